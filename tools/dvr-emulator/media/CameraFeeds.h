@@ -1,0 +1,60 @@
+#pragma once
+// Synthetic cameras of the recorder emulator: per camera a looping, pre-encoded
+// H.264 picture and a G.711 tone, each unit one whole PES packet, plus PTZ
+// commands from the recorder's serial port that move a camera's view.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace emulator::media {
+
+// One whole PES packet (00 00 01, stream id 0xE0+camera-1 video, 0xC0+camera-1 audio).
+struct MediaUnit {
+    std::vector<uint8_t> pes;
+    uint32_t timeMs = 0;    // offset of the unit from the loop's start
+    bool keyframe = false;  // video: an IDR picture with its parameter sets; audio: always true
+};
+
+// Units in time order; the loop repeats after durationMs.
+struct MediaLoop {
+    std::vector<MediaUnit> units;
+    uint32_t durationMs = 0;
+};
+
+struct CameraSpec {
+    int camera = 1;  // 1-based camera number
+    std::string name;
+    bool hasAudio = false;
+};
+
+struct FeedSetup {
+    int dvrTypeCode = 3;             // 1..6 = MODEL_A..MODEL_F
+    bool twoCameraPictures = false;  // paired models: two cameras side by side in one picture
+    std::vector<CameraSpec> cameras;
+};
+
+class CameraFeedsImpl;
+
+class CameraFeeds {
+public:
+    // Encodes (or loads from cacheDir) one loop per camera. Returns null and
+    // fills *error when the feeds cannot be made.
+    static std::unique_ptr<CameraFeeds> Create(const std::string& cacheDir, const FeedSetup& setup,
+                                               std::string* error);
+    ~CameraFeeds();
+    CameraFeeds(const CameraFeeds&) = delete;
+    CameraFeeds& operator=(const CameraFeeds&) = delete;
+
+    std::shared_ptr<const MediaLoop> Video(int camera) const;  // thread-safe; may change after PTZ moves
+    std::shared_ptr<const MediaLoop> Audio(int camera) const;  // null when the camera has no audio
+    void OnSerialBytes(const uint8_t* data, size_t length);    // Pelco-D/P moves the camera's view
+
+private:
+    explicit CameraFeeds(std::unique_ptr<CameraFeedsImpl> impl);
+    std::unique_ptr<CameraFeedsImpl> impl_;
+};
+
+}  // namespace emulator::media
