@@ -11,7 +11,8 @@
 
 namespace emulator::media {
 
-// One whole PES packet (00 00 01, stream id 0xE0+camera-1 video, 0xC0+camera-1 audio).
+// One whole PES packet: 00 00 01, stream id 0xE0+n for video and 0xC0+n for
+// audio, n the recorder's 0-based camera number (paired models: the picture).
 struct MediaUnit {
     std::vector<uint8_t> pes;
     uint32_t timeMs = 0;    // offset of the unit from the loop's start
@@ -25,9 +26,10 @@ struct MediaLoop {
 };
 
 struct CameraSpec {
-    int camera = 1;  // 1-based camera number
+    int camera = 0;  // 0-based camera number, 0..15, as on the wire and in channel masks
     std::string name;
     bool hasAudio = false;
+    int ptzAddress = -1;  // Pelco address on the serial line; -1 = camera + 1
 };
 
 struct FeedSetup {
@@ -48,9 +50,16 @@ public:
     CameraFeeds(const CameraFeeds&) = delete;
     CameraFeeds& operator=(const CameraFeeds&) = delete;
 
-    std::shared_ptr<const MediaLoop> Video(int camera) const;  // thread-safe; may change after PTZ moves
+    // Thread-safe; the loop object changes after a PTZ move (switch at its next
+    // keyframe). Null for a camera not in the setup. With twoCameraPictures,
+    // cameras 2p and 2p+1 share one loop (stream id 0xE0+p): send each
+    // distinct loop object once.
+    std::shared_ptr<const MediaLoop> Video(int camera) const;
     std::shared_ptr<const MediaLoop> Audio(int camera) const;  // null when the camera has no audio
-    void OnSerialBytes(const uint8_t* data, size_t length);    // Pelco-D/P moves the camera's view
+    // Bytes written to the recorder's serial line, in any chunking. Pelco-D and
+    // Pelco-P commands move a camera's view: the client's trailer
+    // ('a' 'a' channel) names the camera, otherwise the Pelco address does.
+    void OnSerialBytes(const uint8_t* data, size_t length);
 
 private:
     explicit CameraFeeds(std::unique_ptr<CameraFeedsImpl> impl);
