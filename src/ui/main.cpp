@@ -1,7 +1,10 @@
+#include "ui/app/COrlixApp.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    QApplication qtApp(argc, argv);
+    COrlixApp app;
+    return app.Run();
 }

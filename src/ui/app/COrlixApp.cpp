@@ -1,0 +1,62 @@
+#include "ui/app/COrlixApp.h"
+
+#include "core/app/LangString.h"
+#include "core/app/LanguagePack.h"
+#include "core/app/StartupSettings.h"
+#include "core/config/RegistryBackend.h"
+#include "platform/app/DrivePaths.h"
+#include "platform/registry/SqliteRegistry.h"
+#include "ui/app/AppFonts.h"
+#include "ui/app/COrlixDlg.h"
+#include "ui/app/DemoAutomation.h"
+#include "ui/app/DvrMessageBox.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kStringStoreMovedAside = 9001;
+
+} // namespace
+
+bool COrlixApp::LoadLanguagePack(const QString& fileName)
+{
+    AppFonts::Create(fileName);
+    std::string error;
+    auto pack = LanguagePack::LoadFile(drive::InstallFolder() + "/" + fileName.toStdString(), &error);
+    if (!pack) {
+        DvrMessageBox(nullptr, "Language Pack not Found (" + fileName + ")", "DVR", QMessageBox::NoIcon);
+        return false;
+    }
+    SetLanguagePack(std::move(pack));
+    return true;
+}
+
+void COrlixApp::openConfigurationStore()
+{
+    RegistryOpenResult store = OpenUserRegistry();
+    if (!store.backend)
+        std::fprintf(stderr, "Ombrel: settings cannot be kept: %s\n", store.error.c_str());
+    SetRegistryBackend(store.backend);
+    m_movedAsideStore = QString::fromStdString(store.movedAsidePath);
+}
+
+int COrlixApp::Run()
+{
+    openConfigurationStore();
+    StartupSettings settings = ReadStartupSettings();
+    m_languageIndex = settings.language;
+
+    if (!LoadLanguagePack(QString::fromStdString(LanguagePackFileName(m_languageIndex))))
+        return 1;
+
+    if (!m_movedAsideStore.isEmpty())
+        DvrMessageBox(nullptr,
+                      QString::fromStdString(LoadLangString(kStringStoreMovedAside)).replace("%s", m_movedAsideStore),
+                      "DVR", QMessageBox::Warning);
+
+    COrlixDlg dialog;
+    ArmDemoAutomation(&dialog);
+    dialog.exec();
+    return 0;
+}

@@ -1,0 +1,45 @@
+#include "ui/app/DvrMessageBox.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+namespace {
+
+std::vector<ShownMessage>& shown()
+{
+    static std::vector<ShownMessage> messages;
+    return messages;
+}
+
+bool unattended()
+{
+    QString platform = QGuiApplication::platformName();
+    return platform == "offscreen" || platform == "minimal";
+}
+
+} // namespace
+
+QMessageBox::StandardButton DvrMessageBox(QWidget* parent, const QString& text, const QString& caption,
+                                          QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                                          QMessageBox::StandardButton defaultButton)
+{
+    shown().push_back({text, caption, icon});
+    if (unattended()) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
+        return defaultButton;
+    }
+    QMessageBox box(icon, caption, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+const std::vector<ShownMessage>& ShownMessages()
+{
+    return shown();
+}
+
+void ClearShownMessages()
+{
+    shown().clear();
+}
