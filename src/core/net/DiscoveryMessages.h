@@ -1,0 +1,35 @@
+#pragma once
+// LAN discovery datagrams: the client's probe and one answer per recorder,
+// carrying a settings-block-shaped record with only the discovery fields set.
+
+#include "core/net/WireFormat.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace wire {
+
+struct DiscoveryProbeMessage {
+    uint32_t probeId = 0;
+    std::vector<uint8_t> Encode() const;
+    static std::optional<DiscoveryProbeMessage> Decode(const uint8_t* data, size_t length);
+};
+
+struct DiscoveryAnswerMessage {
+    uint32_t probeId = 0;
+    std::array<uint8_t, kSettingsBlockSize> record{};
+    std::vector<uint8_t> Encode() const;
+    static std::optional<DiscoveryAnswerMessage> Decode(const uint8_t* data, size_t length);
+};
+
+// Discovery fields inside the record (offsets from its start).
+inline constexpr size_t kDiscoveryTypeOffset = 33;
+inline constexpr size_t kDiscoveryPortOffset = 898;
+inline constexpr size_t kDiscoveryAddressOffset = 900;
+inline constexpr size_t kDiscoveryNameOffset = 952;
+inline constexpr size_t kDiscoveryNameSize = 50;
+inline constexpr size_t kDiscoveryMacOffset = 1103;
+
+}  // namespace wire
