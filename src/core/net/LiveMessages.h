@@ -40,7 +40,7 @@ struct LiveFragmentView {
 // LiveMedia payload: [type][count][index][payload]. Refuses a packet type
 // other than 2/3, count 0, index >= count or an empty fragment payload.
 std::optional<LiveFragmentView> DecodeLiveMedia(const uint8_t* data, size_t length);
-// LiveDatagram payload: [token u32][type][count][index][pad][payload].
+// LiveDatagram payload: [token u32][type][pad][count][index][payload].
 std::optional<LiveFragmentView> DecodeLiveDatagram(const uint8_t* data, size_t length, uint32_t* token);
 
 inline constexpr size_t kLiveMediaPrefix = 3;     // bytes before the fragment payload

@@ -7,7 +7,6 @@
 #include "core/net/SessionMessages.h"
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,8 +16,5 @@ inline constexpr std::string_view kLoginLabel = "OMBREL-LOGIN-1";
 
 std::vector<uint8_t> LoginProofInput(const std::array<uint8_t, kAccountFieldSize>& account, const Nonce& serverNonce,
                                      const Nonce& clientNonce);
-
-// The password bytes of a stored password field: up to the first NUL.
-std::string PasswordFromField(const uint8_t* field, size_t fieldSize);
 
 }  // namespace wire
