@@ -1,0 +1,36 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One prepared statement, finalised when it goes out of scope.
+class SqliteStatement {
+public:
+    SqliteStatement(sqlite3* db, const char* sql);
+    ~SqliteStatement();
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    bool Prepared() const { return m_statement != nullptr; }
+    int PrepareResult() const { return m_prepareResult; }
+
+    SqliteStatement& Bind(int index, std::int64_t value);
+    SqliteStatement& Bind(int index, const std::string& text);
+    SqliteStatement& BindBlob(int index, const std::vector<std::uint8_t>& bytes);
+    SqliteStatement& BindNull(int index);
+
+    // SQLITE_ROW, SQLITE_DONE or an error code.
+    int Step();
+
+    std::int64_t Int(int column) const;
+    std::string Text(int column) const;
+    std::vector<std::uint8_t> Blob(int column) const;
+    bool IsNull(int column) const;
+
+private:
+    sqlite3_stmt* m_statement = nullptr;
+    int m_prepareResult = SQLITE_OK;
+};
