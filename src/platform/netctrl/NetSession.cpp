@@ -1,0 +1,359 @@
+#include "platform/netctrl/NetSession.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "core/dvr/NotifyCodes.h"
+#include "platform/netctrl/Ipv4Endpoint.h"
+
+namespace {
+
+std::atomic<unsigned> g_nextSessionId{1};
+
+unsigned NextSessionId()
+{
+    unsigned id = g_nextSessionId.fetch_add(1);
+    return id != 0 ? id : g_nextSessionId.fetch_add(1);
+}
+
+// The session whose I/O thread is the calling thread, if any.
+thread_local const NetSession* t_ioSession = nullptr;
+
+constexpr std::size_t kReceiveChunk = 64 * 1024;
+
+// Waits for a non-blocking connect; 1 connected, 0 still pending, -1 failed.
+int AwaitConnect(int fd, int timeoutMs)
+{
+    pollfd p{fd, POLLOUT, 0};
+    int ready = ::poll(&p, 1, timeoutMs);
+    if (ready == 0)
+        return 0;
+    if (ready < 0)
+        return errno == EINTR ? 0 : -1;
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
+        return -1;
+    return 1;
+}
+
+int MillisecondsUntil(std::chrono::steady_clock::time_point deadline)
+{
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return static_cast<int>(std::clamp<long long>(left.count(), 0, 1000));
+}
+
+} // namespace
+
+NetSession::NetSession() : m_id(NextSessionId()), m_timeouts(NetTimeouts::FromEnvironment()) {}
+
+NetSession::~NetSession()
+{
+    Stop();
+    Close();
+}
+
+bool NetSession::InsideCallbackThread() const { return t_ioSession == this; }
+
+bool NetSession::Create(const std::string& host, std::uint16_t port, bool tcpMedia, unsigned message, HWND window)
+{
+    if (InsideCallbackThread())
+        return false;
+    Stop();
+    Close();
+    auto recorder = ResolveIpv4Endpoint(host, port);
+    if (!recorder || !m_wakeup.Valid())
+        return false;
+    m_recorder = *recorder;
+    m_message = message;
+    m_window = window;
+    m_inbox.Clear();
+    m_caller = CallerState{};
+
+    if (!tcpMedia) {
+        m_media = FileDescriptor(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = IsLoopback(m_recorder) ? htonl(INADDR_LOOPBACK) : htonl(INADDR_ANY);
+        socklen_t length = sizeof local;
+        if (!m_media.Valid() || ::bind(m_media.Get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0
+            || ::getsockname(m_media.Get(), reinterpret_cast<sockaddr*>(&local), &length) != 0) {
+            m_media.Reset();
+            return false;
+        }
+        // Live video arrives in bursts of fragments; a deep queue rides them out.
+        int size = 4 * 1024 * 1024;
+        ::setsockopt(m_media.Get(), SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+        m_mediaPort = ntohs(local.sin_port);
+    }
+
+    m_control = FileDescriptor(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (!m_control.Valid()) {
+        Close();
+        return false;
+    }
+    int one = 1;
+    ::setsockopt(m_control.Get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    int state = -1;
+    if (::connect(m_control.Get(), reinterpret_cast<sockaddr*>(&m_recorder), sizeof m_recorder) == 0)
+        state = 1;
+    else if (errno == EINPROGRESS)
+        state = AwaitConnect(m_control.Get(), static_cast<int>(m_timeouts.createWait.count()));
+    if (state < 0) {
+        Close();
+        return false;
+    }
+    m_connected = state == 1;
+    m_stopRequested = false;
+    m_linkEnded = false;
+    m_protocol = std::make_unique<ClientProtocol>(static_cast<ClientProtocol::Sink&>(*this), m_inbox);
+    m_outgoing.clear();
+    m_outgoingSent = 0;
+    m_running = true;
+    m_thread = std::thread(&NetSession::Run, this);
+    return true;
+}
+
+bool NetSession::Request(ClientRequest request)
+{
+    if (!m_running || m_linkEnded)
+        return false;
+    {
+        std::lock_guard guard(m_requestLock);
+        m_requests.push_back(std::move(request));
+    }
+    m_wakeup.Signal();
+    return true;
+}
+
+bool NetSession::SetCallback(PacketLiveMediaCallback callback, void* context)
+{
+    if (InsideCallbackThread()) {
+        // The I/O thread already holds the lock while it runs the callback.
+        m_callback = callback;
+        m_callbackContext = context;
+        return true;
+    }
+    std::lock_guard guard(m_callbackLock);
+    m_callback = callback;
+    m_callbackContext = context;
+    return true;
+}
+
+bool NetSession::Stop()
+{
+    if (InsideCallbackThread())
+        return false;
+    if (m_thread.joinable()) {
+        m_stopRequested = true;
+        m_wakeup.Signal();
+        m_thread.join();
+    }
+    m_running = false;
+    return true;
+}
+
+bool NetSession::Close()
+{
+    if (InsideCallbackThread())
+        return false;
+    Stop();
+    if (m_control.Valid() && m_connected && !m_linkEnded && m_protocol) {
+        // A polite goodbye; a full socket buffer just loses it.
+        std::vector<std::uint8_t> bye = m_protocol->ByeFrame();
+        [[maybe_unused]] ssize_t sent = ::send(m_control.Get(), bye.data(), bye.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    }
+    m_control.Reset();
+    m_media.Reset();
+    m_mediaPort = 0;
+    m_connected = false;
+    m_protocol.reset();
+    {
+        std::lock_guard guard(m_requestLock);
+        m_requests.clear();
+    }
+    {
+        std::lock_guard guard(m_callbackLock);
+        m_callback = nullptr;
+        m_callbackContext = nullptr;
+    }
+    return true;
+}
+
+void NetSession::Notify(int code)
+{
+    if (code == kNotifyConnectFailed || (code >= kNotifyWrongPassword && code <= kNotifyPollTimeout))
+        m_linkEnded = true;
+    PostWindowMessage(m_window, m_message, m_id, code);
+}
+
+void NetSession::Transmit(std::vector<std::uint8_t> frame, bool expectsAnswer)
+{
+    if (m_outgoingSent == m_outgoing.size()) {
+        m_outgoing.clear();
+        m_outgoingSent = 0;
+    }
+    m_outgoing.insert(m_outgoing.end(), frame.begin(), frame.end());
+    if (expectsAnswer) {
+        if (m_unanswered == 0)
+            m_waitingSince = std::chrono::steady_clock::now();
+        ++m_unanswered;
+    }
+}
+
+void NetSession::AnswerReceived()
+{
+    m_unanswered = std::max(0, m_unanswered - 1);
+    m_waitingSince = std::chrono::steady_clock::now();
+}
+
+void NetSession::Live(std::uint8_t type, std::uint8_t* packet, std::size_t length)
+{
+    std::lock_guard guard(m_callbackLock);
+    if (m_callback)
+        m_callback(m_callbackContext, 0, type, packet, static_cast<unsigned>(length));
+}
+
+void NetSession::Run()
+{
+    t_ioSession = this;
+    if (FinishConnect())
+        ServeLink();
+    else if (!m_stopRequested)
+        Notify(kNotifyConnectFailed);
+    if (m_linkEnded)
+        ::shutdown(m_control.Get(), SHUT_RDWR);
+    m_running = false;
+    t_ioSession = nullptr;
+}
+
+bool NetSession::FinishConnect()
+{
+    if (m_connected)
+        return true;
+    auto deadline = std::chrono::steady_clock::now() + m_timeouts.connect;
+    while (!m_stopRequested && std::chrono::steady_clock::now() < deadline) {
+        pollfd p[2] = {{m_control.Get(), POLLOUT, 0}, {m_wakeup.Fd(), POLLIN, 0}};
+        if (::poll(p, 2, MillisecondsUntil(deadline)) < 0 && errno != EINTR)
+            return false;
+        if (p[1].revents & POLLIN)
+            m_wakeup.Drain();
+        if (p[0].revents) {
+            int state = AwaitConnect(m_control.Get(), 0);
+            if (state != 0) {
+                m_connected = state == 1;
+                return m_connected;
+            }
+        }
+    }
+    return false;
+}
+
+void NetSession::TakeRequests()
+{
+    std::deque<ClientRequest> requests;
+    {
+        std::lock_guard guard(m_requestLock);
+        requests.swap(m_requests);
+    }
+    for (const ClientRequest& request : requests)
+        if (!m_protocol->Submit(request)) {
+            m_linkEnded = true;
+            return;
+        }
+}
+
+bool NetSession::ReadControl()
+{
+    m_receiveBuffer.resize(kReceiveChunk);
+    for (;;) {
+        ssize_t got = ::recv(m_control.Get(), m_receiveBuffer.data(), m_receiveBuffer.size(), 0);
+        if (got > 0) {
+            if (!m_protocol->OnControlBytes(m_receiveBuffer.data(), static_cast<std::size_t>(got)))
+                return false;
+            if (static_cast<std::size_t>(got) < m_receiveBuffer.size())
+                return true;
+            continue;
+        }
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return true;
+        if (got < 0 && errno == EINTR)
+            continue;
+        Notify(kNotifyLinkClosed);
+        return false;
+    }
+}
+
+void NetSession::ReadDatagrams()
+{
+    m_receiveBuffer.resize(kReceiveChunk);
+    // Bounded so that a flood of datagrams cannot starve the control link.
+    for (int i = 0; i < 256; ++i) {
+        sockaddr_in from{};
+        socklen_t fromLength = sizeof from;
+        ssize_t got = ::recvfrom(m_media.Get(), m_receiveBuffer.data(), m_receiveBuffer.size(), 0,
+                                 reinterpret_cast<sockaddr*>(&from), &fromLength);
+        if (got < 0)
+            return;
+        if (from.sin_addr.s_addr == m_recorder.sin_addr.s_addr)
+            m_protocol->OnDatagram(m_receiveBuffer.data(), static_cast<std::size_t>(got));
+    }
+}
+
+bool NetSession::WritePending()
+{
+    while (m_outgoingSent < m_outgoing.size()) {
+        ssize_t sent = ::send(m_control.Get(), m_outgoing.data() + m_outgoingSent, m_outgoing.size() - m_outgoingSent,
+                              MSG_NOSIGNAL);
+        if (sent > 0) {
+            m_outgoingSent += static_cast<std::size_t>(sent);
+            continue;
+        }
+        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return true;
+        if (sent < 0 && errno == EINTR)
+            continue;
+        Notify(kNotifyLinkClosed);
+        return false;
+    }
+    m_outgoing.clear();
+    m_outgoingSent = 0;
+    return true;
+}
+
+void NetSession::ServeLink()
+{
+    // The recorder speaks first with its challenge.
+    m_unanswered = 1;
+    m_waitingSince = std::chrono::steady_clock::now();
+    while (!m_stopRequested && !m_linkEnded) {
+        TakeRequests();
+        if (m_linkEnded || !WritePending())
+            return;
+        pollfd p[3] = {{m_control.Get(), static_cast<short>(POLLIN | (m_outgoing.empty() ? 0 : POLLOUT)), 0},
+                       {m_wakeup.Fd(), POLLIN, 0},
+                       {m_media.Get(), POLLIN, 0}};
+        nfds_t count = m_media.Valid() ? 3 : 2;
+        int timeout = 1000;
+        if (m_unanswered > 0)
+            timeout = MillisecondsUntil(m_waitingSince + m_timeouts.answer);
+        if (::poll(p, count, timeout) < 0 && errno != EINTR)
+            return Notify(kNotifyLinkClosed);
+        if (p[1].revents & POLLIN)
+            m_wakeup.Drain();
+        if (count == 3 && (p[2].revents & POLLIN))
+            ReadDatagrams();
+        if (p[0].revents & (POLLIN | POLLHUP | POLLERR)) {
+            if (!ReadControl())
+                return;
+        }
+        if (m_unanswered > 0 && std::chrono::steady_clock::now() - m_waitingSince >= m_timeouts.answer)
+            return Notify(kNotifyPollTimeout);
+    }
+}

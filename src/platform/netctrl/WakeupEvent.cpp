@@ -1,0 +1,20 @@
+#include "platform/netctrl/WakeupEvent.h"
+
+#include <sys/eventfd.h>
+
+#include <cstdint>
+
+WakeupEvent::WakeupEvent() : m_fd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+
+void WakeupEvent::Signal()
+{
+    std::uint64_t one = 1;
+    // A full counter still leaves the fd readable, so a failed write loses nothing.
+    [[maybe_unused]] ssize_t written = ::write(m_fd.Get(), &one, sizeof one);
+}
+
+void WakeupEvent::Drain()
+{
+    std::uint64_t count = 0;
+    [[maybe_unused]] ssize_t got = ::read(m_fd.Get(), &count, sizeof count);
+}

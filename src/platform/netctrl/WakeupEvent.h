@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/netctrl/FileDescriptor.h"
+
+// An eventfd that lets any thread wake an I/O thread blocked in poll().
+class WakeupEvent {
+public:
+    WakeupEvent();
+    bool Valid() const { return m_fd.Valid(); }
+    int Fd() const { return m_fd.Get(); }
+    void Signal();
+    // Clears pending signals; called by the waiting thread after poll() reports it.
+    void Drain();
+
+private:
+    FileDescriptor m_fd;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One real dvr-emulator process on loopback for a test. Start() waits for its
+// "listening" lines; the destructor stops it with SIGTERM.
+class EmulatorProcess {
+public:
+    struct Recorder {
+        std::string model = "MODEL_C";
+        std::vector<std::string> extraOptions;  // placed after this recorder's --listen
+    };
+
+    EmulatorProcess() = default;
+    ~EmulatorProcess();
+    EmulatorProcess(const EmulatorProcess&) = delete;
+    EmulatorProcess& operator=(const EmulatorProcess&) = delete;
+
+    // Starts one process serving the given recorders on fresh loopback ports.
+    // globalOptions go before the first --listen (e.g. --discovery-port).
+    bool Start(const std::vector<Recorder>& recorders, const std::vector<std::string>& globalOptions = {});
+    void Stop();
+    // Exit status after Stop(); -1 when it did not exit normally.
+    int ExitStatus() const { return m_exitStatus; }
+
+    std::uint16_t Port(std::size_t recorder = 0) const { return m_ports.at(recorder); }
+    const std::string& DataDir() const { return m_dataRoot; }
+    const std::string& Error() const { return m_error; }
+
+    // A loopback TCP port nobody listens on right now.
+    static std::uint16_t FreeTcpPort();
+    static std::uint16_t FreeUdpPort();
+
+private:
+    pid_t m_pid = -1;
+    int m_exitStatus = -1;
+    std::vector<std::uint16_t> m_ports;
+    std::string m_dataRoot;
+    std::string m_error;
+};
