@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 // One event of a recorder's daily log: 16 bytes, no date (the date is the
@@ -46,7 +47,7 @@ struct DvrLogRecord {
     bool operator==(const DvrLogRecord&) const = default;
 };
 
-static_assert(sizeof(DvrLogRecord) == kLogRecordSize);
+static_assert(sizeof(DvrLogRecord) == kLogRecordSize && std::is_trivially_copyable_v<DvrLogRecord>);
 
 DvrLogRecord MakeLogRecord(std::uint8_t eventCode, int hour, int minute, int second, std::uint8_t parameter1 = 0);
 DvrLogRecord MakeLanLogRecord(int hour, int minute, int second, const std::array<std::uint8_t, 4>& address);
