@@ -3,7 +3,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -183,25 +186,35 @@ std::optional<LanguagePack> LanguagePack::Parse(std::string_view bytes, std::str
 
 std::optional<LanguagePack> LanguagePack::LoadFile(const std::string& path, std::string* error)
 {
-    struct FileCloser {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
+    // Non-blocking open: a FIFO put in the pack's place must not hang start-up.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return Fail(error, path + ": " + std::strerror(errno));
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
 
-    // Read one byte past the limit so an oversized (or endless) file is
-    // refused without reading all of it.
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return Fail(error, path + ": " + std::strerror(errno));
+    if (!S_ISREG(info.st_mode))
+        return Fail(error, path + ": not a regular file");
+
+    // Read one byte past the limit, so a file that grows while it is read is
+    // still refused without reading all of it.
     std::string bytes(MaxFileBytes + 1, '\0');
     std::size_t total = 0;
     while (total < bytes.size()) {
-        const std::size_t got = std::fread(bytes.data() + total, 1, bytes.size() - total, file.get());
+        const ssize_t got = ::read(fd, bytes.data() + total, bytes.size() - total);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return Fail(error, path + ": " + std::strerror(errno));
         if (got == 0)
             break;
-        total += got;
+        total += static_cast<std::size_t>(got);
     }
-    if (std::ferror(file.get()))
-        return Fail(error, path + ": " + std::strerror(errno));
     bytes.resize(total);
 
     std::string parseError;

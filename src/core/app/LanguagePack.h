@@ -30,6 +30,7 @@ public:
     static constexpr int MaxId = 65535;
 
     static std::optional<LanguagePack> Parse(std::string_view bytes, std::string* error);
+    // Reads a regular file only (a device or FIFO is refused, never waited on).
     // The error names the path as well as the line.
     static std::optional<LanguagePack> LoadFile(const std::string& path, std::string* error);
 
