@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+
+#include "DvrctlOptions.h"
+
+// Runs the command of the options; returns the exit code, with one line on
+// stderr for a failure.
+int RunDvrctlCommand(const DvrctlOptions& options);

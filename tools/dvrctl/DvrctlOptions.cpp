@@ -1,0 +1,81 @@
+#include "DvrctlOptions.h"
+
+#include <cstdlib>
+#include <map>
+
+const char* const kDvrctlUsage =
+    "usage: dvrctl --host HOST --port PORT --account ACCOUNT --password PASSWORD [--udp] COMMAND\n"
+    "       dvrctl scan\n"
+    "commands:\n"
+    "  info                  the settings block and the session mode as JSON\n"
+    "  days YYYY-MM          the month's recording days, one a line\n"
+    "  log YYYY-MM-DD FILE   save the day's log to FILE\n"
+    "  upload FILE           upload FILE to the recorder\n"
+    "  serial HEX            send bytes (hex) to the recorder's serial line\n"
+    "  scan                  discovery records of DVR_SCAN_TARGETS as JSON lines\n"
+    "exit status: 0 done, 1 the recorder refused the operation, 2 usage error,\n"
+    "  3 log-in refused, 4 recorder unreachable or link lost, 5 no such log\n";
+
+namespace {
+
+// Commands and how many arguments each takes.
+const std::map<std::string, std::size_t> kCommands = {
+    {"info", 0}, {"days", 1}, {"log", 2}, {"upload", 1}, {"serial", 1}, {"scan", 0}};
+
+} // namespace
+
+std::optional<DvrctlOptions> DvrctlOptions::Parse(const std::vector<std::string>& args, std::string* error)
+{
+    DvrctlOptions options;
+    std::size_t i = 0;
+    auto value = [&](std::string& out) {
+        if (i + 1 >= args.size())
+            return false;
+        out = args[++i];
+        return true;
+    };
+    for (; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        std::string portText;
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            return options;
+        } else if (arg == "--udp") {
+            options.udp = true;
+        } else if (arg == "--host" || arg == "--account" || arg == "--password") {
+            std::string& field = arg == "--host" ? options.host : arg == "--account" ? options.account : options.password;
+            if (!value(field)) {
+                *error = arg + " needs a value";
+                return std::nullopt;
+            }
+        } else if (arg == "--port") {
+            char* end = nullptr;
+            if (!value(portText) || (options.port = static_cast<int>(std::strtol(portText.c_str(), &end, 10)), *end)
+                || options.port <= 0 || options.port > 65535) {
+                *error = "--port needs a number from 1 to 65535";
+                return std::nullopt;
+            }
+        } else if (arg.rfind("--", 0) == 0) {
+            *error = "unknown option " + arg;
+            return std::nullopt;
+        } else {
+            options.command = arg;
+            options.arguments.assign(args.begin() + static_cast<long>(i) + 1, args.end());
+            break;
+        }
+    }
+    auto command = kCommands.find(options.command);
+    if (command == kCommands.end()) {
+        *error = options.command.empty() ? "no command given" : "unknown command " + options.command;
+        return std::nullopt;
+    }
+    if (options.arguments.size() != command->second) {
+        *error = options.command + " takes " + std::to_string(command->second) + " argument(s)";
+        return std::nullopt;
+    }
+    if (options.command != "scan" && (options.host.empty() || options.port == 0 || options.account.empty())) {
+        *error = "--host, --port and --account are required";
+        return std::nullopt;
+    }
+    return options;
+}
