@@ -38,7 +38,7 @@ wire::Proof ComputeLoginProof(std::string_view password, const std::array<uint8_
     unsigned int length = 0;
     // HMAC accepts an empty key; a null key pointer it does not.
     static const uint8_t kEmpty = 0;
-    const void* key = password.empty() ? &kEmpty : password.data();
+    const void* key = password.empty() ? static_cast<const void*>(&kEmpty) : password.data();
     HMAC(EVP_sha256(), key, static_cast<int>(password.size()), input.data(), input.size(), proof.data(), &length);
     return proof;
 }
