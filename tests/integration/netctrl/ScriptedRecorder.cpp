@@ -1,0 +1,130 @@
+#include "ScriptedRecorder.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "core/net/Frame.h"
+
+ScriptedRecorder::ScriptedRecorder()
+{
+    m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(m_listener, 4) == 0
+        && ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        m_port = ntohs(address.sin_port);
+    for (std::size_t i = 0; i < m_serverNonce.size(); ++i)
+        m_serverNonce[i] = static_cast<std::uint8_t>(i * 7 + 1);
+}
+
+ScriptedRecorder::~ScriptedRecorder()
+{
+    CloseConnection();
+    ::close(m_listener);
+}
+
+bool ScriptedRecorder::Accept(std::chrono::milliseconds timeout)
+{
+    pollfd p{m_listener, POLLIN, 0};
+    if (::poll(&p, 1, static_cast<int>(timeout.count())) != 1)
+        return false;
+    CloseConnection();
+    m_connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+    // Each connection numbers its frames from 0.
+    m_sequence = 0;
+    m_decoder = wire::FrameDecoder(wire::Direction::ToRecorder);
+    return m_connection >= 0;
+}
+
+bool ScriptedRecorder::SendRaw(const std::vector<std::uint8_t>& bytes)
+{
+    return ::send(m_connection, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+}
+
+bool ScriptedRecorder::SendFrame(wire::MessageType type, const std::vector<std::uint8_t>& payload,
+                                 std::uint16_t version)
+{
+    std::vector<std::uint8_t> frame;
+    wire::AppendFrame(frame, type, m_sequence++, payload, version);
+    return SendRaw(frame);
+}
+
+std::optional<ScriptedRecorder::Received> ScriptedRecorder::ReadFrame(std::chrono::milliseconds timeout)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        wire::FrameView view;
+        auto status = m_decoder.Next(view);
+        if (status == wire::FrameDecoder::Status::Frame)
+            return Received{view.type, std::vector<std::uint8_t>(view.payload, view.payload + view.length)};
+        if (status == wire::FrameDecoder::Status::Error)
+            return std::nullopt;
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd p{m_connection, POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) != 1)
+            return std::nullopt;
+        std::uint8_t buffer[8192];
+        ssize_t got = ::recv(m_connection, buffer, sizeof buffer, 0);
+        if (got <= 0)
+            return std::nullopt;
+        m_decoder.Feed(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+std::optional<ScriptedRecorder::Received> ScriptedRecorder::ReadUntil(wire::MessageType type,
+                                                                      std::chrono::milliseconds timeout)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        auto frame = ReadFrame(std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now()));
+        if (!frame || frame->type == type)
+            return frame;
+    }
+    return std::nullopt;
+}
+
+bool ScriptedRecorder::ClientClosed(std::chrono::milliseconds timeout)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd p{m_connection, POLLIN, 0};
+        if (::poll(&p, 1, 50) != 1)
+            continue;
+        std::uint8_t buffer[4096];
+        ssize_t got = ::recv(m_connection, buffer, sizeof buffer, 0);
+        if (got <= 0)
+            return true;
+    }
+    return false;
+}
+
+std::optional<wire::LoginRequestMessage> ScriptedRecorder::LogIn(std::uint16_t code, std::uint32_t token)
+{
+    wire::ChallengeMessage challenge;
+    challenge.serverNonce = m_serverNonce;
+    if (!SendFrame(wire::MessageType::Challenge, challenge.Encode()))
+        return std::nullopt;
+    auto request = ReadFrame();
+    if (!request || request->type != wire::MessageType::LoginRequest)
+        return std::nullopt;
+    auto login = wire::LoginRequestMessage::Decode(request->payload.data(), request->payload.size());
+    wire::LoginReplyMessage reply;
+    reply.code = code;
+    reply.sessionToken = (code == wire::kLoginAdministrator || code == wire::kLoginUser) ? token : 0;
+    if (!login || !SendFrame(wire::MessageType::LoginReply, reply.Encode()))
+        return std::nullopt;
+    return login;
+}
+
+void ScriptedRecorder::CloseConnection()
+{
+    if (m_connection >= 0)
+        ::close(m_connection);
+    m_connection = -1;
+}
