@@ -9,21 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "core/media/MediaLoop.h"
+
 namespace emulator::media {
 
-// One whole PES packet: 00 00 01, stream id 0xE0+n for video and 0xC0+n for
-// audio, n the recorder's 0-based camera number (paired models: the picture).
-struct MediaUnit {
-    std::vector<uint8_t> pes;
-    uint32_t timeMs = 0;    // offset of the unit from the loop's start
-    bool keyframe = false;  // video: an IDR picture with its parameter sets; audio: always true
-};
-
-// Units in time order; the loop repeats after durationMs.
-struct MediaLoop {
-    std::vector<MediaUnit> units;
-    uint32_t durationMs = 0;
-};
+// MediaUnit: { std::vector<uint8_t> pes; uint32_t timeMs; bool keyframe; }, one
+// whole PES packet: 00 00 01, stream id 0xE0+n for video and 0xC0+n for audio,
+// n the recorder's 0-based camera number (paired models: the picture number).
+// timeMs counts from the loop's start; the PTS says the same in 90 kHz ticks
+// and starts again with each pass (media::RewritePesPts restamps a copy).
+// MediaLoop: { std::vector<MediaUnit> units; uint32_t durationMs; }, units in
+// time order, the first a keyframe; the loop repeats after durationMs.
+using MediaUnit = ::media::MediaUnit;
+using MediaLoop = ::media::MediaLoop;
 
 struct CameraSpec {
     int camera = 0;  // 0-based camera number, 0..15, as on the wire and in channel masks
@@ -36,14 +34,16 @@ struct FeedSetup {
     int dvrTypeCode = 3;             // 1..6 = MODEL_A..MODEL_F
     bool twoCameraPictures = false;  // paired models: two cameras side by side in one picture
     std::vector<CameraSpec> cameras;
+    int loopSeconds = 0;  // 0 = the emulator's loop length; tests ask for shorter loops
 };
 
 class CameraFeedsImpl;
 
 class CameraFeeds {
 public:
-    // Encodes (or loads from cacheDir) one loop per camera. Returns null and
-    // fills *error when the feeds cannot be made.
+    // Encodes (or loads from cacheDir) one loop per picture; cacheDir is
+    // created when missing. Returns null and fills *error when the setup is
+    // invalid or the feeds cannot be made.
     static std::unique_ptr<CameraFeeds> Create(const std::string& cacheDir, const FeedSetup& setup,
                                                std::string* error);
     ~CameraFeeds();
@@ -56,9 +56,12 @@ public:
     // distinct loop object once.
     std::shared_ptr<const MediaLoop> Video(int camera) const;
     std::shared_ptr<const MediaLoop> Audio(int camera) const;  // null when the camera has no audio
+
     // Bytes written to the recorder's serial line, in any chunking. Pelco-D and
-    // Pelco-P commands move a camera's view: the client's trailer
-    // ('a' 'a' channel) names the camera, otherwise the Pelco address does.
+    // Pelco-P commands move a camera's view one step per command: the client's
+    // trailer ('a' 'a' channel) names the camera, otherwise the Pelco address
+    // does (Pelco-D: the address itself, Pelco-P: address + 1). The new view's
+    // loop is made in the background; Video() returns it once ready.
     void OnSerialBytes(const uint8_t* data, size_t length);
 
 private:

@@ -1,0 +1,75 @@
+#include "FeedPicture.h"
+
+#include <vector>
+
+#include "SyntheticScene.h"
+#include "core/media/PesPacketizer.h"
+
+namespace emulator::media {
+namespace {
+
+// Bump when the drawing or the packaging changes, so old cache files are not reused.
+constexpr int kPictureFormatVersion = 1;
+
+ClipRect RegionOf(const FeedPicture::Camera& camera, const VideoLoopSettings& settings)
+{
+    if (camera.half < 0)
+        return ClipRect{0, 0, settings.width, settings.height};
+    const int middle = settings.width / 2;
+    return camera.half == 0 ? ClipRect{0, 0, middle, settings.height}
+                            : ClipRect{middle, 0, settings.width, settings.height};
+}
+
+}  // namespace
+
+std::string FeedPicture::CacheKey(const VideoLoopSettings& settings) const
+{
+    std::string key = "emulator video v" + std::to_string(kPictureFormatVersion) + " " + settings.Text() +
+                      " stream " + std::to_string(stream);
+    for (const Camera& camera : cameras) {
+        key += " | camera " + std::to_string(camera.camera) + " half " + std::to_string(camera.half) + " view " +
+               camera.view.Text() + " name[" + std::to_string(camera.name.size()) + "]=" + camera.name;
+    }
+    return key;
+}
+
+bool FeedPicture::Encode(const VideoLoopSettings& settings, const std::atomic<bool>& cancel,
+                         ::media::MediaLoop* out, std::string* error) const
+{
+    const uint32_t loopMs = static_cast<uint32_t>(settings.seconds) * 1000;
+    std::vector<SyntheticScene> scenes;
+    for (const Camera& camera : cameras)
+        scenes.emplace_back(camera.camera, camera.name, camera.view, RegionOf(camera, settings), loopMs);
+
+    // The scenery is drawn once; each frame starts from a copy of it.
+    const int chromaWidth = (settings.width + 1) / 2;
+    const int chromaHeight = (settings.height + 1) / 2;
+    std::vector<uint8_t> luma(static_cast<size_t>(settings.width) * settings.height, 16);
+    std::vector<uint8_t> blue(static_cast<size_t>(chromaWidth) * chromaHeight, 128);
+    std::vector<uint8_t> red(blue.size(), 128);
+    YuvCanvas background(luma.data(), settings.width, blue.data(), red.data(), chromaWidth, settings.width,
+                         settings.height);
+    const bool paired = !cameras.empty() && cameras.front().half >= 0;
+    if (paired) {
+        // A half without a camera stays dark and says so.
+        for (int half = 0; half < 2; ++half) {
+            const int left = half * settings.width / 2;
+            background.DrawText(left + 40, settings.height / 2 - 16, 2, "NO CAMERA", FromRgb(160, 160, 160));
+        }
+    }
+    for (const SyntheticScene& scene : scenes)
+        scene.DrawBackground(background);
+    if (paired)
+        background.FillRect(settings.width / 2 - 2, 0, 4, settings.height, FromRgb(0, 0, 0));
+
+    auto paint = [&](YuvCanvas& canvas, int index) {
+        canvas.CopyFrom(background);
+        const auto timeMs = static_cast<uint32_t>(index * 1000 / settings.framesPerSecond);
+        for (const SyntheticScene& scene : scenes)
+            scene.DrawMoving(canvas, timeMs);
+    };
+    const auto streamId = static_cast<uint8_t>(::media::kVideoStreamIdBase + stream);
+    return EncodeVideoLoop(settings, streamId, paint, cancel, out, error);
+}
+
+}  // namespace emulator::media

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/media/MediaLoop.h"
+
+namespace emulator::media {
+
+// Encoded loops on disk, one file per key (the key names everything that
+// shapes the bytes). Several emulators may share the folder: files are
+// written under a temporary name and renamed into place.
+class LoopCache {
+public:
+    explicit LoopCache(std::string folder);
+
+    // Creates the folder; false with a reason when it cannot be used.
+    bool Prepare(std::string* error) const;
+    std::string PathFor(const std::string& key) const;
+    // The stored loop, or nothing when there is none or it does not check
+    // out (a damaged file is removed so it gets written again).
+    std::optional<::media::MediaLoop> Load(const std::string& key) const;
+    bool Store(const std::string& key, const ::media::MediaLoop& loop) const;
+
+private:
+    std::string folder_;
+};
+
+}  // namespace emulator::media

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "YuvCanvas.h"
+#include "core/media/MediaLoop.h"
+
+namespace emulator::media {
+
+struct VideoLoopSettings {
+    int width = 704;
+    int height = 576;
+    int framesPerSecond = 25;
+    int seconds = 4;            // loop length; whole seconds so the loop ends on a keyframe boundary
+    int bitRate = 1500000;
+    std::string Text() const;   // every value above, for cache keys
+};
+
+// Paints frame `index` (0-based) of the loop into the canvas.
+using FramePainter = std::function<void(YuvCanvas& canvas, int index)>;
+
+// Encodes one loop with libx264 (baseline, no B pictures, a keyframe every
+// second with its parameter sets) into PES units of one video stream. Returns
+// false with a reason on failure or when cancel becomes true.
+bool EncodeVideoLoop(const VideoLoopSettings& settings, uint8_t streamId, const FramePainter& paint,
+                     const std::atomic<bool>& cancel, ::media::MediaLoop* out, std::string* error);
+
+}  // namespace emulator::media

@@ -1,0 +1,106 @@
+#include "YuvCanvas.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
+#include "BitmapFont.h"
+
+namespace emulator::media {
+
+YuvColor FromRgb(int r, int g, int b)
+{
+    auto clamp = [](int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); };
+    return YuvColor{clamp(16 + ((66 * r + 129 * g + 25 * b + 128) >> 8)),
+                    clamp(128 + ((-38 * r - 74 * g + 112 * b + 128) >> 8)),
+                    clamp(128 + ((112 * r - 94 * g - 18 * b + 128) >> 8))};
+}
+
+YuvCanvas::YuvCanvas(uint8_t* y, int yStride, uint8_t* u, uint8_t* v, int chromaStride, int width, int height)
+    : y_(y), yStride_(yStride), u_(u), v_(v), chromaStride_(chromaStride), width_(width), height_(height),
+      clip_{0, 0, width, height}
+{
+}
+
+void YuvCanvas::SetClip(const ClipRect& clip)
+{
+    clip_.left = std::clamp(clip.left, 0, width_);
+    clip_.top = std::clamp(clip.top, 0, height_);
+    clip_.right = std::clamp(clip.right, clip_.left, width_);
+    clip_.bottom = std::clamp(clip.bottom, clip_.top, height_);
+}
+
+// Chroma of a 2 x 2 block follows its top-left pixel, which keeps edges
+// crisp enough for text without averaging.
+void YuvCanvas::FillSpan(int x0, int x1, int y, YuvColor color)
+{
+    x0 = std::max(x0, clip_.left);
+    x1 = std::min(x1, clip_.right);
+    if (y < clip_.top || y >= clip_.bottom || x0 >= x1)
+        return;
+    std::memset(y_ + static_cast<std::ptrdiff_t>(y) * yStride_ + x0, color.y, static_cast<size_t>(x1 - x0));
+    if (y % 2 != 0)
+        return;
+    const int c0 = (x0 + 1) / 2;
+    const int c1 = (x1 + 1) / 2;
+    if (c1 > c0) {
+        const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(y / 2) * chromaStride_;
+        std::memset(u_ + row + c0, color.u, static_cast<size_t>(c1 - c0));
+        std::memset(v_ + row + c0, color.v, static_cast<size_t>(c1 - c0));
+    }
+}
+
+void YuvCanvas::FillRect(int x, int y, int w, int h, YuvColor color)
+{
+    const int top = std::max(y, clip_.top);
+    const int bottom = std::min(y + h, clip_.bottom);
+    for (int row = top; row < bottom; ++row)
+        FillSpan(x, x + w, row, color);
+}
+
+void YuvCanvas::FillDisc(int cx, int cy, int radius, YuvColor color)
+{
+    for (int dy = -radius; dy <= radius; ++dy) {
+        int dx = 0;
+        while ((dx + 1) * (dx + 1) + dy * dy <= radius * radius)
+            ++dx;
+        FillSpan(cx - dx, cx + dx + 1, cy + dy, color);
+    }
+}
+
+int YuvCanvas::TextWidth(int scale, const std::string& text)
+{
+    return static_cast<int>(text.size()) * kGlyphWidth * scale;
+}
+
+void YuvCanvas::DrawText(int x, int y, int scale, const std::string& text, YuvColor color)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        const uint8_t* rows = GlyphRows(text[i]);
+        const int left = x + static_cast<int>(i) * kGlyphWidth * scale;
+        for (int row = 0; row < kGlyphHeight; ++row) {
+            for (int col = 0; col < kGlyphWidth; ++col) {
+                if ((rows[row] & (0x80 >> col)) == 0)
+                    continue;
+                for (int sy = 0; sy < scale; ++sy)
+                    FillSpan(left + col * scale, left + (col + 1) * scale, y + row * scale + sy, color);
+            }
+        }
+    }
+}
+
+void YuvCanvas::CopyFrom(const YuvCanvas& other)
+{
+    for (int row = 0; row < height_; ++row)
+        std::memcpy(y_ + static_cast<std::ptrdiff_t>(row) * yStride_, other.y_ + static_cast<std::ptrdiff_t>(row) * other.yStride_,
+                    static_cast<size_t>(width_));
+    for (int row = 0; row < (height_ + 1) / 2; ++row) {
+        const size_t bytes = static_cast<size_t>((width_ + 1) / 2);
+        std::memcpy(u_ + static_cast<std::ptrdiff_t>(row) * chromaStride_,
+                    other.u_ + static_cast<std::ptrdiff_t>(row) * other.chromaStride_, bytes);
+        std::memcpy(v_ + static_cast<std::ptrdiff_t>(row) * chromaStride_,
+                    other.v_ + static_cast<std::ptrdiff_t>(row) * other.chromaStride_, bytes);
+    }
+}
+
+}  // namespace emulator::media
