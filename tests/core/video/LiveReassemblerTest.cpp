@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -11,8 +12,10 @@ using Stream = LiveReassembler::Stream;
 
 std::vector<unsigned char> Packet(int count, int index, std::vector<unsigned char> payload)
 {
-    std::vector<unsigned char> p{static_cast<unsigned char>(count), static_cast<unsigned char>(index)};
-    p.insert(p.end(), payload.begin(), payload.end());
+    std::vector<unsigned char> p(2 + payload.size());
+    p[0] = static_cast<unsigned char>(count);
+    p[1] = static_cast<unsigned char>(index);
+    std::copy(payload.begin(), payload.end(), p.begin() + 2);
     return p;
 }
 
