@@ -91,6 +91,22 @@ Check CheckExisting(sqlite3* db, std::string& error)
 
 } // namespace
 
+Check Verify(sqlite3* db, std::string& error)
+{
+    SqliteStatement check(db, "PRAGMA quick_check(1)");
+    int rc = check.Step();
+    if (rc != SQLITE_ROW)
+        return Fail(db, rc, error);
+    if (check.Text(0) != "ok") {
+        error = "database check failed: " + check.Text(0);
+        return Check::Damaged;
+    }
+    std::int64_t objects = Number(db, "SELECT count(*) FROM sqlite_schema", rc);
+    if (rc != SQLITE_OK)
+        return Fail(db, rc, error);
+    return objects == 0 ? Check::Ready : CheckExisting(db, error);
+}
+
 Check Prepare(sqlite3* db, std::string& error)
 {
     int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);

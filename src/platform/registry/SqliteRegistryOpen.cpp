@@ -1,7 +1,6 @@
 // Finding, creating and checking the registry database file.
 #include "platform/registry/RegistrySchema.h"
 #include "platform/registry/SqliteRegistry.h"
-#include "platform/registry/SqliteStatement.h"
 
 #include <sqlite3.h>
 
@@ -79,7 +78,6 @@ Check Classify(int rc)
 
 Check Configure(sqlite3* db, std::string& error)
 {
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     for (const char* sql : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=ON"}) {
         int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) {
@@ -87,24 +85,37 @@ Check Configure(sqlite3* db, std::string& error)
             return Classify(rc);
         }
     }
-    SqliteStatement check(db, "PRAGMA quick_check(1)");
-    int rc = check.Step();
-    if (rc != SQLITE_ROW) {
-        error = sqlite3_errmsg(db);
-        return Classify(rc);
-    }
-    if (check.Text(0) != "ok") {
-        error = "database check failed: " + check.Text(0);
-        return Check::Damaged;
-    }
     return registry_schema::Prepare(db, error);
+}
+
+// Looks at the file through a read-only connection first: unlike a writing
+// one, it neither checkpoints nor removes the log when it closes, so a
+// damaged database and its log are moved aside exactly as they were.
+Check Inspect(const std::string& path, std::string& error)
+{
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    Check check = Check::Failed;
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        check = registry_schema::Verify(db, error);
+    } else {
+        error = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        check = Classify(rc);
+    }
+    sqlite3_close_v2(db);
+    return check;
 }
 
 Attempt TryOpen(const std::string& path)
 {
     Attempt attempt;
+    attempt.check = Inspect(path, attempt.error);
+    if (attempt.check != Check::Ready)
+        return attempt;
     int rc = sqlite3_open_v2(path.c_str(), &attempt.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(attempt.db, kBusyTimeoutMs);
         attempt.check = Configure(attempt.db, attempt.error);
     } else {
         attempt.error = attempt.db ? sqlite3_errmsg(attempt.db) : sqlite3_errstr(rc);
