@@ -80,7 +80,7 @@ TEST(Startup, FirstStartCreatesTheTreeAndTheFolders)
 
     for (const char* folder : {"DVR/Live/Capture", "DVR/Remote/Capture", "DVR/Remote/Panorama",
                                "DVR/Remote/MediaFile", "DVR/Remote/LogFile"})
-        EXPECT_TRUE(fs::is_directory(dir / "c" / folder)) << folder;
+        EXPECT_TRUE(fs::is_directory(dir / (std::string("c/") + folder))) << folder;
 }
 
 TEST(Startup, UnknownLanguageIndexLoadsEnglishAndIsKept)

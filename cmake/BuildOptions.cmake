@@ -14,11 +14,11 @@ if(OMBREL_FUZZ)
 endif()
 
 # Adds one source glob per folder so that new files join their target without
-# editing the build files.
+# editing the build files. Headers are listed too, so that moc sees them.
 function(ombrel_glob out)
   set(files)
   foreach(dir IN LISTS ARGN)
-    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/*.cpp)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
     list(APPEND files ${found})
   endforeach()
   set(${out} ${files} PARENT_SCOPE)
