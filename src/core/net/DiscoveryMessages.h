@@ -1,6 +1,7 @@
 #pragma once
 // LAN discovery datagrams: the client's probe and one answer per recorder,
-// carrying a settings-block-shaped record with only the discovery fields set.
+// carrying a settings-block-shaped record with only the discovery fields set
+// (core/dvr/DiscoveryRecord.h makes and reads the record).
 
 #include "core/net/WireFormat.h"
 
@@ -23,13 +24,5 @@ struct DiscoveryAnswerMessage {
     std::vector<uint8_t> Encode() const;
     static std::optional<DiscoveryAnswerMessage> Decode(const uint8_t* data, size_t length);
 };
-
-// Discovery fields inside the record (offsets from its start).
-inline constexpr size_t kDiscoveryTypeOffset = 33;
-inline constexpr size_t kDiscoveryPortOffset = 898;
-inline constexpr size_t kDiscoveryAddressOffset = 900;
-inline constexpr size_t kDiscoveryNameOffset = 952;
-inline constexpr size_t kDiscoveryNameSize = 50;
-inline constexpr size_t kDiscoveryMacOffset = 1103;
 
 }  // namespace wire

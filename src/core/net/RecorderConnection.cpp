@@ -79,6 +79,7 @@ void RecorderConnection::OnBytes(const uint8_t* data, size_t length, uint64_t no
             return;
         }
         lastFrameMs_ = nowMs;
+        ++framesReceived_;
         Handle(frame, nowMs);
         if (state_ == State::Closing)
             return;

@@ -63,6 +63,8 @@ public:
     uint16_t LiveUdpPort() const { return liveUdpPort_; }
     // Counts LiveControl requests, so a sender notices a new one.
     uint64_t LiveGeneration() const { return liveGeneration_; }
+    // Whole frames received from the client so far.
+    uint64_t FramesReceived() const { return framesReceived_; }
 
 private:
     void Send(MessageType type, const std::vector<uint8_t>& payload);
@@ -92,6 +94,7 @@ private:
     std::string closeReason_;
     uint64_t startMs_;
     uint64_t lastFrameMs_;
+    uint64_t framesReceived_ = 0;
 
     Nonce serverNonce_{};
     bool administrator_ = false;

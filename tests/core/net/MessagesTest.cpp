@@ -223,7 +223,7 @@ TEST(DiscoveryMessages, AnswerCarriesProbeIdAndWholeRecord)
 {
     DiscoveryAnswerMessage answer;
     answer.probeId = 77;
-    answer.record[kDiscoveryTypeOffset] = 3;
+    answer.record[33] = 3;
     answer.record.back() = 0x5A;
     const auto bytes = answer.Encode();
     ASSERT_EQ(bytes.size(), 4 + kSettingsBlockSize);

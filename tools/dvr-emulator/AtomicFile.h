@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace emulator {
+
+// Replaces path with bytes so that a crash leaves either the old or the new
+// file, never a mix: write a temporary file beside it, fsync, rename over,
+// fsync the folder. False with *error on failure (the old file stays).
+bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error);
+
+// The whole file; false with *error when it cannot be read.
+bool ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>* bytes, std::string* error);
+
+// Creates the folder and its parents; false with *error on failure.
+bool MakeFolders(const std::string& path, std::string* error);
+
+}  // namespace emulator

@@ -1,0 +1,70 @@
+#pragma once
+// Live media of one session: the streams it asked for, each unit cut into
+// fragments when due, sent on the control connection (TCP mode) or as
+// datagrams to the client's port (UDP mode), with the recorder's fragment
+// faults applied.
+
+#include "EmulatorOptions.h"
+#include "FaultDice.h"
+#include "LiveStream.h"
+
+#include "core/net/LiveMessages.h"
+#include "core/net/RecorderConnection.h"
+#include "media/CameraFeeds.h"
+
+#include <netinet/in.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace emulator {
+
+class LiveSender {
+public:
+    LiveSender(media::CameraFeeds& feeds, const FaultOptions& faults, uint64_t diceSeed);
+
+    // Starts the streams of a (new) request; zero masks stop everything.
+    // udpPort 0: fragments go on the connection; else datagrams to
+    // peer:udpPort through udpSocket.
+    void Configure(const wire::LiveReplyMessage& served, uint16_t udpPort, const sockaddr_in& peer, uint32_t token,
+                   uint64_t nowMs);
+    // Sends every unit due by nowMs.
+    void SendDue(uint64_t nowMs, wire::RecorderConnection& connection, int udpSocket);
+    // When the next unit is due; UINT64_MAX without streams.
+    uint64_t NextDueMs() const;
+
+    // Counters for the benchmark and tests.
+    uint64_t UnitsSent() const { return unitsSent_; }
+    uint64_t UnitsSkipped() const { return unitsSkipped_; }
+
+private:
+    struct Fragment {
+        uint8_t count;
+        uint8_t index;
+        const uint8_t* payload;
+        uint32_t length;
+    };
+    void SendUnit(LiveStream& stream, wire::RecorderConnection& connection, int udpSocket);
+    void CutFragments(const LiveStream& stream);
+    void SendDatagrams(uint8_t packetType, int udpSocket);
+
+    media::CameraFeeds& feeds_;
+    FaultOptions faults_;
+    FaultDice dice_;
+    std::vector<LiveStream> streams_;
+    uint16_t udpPort_ = 0;
+    sockaddr_in udpTarget_{};
+    uint32_t token_ = 0;
+    uint32_t datagramSequence_ = 0;
+
+    // Reused for every unit, so steady streaming allocates nothing.
+    std::vector<uint8_t> scratch_;          // restamped first fragment, corrupted copies
+    std::vector<Fragment> fragments_;        // of the unit being sent, in send order
+    std::vector<std::array<uint8_t, 24>> datagramHeads_;
+
+    uint64_t unitsSent_ = 0;
+    uint64_t unitsSkipped_ = 0;
+};
+
+}  // namespace emulator
