@@ -1,0 +1,124 @@
+#include "emulator/media/MediaTestSupport.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "core/media/PesParser.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
+namespace mediatest {
+
+TempFolder::TempFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "ombrel-media-XXXXXX").string();
+    if (mkdtemp(pattern.data()))
+        path_ = pattern;
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ignored;
+    if (!path_.empty())
+        std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<std::string> TempFolder::Files() const
+{
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(path_))
+        files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+double Picture::Mean(const std::vector<uint8_t>& plane, int left, int top, int right, int bottom) const
+{
+    const int shift = &plane == &y ? 0 : 1;
+    const int stride = width >> shift;
+    double sum = 0;
+    int count = 0;
+    for (int row = top >> shift; row < bottom >> shift; ++row)
+        for (int col = left >> shift; col < right >> shift; ++col, ++count)
+            sum += plane[static_cast<size_t>(row * stride + col)];
+    return count ? sum / count : 0;
+}
+
+std::vector<uint8_t> Elementary(const emulator::media::MediaLoop& loop)
+{
+    std::vector<uint8_t> bytes;
+    for (const auto& unit : loop.units) {
+        media::PesPacketView view;
+        std::string error;
+        if (media::ParsePesPacket(unit.pes.data(), unit.pes.size(), &view, &error))
+            bytes.insert(bytes.end(), view.payload, view.payload + view.payloadSize);
+    }
+    return bytes;
+}
+
+std::vector<int> NalTypes(const std::vector<uint8_t>& annexB)
+{
+    std::vector<int> types;
+    for (size_t i = 0; i + 3 < annexB.size(); ++i) {
+        if (annexB[i] == 0 && annexB[i + 1] == 0 && annexB[i + 2] == 1) {
+            types.push_back(annexB[i + 3] & 0x1F);
+            i += 2;
+        }
+    }
+    return types;
+}
+
+std::vector<Picture> DecodeVideo(const emulator::media::MediaLoop& loop, size_t count, std::string* error)
+{
+    std::vector<Picture> pictures;
+    const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_H264);
+    std::unique_ptr<AVCodecContext, void (*)(AVCodecContext*)> context(
+        avcodec_alloc_context3(codec), [](AVCodecContext* c) { avcodec_free_context(&c); });
+    std::unique_ptr<AVFrame, void (*)(AVFrame*)> frame(av_frame_alloc(), [](AVFrame* f) { av_frame_free(&f); });
+    std::unique_ptr<AVPacket, void (*)(AVPacket*)> packet(av_packet_alloc(), [](AVPacket* p) { av_packet_free(&p); });
+    if (!codec || !context || avcodec_open2(context.get(), codec, nullptr) < 0) {
+        *error = "no H.264 decoder";
+        return pictures;
+    }
+    auto take = [&] {
+        while (pictures.size() < count && avcodec_receive_frame(context.get(), frame.get()) == 0) {
+            Picture picture;
+            picture.width = frame->width;
+            picture.height = frame->height;
+            for (int plane = 0; plane < 3; ++plane) {
+                const int shift = plane ? 1 : 0;
+                auto& out = plane == 0 ? picture.y : plane == 1 ? picture.u : picture.v;
+                for (int row = 0; row < frame->height >> shift; ++row) {
+                    const uint8_t* line = frame->data[plane] + static_cast<ptrdiff_t>(row) * frame->linesize[plane];
+                    out.insert(out.end(), line, line + (frame->width >> shift));
+                }
+            }
+            pictures.push_back(std::move(picture));
+        }
+    };
+    for (const auto& unit : loop.units) {
+        media::PesPacketView view;
+        if (!media::ParsePesPacket(unit.pes.data(), unit.pes.size(), &view, error))
+            return pictures;
+        std::vector<uint8_t> data(view.payload, view.payload + view.payloadSize);
+        data.resize(data.size() + AV_INPUT_BUFFER_PADDING_SIZE, 0);
+        packet->data = data.data();
+        packet->size = static_cast<int>(view.payloadSize);
+        if (avcodec_send_packet(context.get(), packet.get()) < 0) {
+            *error = "decoder refused a unit";
+            return pictures;
+        }
+        take();
+        if (pictures.size() >= count)
+            return pictures;
+    }
+    avcodec_send_packet(context.get(), nullptr);
+    take();
+    return pictures;
+}
+
+}  // namespace mediatest

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "media/CameraFeeds.h"
+
+namespace mediatest {
+
+// A fresh folder under the system temp folder, removed with the object.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return path_; }
+    std::vector<std::string> Files() const;  // full paths, sorted
+
+private:
+    std::string path_;
+};
+
+// A decoded picture, planes packed without padding.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> y, u, v;
+    // Mean of a plane over a rectangle given in luma pixels.
+    double Mean(const std::vector<uint8_t>& plane, int left, int top, int right, int bottom) const;
+};
+
+// Decodes the loop's video units from the start with libavcodec's H.264
+// decoder and returns the pictures of the first `count` frames.
+std::vector<Picture> DecodeVideo(const emulator::media::MediaLoop& loop, size_t count, std::string* error);
+
+// The payload of each unit's PES packet, concatenated.
+std::vector<uint8_t> Elementary(const emulator::media::MediaLoop& loop);
+
+// The NAL unit types of an Annex B byte stream, in order.
+std::vector<int> NalTypes(const std::vector<uint8_t>& annexB);
+
+}  // namespace mediatest
