@@ -12,6 +12,7 @@ constexpr double kHorizon = 40;          // scene y of the street's far edge
 constexpr double kPanUnit = 150;         // scene units a pan step moves
 constexpr double kTiltUnit = 90;         // scene units a tilt step moves
 constexpr double kStreetHalfWidth = 1500;
+constexpr double kCarRange = 800;           // the car drives from -range to +range once a loop
 
 YuvColor Hsv(int hue, int saturation, int value)
 {
@@ -125,7 +126,7 @@ void SyntheticScene::DrawMoving(YuvCanvas& canvas, uint32_t timeMs) const
     const double pi = std::numbers::pi;
 
     // Whole cycles per loop, so the last frame runs smoothly into the first.
-    const double carX = -kStreetHalfWidth + 2 * kStreetHalfWidth * std::fmod(t / loopSeconds, 1.0);
+    const double carX = -kCarRange + 2 * kCarRange * std::fmod(t / loopSeconds, 1.0);
     DrawSceneRect(canvas, carX, kHorizon + 55, 120, 35, Hsv(hue_ + 120, 220, 230));
     DrawSceneRect(canvas, carX + 25, kHorizon + 35, 60, 22, Hsv(hue_ + 120, 160, 200));
     const Point wheel1 = ToPicture(carX + 25, kHorizon + 92);
