@@ -1,0 +1,98 @@
+#include "platform/decoder/ChannelDecoder.h"
+
+#include "core/mpeg/ElementaryStreamProbe.h"
+
+#include <cstdint>
+
+extern "C" {
+#include <libavutil/frame.h>
+}
+
+#include <cstring>
+
+ChannelDecoder::ChannelDecoder(ChannelState& state, const std::atomic<bool>& deinterlace, RepaintRequester& repaint)
+    : m_state(state), m_deinterlace(deinterlace), m_repaint(repaint), m_queue(state.skipped),
+      m_thread([this] { Run(); })
+{
+}
+
+ChannelDecoder::~ChannelDecoder()
+{
+    m_queue.Stop();
+    m_thread.join();
+}
+
+void ChannelDecoder::Submit(const uint8_t* payload, size_t size, bool hasPts, mpeg::VideoCodec declared)
+{
+    if (size == 0)
+        return;
+    if (declared != m_declared) {
+        m_declared = declared;
+        m_streamCodec = declared;
+    }
+    const mpeg::VideoCodec probed = mpeg::ProbeVideoCodec(payload, size);
+    if (probed != mpeg::VideoCodec::Unknown)
+        m_streamCodec = probed;
+    m_seenPts = m_seenPts || hasPts;
+
+    VideoUnit unit;
+    unit.buffer = m_queue.TakeBuffer(size);
+    std::memcpy(unit.buffer.Data(), payload, size);
+    unit.size = size;
+    // Without time stamps in the stream every unit is taken for a picture.
+    unit.startsPicture = hasPts || !m_seenPts;
+    unit.codec = m_streamCodec;
+    unit.keyframe = m_streamCodec != mpeg::VideoCodec::Unknown && mpeg::ContainsKeyframe(m_streamCodec, payload, size);
+    m_queue.Push(std::move(unit));
+}
+
+void ChannelDecoder::Resync()
+{
+    m_queue.Resync();
+}
+
+void ChannelDecoder::Run()
+{
+    VideoUnit unit;
+    while (m_queue.Pop(&unit)) {
+        DecodeUnit(unit);
+        m_queue.Recycle(std::move(unit.buffer));
+    }
+}
+
+void ChannelDecoder::DecodeUnit(VideoUnit& unit)
+{
+    if (unit.codec != mpeg::VideoCodec::Unknown && unit.codec != m_decoder.Codec()) {
+        m_deinterlacer.Reset();
+        if (!m_decoder.Open(unit.codec))
+            return;
+    } else if (unit.resync) {
+        m_deinterlacer.Reset();
+        m_decoder.Reset();
+    }
+    m_decoder.Decode(unit.buffer.Data(), unit.size, [this](const AVFrame* frame) { OnDecoded(frame); });
+}
+
+void ChannelDecoder::OnDecoded(const AVFrame* frame)
+{
+    m_state.decoded.fetch_add(1);
+    // Progressive pictures bypass the filter so they wait for no look-ahead picture.
+    if (m_deinterlace.load() && frame->interlaced_frame) {
+        m_deinterlacer.Process(frame, [this](const AVFrame* out) { Present(out); });
+        return;
+    }
+    Present(frame);
+}
+
+void ChannelDecoder::Present(const AVFrame* frame)
+{
+    m_state.StoreFrame(frame);
+    const ChannelState::Geometry geometry = m_state.CurrentGeometry();
+    if (!IsHiddenPane(geometry.pane)) {
+        auto picture = m_scaler.Scale(frame, geometry.viewport, geometry.pane.Width(), geometry.pane.Height(),
+                                      geometry.generation);
+        if (picture)
+            m_state.Slot().Put(std::move(picture));
+    }
+    m_repaint.Request();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/mpeg/StreamType.h"
+#include "platform/decoder/ChannelState.h"
+#include "platform/decoder/Deinterlacer.h"
+#include "platform/decoder/PictureScaler.h"
+#include "platform/decoder/RepaintRequester.h"
+#include "platform/decoder/UnitQueue.h"
+#include "platform/decoder/VideoFrameDecoder.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <thread>
+
+struct AVFrame;
+
+// The decoding of one video channel: Submit (on the Demux thread) copies a
+// PES payload into the channel's queue; the channel's own thread decodes it,
+// deinterlaces when asked, scales each picture once to the pane and puts it
+// in the channel's newest-frame slot, then asks the window to repaint.
+class ChannelDecoder {
+public:
+    ChannelDecoder(ChannelState& state, const std::atomic<bool>& deinterlace, RepaintRequester& repaint);
+    ~ChannelDecoder();
+    ChannelDecoder(const ChannelDecoder&) = delete;
+    ChannelDecoder& operator=(const ChannelDecoder&) = delete;
+
+    // Called by one thread at a time. declared is the codec the stream map
+    // names for the stream (Unknown when none); the bytes themselves decide
+    // when they can.
+    void Submit(const uint8_t* payload, size_t size, bool hasPts, mpeg::VideoCodec declared);
+    // Drops what waits and starts again at the next keyframe.
+    void Resync();
+
+private:
+    void Run();
+    void DecodeUnit(VideoUnit& unit);
+    void OnDecoded(const AVFrame* frame);
+    void Present(const AVFrame* frame);
+
+    ChannelState& m_state;
+    const std::atomic<bool>& m_deinterlace;
+    RepaintRequester& m_repaint;
+    UnitQueue m_queue;
+
+    // Submit side: used only by the thread calling Submit.
+    mpeg::VideoCodec m_declared = mpeg::VideoCodec::Unknown;
+    mpeg::VideoCodec m_streamCodec = mpeg::VideoCodec::Unknown;
+    bool m_seenPts = false;
+
+    // Decoding side: used only by m_thread.
+    VideoFrameDecoder m_decoder;
+    Deinterlacer m_deinterlacer;
+    PictureScaler m_scaler;
+
+    std::thread m_thread;  // last: starts once everything above exists
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/decoder/FrameSink.h"
+
+struct AVFilterContext;
+struct AVFilterGraph;
+struct AVFrame;
+
+// Motion-adaptive deinterlacing (libavfilter bwdif, one picture per frame).
+// Only pictures marked interlaced are changed; progressive ones pass as they
+// are. It holds one picture back to look ahead. Not thread-safe.
+class Deinterlacer {
+public:
+    Deinterlacer();
+    ~Deinterlacer();
+    Deinterlacer(const Deinterlacer&) = delete;
+    Deinterlacer& operator=(const Deinterlacer&) = delete;
+
+    // Calls sink with each output picture; when the filter cannot be built
+    // for this picture format the picture passes through unchanged.
+    void Process(const AVFrame* frame, const FrameSink& sink);
+    void Reset();
+
+private:
+    bool Build(const AVFrame* frame);
+
+    AVFilterGraph* m_graph = nullptr;
+    AVFilterContext* m_source = nullptr;
+    AVFilterContext* m_sink = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+    int m_format = -1;
+    long long m_nextPts = 0;
+    AVFrame* m_input;
+    AVFrame* m_output;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/decoder/ScaledPicture.h"
+#include "platform/decoder/VideoRect.h"
+
+#include <memory>
+
+struct AVFrame;
+struct SwsContext;
+
+// Crops a decoded picture to its viewport and scales it in one pass to the
+// pane size, as 32-bit RGB. Keeps its scaling context between pictures of the
+// same shape. Not thread-safe: one scaler per thread.
+class PictureScaler {
+public:
+    PictureScaler() = default;
+    ~PictureScaler();
+    PictureScaler(const PictureScaler&) = delete;
+    PictureScaler& operator=(const PictureScaler&) = delete;
+
+    // Null when the sizes are empty or the frame's format cannot be scaled.
+    std::shared_ptr<const ScaledPicture> Scale(const AVFrame* frame, const VideoRect& viewport, int width,
+                                               int height, uint64_t geometry);
+
+    // Fast bilinear for small panes (nine or sixteen panes of the window),
+    // bilinear for larger ones; never bicubic on the live path.
+    static int ScalingFlags(int width, int height);
+
+private:
+    SwsContext* m_context = nullptr;
+};

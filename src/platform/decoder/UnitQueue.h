@@ -1,0 +1,71 @@
+#pragma once
+
+#include "core/mpeg/StreamType.h"
+#include "platform/decoder/AlignedBuffer.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <vector>
+
+// One PES payload of a video channel, copied for its decoder thread.
+struct VideoUnit {
+    AlignedBuffer buffer;
+    size_t size = 0;
+    bool startsPicture = false;  // the unit begins a new picture
+    bool keyframe = false;       // a decoder can start at this unit
+    mpeg::VideoCodec codec = mpeg::VideoCodec::Unknown;
+    bool resync = false;         // units before it were dropped: start afresh
+};
+
+// The bounded queue between Demux and one channel's decoder thread, with the
+// overload policy: when more than two pictures are waiting as a new one
+// arrives, everything waiting is discarded and so is everything after, up to
+// the next keyframe. A channel also starts (and restarts after Resync) at a
+// keyframe, so a stream joined in the middle of a group of pictures shows no
+// broken pictures. Discarded units are counted.
+class UnitQueue {
+public:
+    static constexpr size_t kMaxWaitingPictures = 2;
+    static constexpr size_t kMaxUnits = 256;
+    static constexpr size_t kMaxBytes = size_t(16) << 20;
+    // A stream without recognisable keyframes (intra refresh) is taken as it
+    // comes after this many pictures of waiting.
+    static constexpr size_t kMaxPicturesBeforeKeyframe = 300;
+
+    explicit UnitQueue(std::atomic<uint64_t>& skippedCounter);
+
+    // A buffer of at least size bytes, recycled when one is spare.
+    AlignedBuffer TakeBuffer(size_t size);
+    void Recycle(AlignedBuffer buffer);
+
+    // Queues the unit or discards it by the policy above. Never blocks on the consumer.
+    void Push(VideoUnit unit);
+    // Waits for the next unit; false once stopped.
+    bool Pop(VideoUnit* out);
+    // Discards what waits; the next unit taken is a keyframe.
+    void Resync();
+    // Wakes and ends every Pop; later pushes are discarded.
+    void Stop();
+
+    size_t WaitingUnits() const;
+
+private:
+    void DiscardWaitingLocked(bool count);
+    void RecycleLocked(AlignedBuffer buffer);
+
+    mutable std::mutex m_lock;  // guards every field below
+    std::condition_variable m_ready;
+    std::deque<VideoUnit> m_units;
+    size_t m_pictures = 0;
+    size_t m_bytes = 0;
+    bool m_awaitKeyframe = true;
+    size_t m_picturesAwaiting = 0;
+    bool m_stopped = false;
+    std::vector<AlignedBuffer> m_spare;
+
+    std::atomic<uint64_t>& m_skipped;
+};

@@ -1,0 +1,110 @@
+#include "platform/decoder/VideoFrameDecoder.h"
+
+#include <cstdint>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
+#include <new>
+
+namespace {
+
+AVCodecID CodecId(mpeg::VideoCodec codec)
+{
+    switch (codec) {
+    case mpeg::VideoCodec::H264: return AV_CODEC_ID_H264;
+    case mpeg::VideoCodec::Mpeg4Part2: return AV_CODEC_ID_MPEG4;
+    default: return AV_CODEC_ID_NONE;
+    }
+}
+
+} // namespace
+
+VideoFrameDecoder::VideoFrameDecoder() : m_packet(av_packet_alloc()), m_frame(av_frame_alloc())
+{
+    if (!m_packet || !m_frame) {
+        av_packet_free(&m_packet);
+        av_frame_free(&m_frame);
+        throw std::bad_alloc();
+    }
+}
+
+VideoFrameDecoder::~VideoFrameDecoder()
+{
+    Close();
+    av_packet_free(&m_packet);
+    av_frame_free(&m_frame);
+}
+
+void VideoFrameDecoder::Close()
+{
+    av_parser_close(m_parser);
+    m_parser = nullptr;
+    avcodec_free_context(&m_context);
+    m_codec = mpeg::VideoCodec::Unknown;
+}
+
+bool VideoFrameDecoder::Open(mpeg::VideoCodec codec)
+{
+    Close();
+    const AVCodec* decoder = avcodec_find_decoder(CodecId(codec));
+    if (!decoder)
+        return false;
+    m_context = avcodec_alloc_context3(decoder);
+    m_parser = av_parser_init(decoder->id);
+    if (!m_context || !m_parser) {
+        Close();
+        return false;
+    }
+    // Frame threads would add a picture of delay each; channels run side by side instead.
+    m_context->thread_count = 1;
+    if (avcodec_open2(m_context, decoder, nullptr) < 0) {
+        Close();
+        return false;
+    }
+    m_codec = codec;
+    return true;
+}
+
+void VideoFrameDecoder::Reset()
+{
+    if (!m_context)
+        return;
+    const mpeg::VideoCodec codec = m_codec;
+    Open(codec);
+}
+
+void VideoFrameDecoder::Decode(const uint8_t* data, size_t size, const FrameSink& sink)
+{
+    if (!m_context)
+        return;
+    while (size > 0) {
+        uint8_t* out = nullptr;
+        int outSize = 0;
+        const int used = av_parser_parse2(m_parser, m_context, &out, &outSize, data, int(size), AV_NOPTS_VALUE,
+                                          AV_NOPTS_VALUE, 0);
+        if (used < 0)
+            return;
+        data += used;
+        size -= size_t(used);
+        if (outSize > 0) {
+            m_packet->data = out;
+            m_packet->size = outSize;
+            SendPacket(sink);
+        }
+        if (used == 0 && outSize == 0)
+            return;
+    }
+}
+
+void VideoFrameDecoder::SendPacket(const FrameSink& sink)
+{
+    // A damaged packet is refused; the decoder carries on with the next one.
+    if (avcodec_send_packet(m_context, m_packet) < 0)
+        return;
+    while (avcodec_receive_frame(m_context, m_frame) >= 0) {
+        sink(m_frame);
+        av_frame_unref(m_frame);
+    }
+}
