@@ -1,0 +1,292 @@
+#include "ui/video/CRenderWnd.h"
+
+#include "core/video/OverlayState.h"
+#include "core/video/ZoomMath.h"
+#include "platform/decoder/LiveDecoder.h"
+#include "platform/video/LiveSessionState.h"
+#include "ui/video/VideoWindowState.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+int PictureDimension(int decoded, int assumed)
+{
+    return decoded > 0 ? decoded : assumed;
+}
+
+} // namespace
+
+CRenderWnd::CRenderWnd(CLiveDecoder* decoder, OverlayState* overlay, VideoWindowState* state, QWidget* parent)
+    : QWidget(parent)
+    , m_decoder(decoder)
+    , m_overlay(overlay)
+    , m_state(state)
+{
+    m_paneRect.fill(kHiddenPane);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
+    setGeometry(0, 0, kVideoWindowWidth, kVideoWindowHeight);
+    m_blanking.setSingleShot(true);
+    m_blanking.setInterval(kBlankingMs);
+    connect(&m_blanking, &QTimer::timeout, this, &CRenderWnd::onBlankingDone);
+    m_handle = RegisterMessageReceiver(this);
+}
+
+CRenderWnd::~CRenderWnd()
+{
+    UnregisterMessageReceiver(m_handle);
+}
+
+void CRenderWnd::OnPostedMessage(unsigned message, WPARAM, LPARAM)
+{
+    if (message != kMsgVideoFramesReady)
+        return;
+    // Any thread: the repaint is asked for on the window's own thread.
+    QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+}
+
+void CRenderWnd::ApplyPanes(const PaneLayout& layout)
+{
+    for (int ch = 0; ch < kPaneCount; ++ch) {
+        const PaneRect& r = layout[ch];
+        m_paneRect[ch] = r;
+        m_pane[ch].rect = r;
+        if (m_decoder)
+            m_decoder->SetVideoPos(ch, r.left, r.top, r.right, r.bottom);
+    }
+    if (m_overlay) {
+        std::lock_guard guard(m_overlay->lock);
+        m_overlay->paneRect = layout;
+    }
+    update();
+}
+
+void CRenderWnd::RequestRedraw()
+{
+    if (m_decoder)
+        m_decoder->Redraw();
+    update();
+}
+
+void CRenderWnd::StartBlanking()
+{
+    if (m_overlay) {
+        std::lock_guard guard(m_overlay->lock);
+        m_overlay->blankingDone = false;
+    }
+    m_blanking.start();
+}
+
+void CRenderWnd::onBlankingDone()
+{
+    if (m_overlay) {
+        std::lock_guard guard(m_overlay->lock);
+        m_overlay->blankingDone = true;
+    }
+    if (m_decoder && (m_state->currentOwnedPanes & m_state->occupiedPanes) != 0) {
+        for (int ch = 0; ch < kPaneCount; ++ch)
+            m_decoder->SetVideoViewport(ch, 0, 0, m_decoder->GetVideoWidth(ch), m_decoder->GetVideoHeight(ch));
+    }
+    update();
+}
+
+void CRenderWnd::InstallOverlayFor(bool alarm)
+{
+    if (!m_decoder || !m_overlay)
+        return;
+    OverlayVariant variant;
+    variant.twoCameras = m_state->pairedRecorder && !m_state->perCameraStreams;
+    variant.titles = m_titlesShown;
+    variant.alarm = alarm;
+    InstallOverlay(*m_decoder, *m_overlay, variant);
+}
+
+bool CRenderWnd::canAct() const
+{
+    return m_state->connected && m_state->sessionEstablished;
+}
+
+void CRenderWnd::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (m_decoder)
+        m_decoder->PaintVideo(painter);
+}
+
+void CRenderWnd::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::RightButton) {
+        if (m_zoomed)
+            ResetZoom();
+        if (m_state->fullScreen)
+            emit fullScreenExitRequested();
+        return;
+    }
+    if (event->button() != Qt::LeftButton || !canAct())
+        return;
+    if (m_state->setupMode) {
+        if (m_listener)
+            m_listener->CameraSetupClick(m_state->pairedRecorder ? kMsgSetupClickPaired : kMsgSetupClick, point.x(),
+                                         point.y());
+        return;
+    }
+    selectPane(point);
+}
+
+void CRenderWnd::selectPane(QPoint point)
+{
+    int found = -1;
+    for (int ch = 0; ch < kPaneCount; ++ch) {
+        if (m_paneRect[ch].Contains(point.x(), point.y()) && ((m_state->occupiedPanes >> ch) & 1u)) {
+            found = ch;
+            break;
+        }
+    }
+    if (found < 0)
+        return;
+
+    m_startPoint = m_currentPoint = m_bandStart = m_bandEnd = point;
+    m_selectedPane = found;
+    m_buttonDown = true;
+    m_armed = true;
+    m_pictureWidth = PictureDimension(m_decoder ? m_decoder->GetVideoWidth(found) : 0,
+                                      LiveSessionState::kAssumedWidth);
+    m_pictureHeight = PictureDimension(m_decoder ? m_decoder->GetVideoHeight(found) : 0,
+                                       LiveSessionState::kAssumedHeight);
+    m_selectedPaneRect = m_paneRect[found];
+
+    m_state->selectedChannel = found;
+    if (m_overlay) {
+        std::lock_guard guard(m_overlay->lock);
+        m_overlay->selectedChannel = found;
+    }
+    if (m_listener)
+        m_listener->PaneSelected(found, m_pane[found].OwningServer(), m_pane[found].ShownCamera(), m_pictureWidth,
+                                 m_pictureHeight);
+    RequestRedraw();
+    if (m_state->alarmDisplayActive) {
+        if (m_listener)
+            m_listener->StopAlarmDisplay();
+        m_state->alarmDisplayActive = false;
+        InstallOverlayFor(false);
+        RequestRedraw();
+    }
+}
+
+void CRenderWnd::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_state->setupMode || !m_buttonDown || m_zoomed)
+        return;
+    const QPoint point = event->position().toPoint();
+    if (!m_selectedPaneRect.Contains(point.x(), point.y())) {
+        // Leaving the pane drops the band.
+        clearDrag();
+        m_buttonDown = false;
+        m_armed = false;
+        return;
+    }
+    m_dragging = true;
+    m_currentPoint = m_bandEnd = point;
+    setOverlayDrag(true);
+    update();
+}
+
+void CRenderWnd::setOverlayDrag(bool dragging)
+{
+    if (!m_overlay)
+        return;
+    std::lock_guard guard(m_overlay->lock);
+    m_overlay->dragging = dragging;
+    m_overlay->dragRect = PaneRect{m_bandStart.x() - m_selectedPaneRect.left, m_bandStart.y() - m_selectedPaneRect.top,
+                                   m_bandEnd.x() - m_selectedPaneRect.left, m_bandEnd.y() - m_selectedPaneRect.top};
+}
+
+void CRenderWnd::clearDrag()
+{
+    m_dragging = false;
+    m_startPoint = m_currentPoint = m_bandStart = m_bandEnd = QPoint();
+    if (m_overlay) {
+        std::lock_guard guard(m_overlay->lock);
+        m_overlay->dragging = false;
+    }
+    update();
+}
+
+void CRenderWnd::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !canAct() || !m_buttonDown || m_state->setupMode)
+        return;
+    m_buttonDown = false;
+    m_armed = false;
+    finishBand();
+}
+
+void CRenderWnd::finishBand()
+{
+    if (m_zoomed) {
+        ResetZoom();
+        return;
+    }
+    auto viewport = ZoomViewport({m_bandStart.x(), m_bandStart.y()}, {m_bandEnd.x(), m_bandEnd.y()},
+                                 m_selectedPaneRect, m_pictureWidth, m_pictureHeight);
+    if (!viewport) {
+        ResetZoom();
+        return;
+    }
+    m_zoomed = true;
+    m_viewport = *viewport;
+    if (m_decoder)
+        m_decoder->SetVideoViewport(m_selectedPane, m_viewport.left, m_viewport.top, m_viewport.right,
+                                    m_viewport.bottom);
+    clearDrag();
+}
+
+void CRenderWnd::ResetZoom()
+{
+    m_zoomed = false;
+    m_viewport = WholePicture(m_pictureWidth, m_pictureHeight);
+    if (m_decoder && m_selectedPane >= 0)
+        m_decoder->SetVideoViewport(m_selectedPane, 0, 0, m_pictureWidth, m_pictureHeight);
+    clearDrag();
+}
+
+void CRenderWnd::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !canAct() || m_state->setupMode)
+        return;
+    m_titlesShown = !m_titlesShown;
+    InstallOverlayFor(m_state->alarmDisplayActive);
+    update();
+}
+
+void CRenderWnd::keyPressEvent(QKeyEvent* event)
+{
+    // Enter and Escape must not reach the dialog, which would close.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CRenderWnd::RestoreAfterSetup(QWidget* mainWindow, bool cameraPageWasLast)
+{
+    m_state->setupMode = false;
+    InstallOverlayFor(false);
+    setParent(mainWindow);
+    setGeometry(kWindowedGeometry);
+    show();
+    raise();
+    if (cameraPageWasLast)
+        ApplyPanes(WindowedLayout(LayoutMode::Sixteen, m_state->selectedChannel));
+    RequestRedraw();
+}

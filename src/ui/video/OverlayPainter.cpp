@@ -1,0 +1,172 @@
+#include "ui/video/OverlayPainter.h"
+
+#include "core/video/OverlayState.h"
+#include "core/video/TitleText.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPen>
+
+namespace {
+
+struct OverlayStyle {
+    QPen framePen{QColor(0, 128, 0), 1};
+    QPen selectionPen{QColor(255, 0, 0), 3};
+    QPen alarmPen{QColor(0, 255, 0), 12};
+    QPen bandPen{QColor(0, 255, 255), 2};
+    QBrush blankBrush{QColor(1, 1, 1)};
+    QColor shadow{1, 1, 1};
+    QColor line1{0, 255, 0};
+    QColor line2{255, 255, 0};
+    QFont titleFont;
+
+    OverlayStyle()
+    {
+        titleFont.setFamily("MS Reference Sans Serif");
+        titleFont.setPixelSize(16);
+        titleFont.setWeight(QFont::Normal);
+        for (QPen* pen : {&framePen, &selectionPen, &alarmPen, &bandPen})
+            pen->setJoinStyle(Qt::MiterJoin);
+    }
+};
+
+// Made on first use, when the application's font database exists; kept for the process.
+const OverlayStyle& Style()
+{
+    static const OverlayStyle style;
+    return style;
+}
+
+void Outline(QPainter& p, const QPen& pen, int w, int h)
+{
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(0, 0, w - 1, h - 1));
+}
+
+void Blank(QPainter& p, int w, int h)
+{
+    p.fillRect(QRect(0, 0, w, h), Style().blankBrush);
+    Outline(p, Style().framePen, w, h);
+}
+
+// Dark text on the eight pixels around it first, so it reads on any picture.
+void ShadowedText(QPainter& p, int x, int y, const QString& text, const QColor& colour)
+{
+    const OverlayStyle& s = Style();
+    p.setPen(s.shadow);
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if (dx != 0 || dy != 0)
+                p.drawText(x + dx, y + dy + p.fontMetrics().ascent(), text);
+    p.setPen(colour);
+    p.drawText(x, y + p.fontMetrics().ascent(), text);
+}
+
+void MotionGrid(QPainter& p, const OverlayState& o, int channel)
+{
+    const float cw = o.cellWidth;
+    const float ch = o.cellHeight;
+    p.setPen(Style().framePen);
+    p.setBrush(Qt::NoBrush);
+    for (int i = 1; i <= OverlayState::kGridRows; ++i)
+        p.drawLine(QPointF(0, i * ch), QPointF(OverlayState::kGridColumns * cw, i * ch));
+    for (int i = 1; i <= OverlayState::kGridColumns; ++i)
+        p.drawLine(QPointF(i * cw, 0), QPointF(i * cw, OverlayState::kGridRows * ch));
+    for (int r = 0; r < OverlayState::kGridRows; ++r) {
+        for (int c = 0; c < OverlayState::kGridColumns; ++c) {
+            if (!((o.motionGrid[channel][r] >> c) & 1u))
+                continue;
+            const QRectF cell(c * cw, r * ch, cw, ch);
+            p.drawRect(cell);
+            p.drawLine(cell.topLeft(), cell.bottomRight());
+            p.drawLine(cell.topRight(), cell.bottomLeft());
+        }
+    }
+}
+
+void Titles(QPainter& p, const OverlayState& o, int channel, int w, bool twoCameras)
+{
+    p.setFont(Style().titleFont);
+    const auto& titles = o.titles[channel];
+    const QString line1 = QString::fromStdString(titles[0]);
+    if (!twoCameras) {
+        ShadowedText(p, 5, 5, line1, Style().line1);
+        ShadowedText(p, 5, 20, QString::fromStdString(titles[1]), Style().line2);
+        return;
+    }
+    const int right = w / 2 + 6;
+    ShadowedText(p, 5, 5, line1, Style().line1);
+    ShadowedText(p, right, 5, line1, Style().line1);
+    ShadowedText(p, 5, 20, QString::fromStdString(LeftCameraLabel(titles[1])), Style().line2);
+    ShadowedText(p, right, 20, QString::fromStdString(RightCameraLabel(titles[1])), Style().line2);
+}
+
+void DrawOverlay(int channel, QPainter* p, void* context, OverlayVariant variant)
+{
+    auto* overlay = static_cast<OverlayState*>(context);
+    if (p == nullptr || overlay == nullptr || channel < 0 || channel >= OverlayState::kChannels)
+        return;
+    const OverlayStyle& s = Style();
+    std::lock_guard guard(overlay->lock);
+    const OverlayState& o = *overlay;
+    const PaneRect pane = o.paneRect[channel];
+    const int w = pane.Width();
+    const int h = pane.Height();
+    if (pane.IsHidden() || w <= 0 || h <= 0)
+        return;
+
+    p->save();
+    p->setBackgroundMode(Qt::TransparentMode);
+    if (o.dragging && channel == o.selectedChannel) {
+        p->setPen(s.bandPen);
+        p->setBrush(Qt::NoBrush);
+        const PaneRect& band = o.dragRect;
+        p->drawRect(QRect(QPoint(band.left, band.top), QPoint(band.right, band.bottom)).normalized());
+    }
+    Outline(*p, s.framePen, w, h);
+    if (variant.twoCameras)
+        p->drawLine(w / 2, 0, w / 2, h);
+
+    if (o.motionGridMode && channel == o.motionGridChannel) {
+        MotionGrid(*p, o, channel);
+    } else if (o.liveMask == 0 || !o.IsLive(channel)) {
+        // Nothing is drawn on a pane that shows no live camera.
+        Blank(*p, w, h);
+    } else {
+        if (!o.blankingDone)
+            p->fillRect(QRect(0, 0, w, h), s.blankBrush);
+        if (variant.titles)
+            Titles(*p, o, channel, w, variant.twoCameras);
+        if (channel == o.selectedChannel)
+            Outline(*p, s.selectionPen, w, h);
+    }
+    if (variant.alarm && ((o.alarmMask >> channel) & 1u))
+        Outline(*p, s.alarmPen, w, h);
+    p->restore();
+}
+
+template <bool TwoCameras, bool WithTitles, bool Alarm>
+void Render(int channel, QPainter* dc, void*, void*, void* context)
+{
+    DrawOverlay(channel, dc, context, OverlayVariant{TwoCameras, WithTitles, Alarm});
+}
+
+} // namespace
+
+MP4MUL_RenderCallback OverlayCallback(OverlayVariant v)
+{
+    static constexpr MP4MUL_RenderCallback table[2][2][2] = {
+        {{Render<false, false, false>, Render<false, false, true>},
+         {Render<false, true, false>, Render<false, true, true>}},
+        {{Render<true, false, false>, Render<true, false, true>},
+         {Render<true, true, false>, Render<true, true, true>}},
+    };
+    return table[v.twoCameras][v.titles][v.alarm];
+}
+
+void InstallOverlay(CMPEG4MultiDecoder& decoder, OverlayState& overlay, OverlayVariant variant)
+{
+    decoder.SetRenderCallback(nullptr, nullptr);
+    decoder.SetRenderCallback(OverlayCallback(variant), &overlay);
+}
