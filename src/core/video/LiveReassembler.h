@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/video/AlignedBuffer.h"
+#include "core/video/PageAlignedBuffer.h"
 
 // Rebuilds whole PES units from the live packets of one session. A packet is
 // [fragment count][fragment index][payload]; the fragments of a unit come in
@@ -50,7 +50,7 @@ public:
 private:
     struct Partial {
         explicit Partial(std::size_t capacity) : buffer(capacity) {}
-        AlignedBuffer buffer;
+        PageAlignedBuffer buffer;
         std::size_t fill = 0;
         std::uint8_t expected = 0;
         void Drop() { fill = 0; expected = 0; }

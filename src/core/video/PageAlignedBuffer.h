@@ -7,12 +7,12 @@
 // A byte buffer allocated once at a 4096-byte boundary: copies between
 // buffers whose addresses differ by a few bytes modulo 4096 run much slower
 // on some CPUs, so every buffer that receives copies starts on a page.
-class AlignedBuffer {
+class PageAlignedBuffer {
 public:
     static constexpr std::size_t kAlignment = 4096;
 
     // size is rounded up to a whole number of pages. Throws std::bad_alloc.
-    explicit AlignedBuffer(std::size_t size);
+    explicit PageAlignedBuffer(std::size_t size);
 
     unsigned char* Data() { return m_data.get(); }
     const unsigned char* Data() const { return m_data.get(); }

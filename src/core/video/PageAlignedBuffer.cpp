@@ -1,8 +1,8 @@
-#include "core/video/AlignedBuffer.h"
+#include "core/video/PageAlignedBuffer.h"
 
 #include <new>
 
-AlignedBuffer::AlignedBuffer(std::size_t size)
+PageAlignedBuffer::PageAlignedBuffer(std::size_t size)
     : m_size(size)
 {
     const std::size_t rounded = (size + kAlignment - 1) / kAlignment * kAlignment;
