@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 namespace emulator {
@@ -171,9 +172,12 @@ bool Recorder::ExpireAlarms(uint64_t nowMs)
 wire::DiscoveryAnswerMessage Recorder::DiscoveryAnswer(uint32_t probeId, const std::string& address, uint16_t port)
 {
     DiscoveryRecord record;
+    char name[wire::kDiscoveryNameSize];
     {
         std::lock_guard lock(settingsMutex_);
         record = DiscoveryRecordFromSettings(store_->Block());
+        static_assert(sizeof name == sizeof store_->Block().network.dvrName);
+        std::memcpy(name, store_->Block().network.dvrName, sizeof name);
     }
     record.port = port;
     in_addr a{};
@@ -185,6 +189,7 @@ wire::DiscoveryAnswerMessage Recorder::DiscoveryAnswer(uint32_t probeId, const s
     answer.probeId = probeId;
     const auto bytes = EncodeDiscoveryRecord(record);
     std::copy(bytes.begin(), bytes.end(), answer.record.begin());
+    std::memcpy(answer.record.data() + wire::kDiscoveryNameOffset, name, sizeof name);
     return answer;
 }
 

@@ -25,4 +25,10 @@ struct DiscoveryAnswerMessage {
     static std::optional<DiscoveryAnswerMessage> Decode(const uint8_t* data, size_t length);
 };
 
+// Where the record carries the recorder's DVR name (network section offset
+// 56, up to 50 bytes, NUL-padded); the other discovery fields are read with
+// core/dvr/DiscoveryRecord.h.
+inline constexpr size_t kDiscoveryNameOffset = 952;
+inline constexpr size_t kDiscoveryNameSize = 50;
+
 }  // namespace wire
