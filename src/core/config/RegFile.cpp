@@ -627,11 +627,12 @@ bool CRegFile::Collect(RegistryBackend& store, const RegKeyPath& branch, RegFile
                        std::string& error)
 {
     RegFileContents collected;
-    if (store.OpenKey(branch) != regerr::Success) {
+    RegKeyPath stored;
+    if (store.StoredSpelling(branch, stored) != regerr::Success) {
         error = "key not found: " + RootedKeyText(branch);
         return false;
     }
-    if (!CollectKey(store, branch, collected, error))
+    if (!CollectKey(store, stored, collected, error))
         return false;
     contents = std::move(collected);
     return true;

@@ -50,6 +50,8 @@ public:
     virtual long CreateKey(const RegKeyPath& key) = 0;
     // Success when the key exists.
     virtual long OpenKey(const RegKeyPath& key) = 0;
+    // The key's path with every name spelled as it was created.
+    virtual long StoredSpelling(const RegKeyPath& key, RegKeyPath& stored) = 0;
     // Deletes one key with its values; AccessDenied when it has subkeys,
     // FileNotFound when it is missing. The root cannot be deleted.
     virtual long DeleteKey(const RegKeyPath& key) = 0;

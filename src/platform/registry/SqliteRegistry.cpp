@@ -35,11 +35,11 @@ long SqliteRegistry::Transact(bool write, const std::function<long()>& body)
     return code == regerr::Success ? regerr::IoFailed : code;
 }
 
-long SqliteRegistry::FindKey(const RegKeyPath& key, std::int64_t& id)
+long SqliteRegistry::FindKey(const RegKeyPath& key, std::int64_t& id, RegKeyPath* spelling)
 {
     id = kRootKeyId;
     for (const auto& part : key) {
-        SqliteStatement find(m_db, "SELECT id FROM reg_keys WHERE parent = ? AND fold = ?");
+        SqliteStatement find(m_db, "SELECT id, name FROM reg_keys WHERE parent = ? AND fold = ?");
         find.Bind(1, id).Bind(2, FoldRegName(part));
         int rc = find.Step();
         if (rc == SQLITE_DONE)
@@ -47,6 +47,8 @@ long SqliteRegistry::FindKey(const RegKeyPath& key, std::int64_t& id)
         if (rc != SQLITE_ROW)
             return regerr::IoFailed;
         id = find.Int(0);
+        if (spelling)
+            spelling->push_back(find.Text(1));
     }
     return regerr::Success;
 }
@@ -88,6 +90,18 @@ long SqliteRegistry::OpenKey(const RegKeyPath& key)
         std::int64_t id = 0;
         return FindKey(key, id);
     });
+}
+
+long SqliteRegistry::StoredSpelling(const RegKeyPath& key, RegKeyPath& stored)
+{
+    RegKeyPath found;
+    long code = Transact(false, [&] {
+        std::int64_t id = 0;
+        return FindKey(key, id, &found);
+    });
+    if (code == regerr::Success)
+        stored = std::move(found);
+    return code;
 }
 
 long SqliteRegistry::DeleteKey(const RegKeyPath& key)

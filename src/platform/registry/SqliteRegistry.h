@@ -22,6 +22,7 @@ public:
 
     long CreateKey(const RegKeyPath& key) override;
     long OpenKey(const RegKeyPath& key) override;
+    long StoredSpelling(const RegKeyPath& key, RegKeyPath& stored) override;
     long DeleteKey(const RegKeyPath& key) override;
     long QueryValue(const RegKeyPath& key, const std::string& name, RegValue& value) override;
     long SetValue(const RegKeyPath& key, const std::string& name, std::uint32_t type,
@@ -36,7 +37,9 @@ private:
     // Runs body in one transaction (a write transaction when write is set),
     // committing on Success and rolling back otherwise.
     long Transact(bool write, const std::function<long()>& body);
-    long FindKey(const RegKeyPath& key, std::int64_t& id);
+    // Walks the path from the root; spelling, when given, receives the names
+    // as stored.
+    long FindKey(const RegKeyPath& key, std::int64_t& id, RegKeyPath* spelling = nullptr);
     long MakeKey(const RegKeyPath& key, std::int64_t& id);
     long RemoveTree(const RegKeyPath& key);
     long RemoveValue(const RegKeyPath& key, const std::string& name);
