@@ -53,10 +53,11 @@ void ClientProtocol::OnDatagram(const std::uint8_t* data, std::size_t length)
 bool ClientProtocol::Submit(const ClientRequest& request)
 {
     if (request.type != MessageType::LoginRequest) {
-        bool answered = request.type != MessageType::SerialData && request.type != MessageType::Bye;
-        std::vector<std::uint8_t> frame;
-        wire::AppendFrame(frame, request.type, m_sequencer.Take(), request.payload);
-        m_sink.Transmit(std::move(frame), answered);
+        // The recorder closes on any request before the log-in succeeded.
+        if (LoggedIn())
+            Transmit(request);
+        else
+            m_held.push_back(request);
         return true;
     }
     std::array<std::uint8_t, wire::kAccountFieldSize> field{};
@@ -66,6 +67,14 @@ bool ClientProtocol::Submit(const ClientRequest& request)
     m_password = request.password;
     m_loginPending = true;
     return !m_haveChallenge || SendLogin();
+}
+
+void ClientProtocol::Transmit(const ClientRequest& request)
+{
+    bool answered = request.type != MessageType::SerialData && request.type != MessageType::Bye;
+    std::vector<std::uint8_t> frame;
+    wire::AppendFrame(frame, request.type, m_sequencer.Take(), request.payload);
+    m_sink.Transmit(std::move(frame), answered);
 }
 
 std::vector<std::uint8_t> ClientProtocol::ByeFrame()
@@ -238,6 +247,9 @@ bool ClientProtocol::OnLoginReply(const wire::FrameView& frame)
             return Fail(kNotifyLinkClosed);
         m_token = reply->sessionToken;
         m_sink.Notify(reply->code);
+        for (const ClientRequest& held : m_held)
+            Transmit(held);
+        m_held.clear();
         return true;
     case wire::kLoginWrongPassword:
     case wire::kLoginUnknownAccount:

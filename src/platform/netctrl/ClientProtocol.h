@@ -47,6 +47,7 @@ private:
     bool OnLoginReply(const wire::FrameView& frame);
     bool OnError(const wire::FrameView& frame);
     bool SendLogin();
+    void Transmit(const ClientRequest& request);
     bool Fail(int code);
 
     Sink& m_sink;
@@ -59,6 +60,8 @@ private:
     std::string m_account;
     std::string m_password;
     std::uint32_t m_token = 0;
+    // Requests made before the log-in completed, sent once it has.
+    std::vector<ClientRequest> m_held;
     // Copy of a live fragment handed to the callback, which may write into it.
     std::vector<std::uint8_t> m_livePacket;
 };

@@ -72,6 +72,22 @@ TEST_F(SessionWireTest, LogInSendsAProofInsteadOfThePassword)
     EXPECT_TRUE(log.WaitFor(net.SessionId(), kNotifyLoggedOnUser));
 }
 
+TEST_F(SessionWireTest, RequestsMadeBeforeTheLogInWaitForIt)
+{
+    ASSERT_TRUE(Connect());
+    char account[] = "ADMIN";
+    char password[] = "5829";
+    net.SessionOpen(account, password);
+    ASSERT_TRUE(net.GetDVRInfo());
+    ASSERT_TRUE(net.LiveMediaControl(3, 1));
+    ASSERT_TRUE(recorder.LogIn()) << "the log-in must be the first frame the recorder sees";
+    auto first = recorder.ReadFrame();
+    auto second = recorder.ReadFrame();
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->type, MessageType::GetSettings);
+    EXPECT_EQ(second->type, MessageType::LiveControl);
+}
+
 TEST_F(SessionWireTest, RefusedLogInsEndTheSession)
 {
     for (std::uint16_t code : {wire::kLoginWrongPassword, wire::kLoginUnknownAccount}) {
