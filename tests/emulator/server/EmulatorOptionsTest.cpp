@@ -1,0 +1,117 @@
+#include "ConsoleCommand.h"
+#include "EmulatorOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+using namespace emulator;
+
+namespace {
+
+std::optional<EmulatorOptions> Parse(std::vector<std::string> args, std::string* error = nullptr)
+{
+    std::string ignored;
+    return ParseEmulatorOptions(args, error ? error : &ignored);
+}
+
+}  // namespace
+
+TEST(EmulatorOptions, OptionsBeforeTheFirstListenAreDefaultsForEveryRecorder)
+{
+    const auto o = Parse({"--max-sessions", "16", "--drop-fragments", "5", "--listen", "127.0.0.1:7001", "--model",
+                          "MODEL_A", "--data", "/tmp/a", "--listen", "7002", "--model", "6", "--data", "/tmp/b",
+                          "--reject-logins", "--refuse-op", "upload", "--discovery-port", "0"});
+    ASSERT_TRUE(o);
+    ASSERT_EQ(o->recorders.size(), 2u);
+    EXPECT_EQ(o->recorders[0].port, 7001);
+    EXPECT_EQ(o->recorders[0].model, 1);
+    EXPECT_EQ(o->recorders[0].maxSessions, 16u);
+    EXPECT_EQ(o->recorders[0].faults.dropFragmentsPercent, 5u);
+    EXPECT_FALSE(o->recorders[0].faults.rejectLogins);
+    EXPECT_EQ(o->recorders[1].address, "127.0.0.1");
+    EXPECT_EQ(o->recorders[1].model, 6);
+    EXPECT_EQ(o->recorders[1].maxSessions, 16u);
+    EXPECT_TRUE(o->recorders[1].faults.rejectLogins);
+    EXPECT_EQ(o->recorders[1].faults.refusedOperations.count(wire::MessageType::UploadStart), 1u);
+    EXPECT_EQ(o->discoveryPort, 0);
+}
+
+TEST(EmulatorOptions, WithoutListenOneRecorderServesTheDefaults)
+{
+    const auto o = Parse({});
+    ASSERT_TRUE(o);
+    ASSERT_EQ(o->recorders.size(), 1u);
+    EXPECT_EQ(o->recorders[0].address, "127.0.0.1");
+    EXPECT_EQ(o->recorders[0].port, 7050);
+    EXPECT_EQ(o->recorders[0].model, 3);
+    EXPECT_FALSE(o->recorders[0].dataDir.empty());
+    EXPECT_EQ(o->discoveryPort, 7060);
+}
+
+TEST(EmulatorOptions, BadCommandLinesAreRefusedWithAReason)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {"--listen", "0.0.0.0:7050"},              // not loopback
+        {"--listen", "192.168.1.2:7050"},
+        {"--listen", "127.0.0.1:70500"},
+        {"--listen"},
+        {"--model", "MODEL_Z"},
+        {"--drop-fragments", "101"},
+        {"--delay", "-1"},
+        {"--refuse-op", "reboot"},
+        {"--max-sessions", "0"},
+        {"--listen", "7001", "--data", "/tmp/x", "--listen", "7001", "--data", "/tmp/y"},
+        {"--listen", "7001", "--data", "/tmp/x", "--listen", "7002", "--data", "/tmp/x"},
+        {"--frobnicate"},
+    };
+    for (const auto& args : bad) {
+        std::string error;
+        EXPECT_FALSE(Parse(args, &error)) << args[0];
+        EXPECT_FALSE(error.empty()) << args[0];
+    }
+}
+
+TEST(EmulatorOptions, EveryOptionTheHelpNamesIsUnderstood)
+{
+    const std::string help = EmulatorHelpText();
+    const std::regex option("(--[a-z-]+) ?([A-Z:]*)");
+    int seen = 0;
+    for (auto it = std::sregex_iterator(help.begin(), help.end(), option); it != std::sregex_iterator(); ++it) {
+        const std::string name = (*it)[1];
+        const std::string argument = (*it)[2];
+        std::vector<std::string> args{name};
+        if (name == "--listen")
+            args.push_back("127.0.0.1:0");
+        else if (name == "--model")
+            args.push_back("MODEL_B");
+        else if (name == "--refuse-op")
+            args.push_back("log");
+        else if (name == "--data" || name == "--cache")
+            args.push_back("/tmp/x");
+        else if (!argument.empty())
+            args.push_back("1");
+        std::string error;
+        EXPECT_TRUE(Parse(args, &error)) << name << ": " << error;
+        ++seen;
+    }
+    EXPECT_GE(seen, 25);
+}
+
+TEST(ConsoleCommand, AlarmLines)
+{
+    std::string error;
+    auto c = ParseConsoleCommand("alarm 3", &error);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->sensor, 2);
+    EXPECT_FALSE(c->port);
+    c = ParseConsoleCommand("  alarm 1 7051 ", &error);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->port, 7051);
+    EXPECT_FALSE(ParseConsoleCommand("", &error));
+    EXPECT_TRUE(error.empty()) << "a blank line is no mistake";
+    for (const char* bad : {"alarm", "alarm 0", "alarm 17", "alarm x", "alarm 1 0", "alarm 1 2 3", "reboot"}) {
+        EXPECT_FALSE(ParseConsoleCommand(bad, &error)) << bad;
+        EXPECT_FALSE(error.empty()) << bad;
+    }
+}
