@@ -115,7 +115,9 @@ TEST(CameraFeeds, SixteenCamerasGiveDistinctDecodablePictures)
 TEST(CameraFeeds, AudioIsAToneInFortyMillisecondUnits)
 {
     TempFolder folder;
-    const auto feeds = Make(folder.Path(), SixteenCameras());
+    FeedSetup setup = SixteenCameras();
+    setup.cameras = {setup.cameras[0], setup.cameras[1], setup.cameras[4], setup.cameras[8], setup.cameras[12]};
+    const auto feeds = Make(folder.Path(), setup);
     ASSERT_TRUE(feeds);
     EXPECT_FALSE(feeds->Audio(1));
     for (int camera : {0, 4, 8, 12}) {
