@@ -64,7 +64,7 @@ struct DayPlan {
     int start = 0;              // recording from this second ...
     int end = kSecondsPerDay - 1; // ... to this one
     std::vector<TimedRecord> events;
-    std::vector<int> sensorAlarmHours; // hours with a sensor alarm
+    std::vector<int> sensorAlarms; // seconds of the day a sensor went off
 };
 
 bool ValidNow(const RecorderNow& now)
@@ -90,7 +90,7 @@ void AddSensorAlarms(DayPlan& plan, Rng& rng, const DvrModelInfo& model)
             const int on = rng.Between(plan.start, plan.end);
             const int off = std::min(plan.end, on + rng.Between(5, 120));
             Add(plan, on, At(kLogSensorOn, on, static_cast<std::uint8_t>(sensor)));
-            plan.sensorAlarmHours.push_back(on / 3600);
+            plan.sensorAlarms.push_back(on);
             if (rng.Chance(50)) {
                 const auto camera = static_cast<std::uint8_t>(rng.Between(0, model.channels - 1));
                 const int out = std::min(on + 1, off);
@@ -179,11 +179,14 @@ std::optional<DayPlan> PlanDay(std::uint64_t seed, int typeCode, const CivilDate
     AddOperatorVisits(plan, rng);
     AddClockCorrection(plan, rng, day);
 
+    // Today is the whole day's story cut at the present moment, so the log
+    // only grows as the day goes on.
     if (isToday) {
-        plan.end = std::min(plan.end, now.secondOfDay);
-        std::erase_if(plan.events, [&](const TimedRecord& e) { return e.time > now.secondOfDay; });
-        std::erase_if(plan.sensorAlarmHours, [&](int hour) { return hour * 3600 > now.secondOfDay; });
+        plan.end = now.secondOfDay;
+        std::erase_if(plan.events, [&](const TimedRecord& e) { return e.time > plan.end; });
+        std::erase_if(plan.sensorAlarms, [&](int time) { return time > plan.end; });
     }
+
     std::stable_sort(plan.events.begin(), plan.events.end(),
                      [](const TimedRecord& a, const TimedRecord& b) { return a.time < b.time; });
     return plan;
@@ -193,14 +196,14 @@ std::uint8_t HourMode(std::uint64_t seed, int typeCode, long long dayNumber, int
                       const DayPlan& plan)
 {
     const auto mode = [](ScheduleMode m) { return static_cast<std::uint8_t>(m); };
-    if (hour < plan.start / 3600 || hour > plan.end / 3600 || plan.start > plan.end)
+    if (hour < plan.start / 3600 || hour > plan.end / 3600)
         return mode(ScheduleMode::None);
     switch (KindOfChannel(seed, typeCode, channel)) {
     case ChannelKind::Continuous: return mode(ScheduleMode::Continuous);
     case ChannelKind::Dual: return mode(ScheduleMode::Dual);
     case ChannelKind::Sensor: {
-        const bool alarm = std::find(plan.sensorAlarmHours.begin(), plan.sensorAlarmHours.end(), hour)
-            != plan.sensorAlarmHours.end();
+        const bool alarm = std::any_of(plan.sensorAlarms.begin(), plan.sensorAlarms.end(),
+                                       [&](int time) { return time / 3600 == hour; });
         return mode(alarm ? ScheduleMode::Sensor : ScheduleMode::None);
     }
     case ChannelKind::Motion: {

@@ -139,6 +139,14 @@ TEST(RecorderHistory, TodayStopsAtTheCurrentMoment)
             for (int h = 16; h < 24; ++h)
                 ASSERT_EQ(profile->hourMode[c][h], static_cast<std::uint8_t>(ScheduleMode::None));
     }
+    // As the day goes on its log only grows.
+    for (std::uint64_t seed = 0; seed < 20; ++seed) {
+        const RecorderNow lunch{kNow.date, 13 * 3600};
+        const auto earlier = HistoryDayLog(seed, 2, kNow.date, lunch);
+        const auto later = HistoryDayLog(seed, 2, kNow.date, kNow);
+        ASSERT_LE(earlier.size(), later.size());
+        EXPECT_TRUE(std::equal(earlier.begin(), earlier.end(), later.begin())) << seed;
+    }
     const RecorderNow earlyMorning{kNow.date, 60};
     const auto log = HistoryDayLog(9, 1, earlyMorning.date, earlyMorning);
     for (const DvrLogRecord& r : log)
