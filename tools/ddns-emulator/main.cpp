@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     std::string error;
     const auto options = ParseEmulatorOptions(std::vector<std::string>(argv + 1, argv + argc), &error);
     if (!options) {
-        std::fprintf(stderr, "ddns-emulator: %s\n%s", error.c_str(), EmulatorUsage());
+        std::fprintf(stderr, "ddns-emulator: %s (see --help)\n", error.c_str());
         return 2;
     }
     if (options->help) {

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One real ddns-emulator process on a free loopback port. Start() waits for
+// its "listening" line; the destructor stops it with SIGTERM.
+class DdnsEmulatorProcess {
+public:
+    DdnsEmulatorProcess();
+    ~DdnsEmulatorProcess();
+    DdnsEmulatorProcess(const DdnsEmulatorProcess&) = delete;
+    DdnsEmulatorProcess& operator=(const DdnsEmulatorProcess&) = delete;
+
+    // options follow "--listen 127.0.0.1:0" (the emulator picks the port).
+    bool Start(const std::vector<std::string>& options);
+    // Sends SIGTERM and waits; the exit status, or -1 when it did not exit normally.
+    int Stop();
+
+    std::uint16_t Port() const { return m_port; }
+    // Everything it printed so far.
+    std::string Output() const;
+    // Its "query" lines so far.
+    int QueryCount() const;
+    const std::string& Error() const { return m_error; }
+
+private:
+    pid_t m_pid = -1;
+    std::uint16_t m_port = 0;
+    std::string m_folder;
+    std::string m_error;
+};
+
+// A loopback TCP port nobody listens on right now.
+std::uint16_t UnusedLoopbackPort();
+// Threads of this process now.
+int ThreadCount();
