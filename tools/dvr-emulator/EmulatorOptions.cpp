@@ -131,6 +131,9 @@ std::optional<EmulatorOptions> ParseEmulatorOptions(const std::vector<std::strin
         } else if (arg == "--alarm-length") {
             if (!number(&current->alarmSeconds, 1, 3600))
                 return fail("--alarm-length needs 1..3600 seconds");
+        } else if (arg == "--loop-seconds") {
+            if (!number(&current->loopSeconds, 1, 60))
+                return fail("--loop-seconds needs 1..60 seconds");
         } else if (arg == "--refuse-connections") {
             f.refuseConnections = true;
         } else if (arg == "--drop-after-frames") {
@@ -217,6 +220,8 @@ Recorders:
   --seed N               seed of the recording days, profiles and logs (default 1)
   --alarm-every S        raise a sensor alarm every S seconds, sensors in turn
   --alarm-length S       an alarm keeps its sensor active S seconds (default 3)
+  --loop-seconds S       length of the looped camera pictures (default 4;
+                         shorter loops encode faster on a cold cache)
 
 Process:
   --discovery-port PORT  answer LAN discovery probes on this UDP port

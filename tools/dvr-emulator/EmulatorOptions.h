@@ -38,6 +38,7 @@ struct RecorderOptions {
     uint64_t historySeed = 1;
     uint32_t alarmEverySeconds = 0;   // > 0: a sensor alarm on this period
     uint32_t alarmSeconds = 3;        // how long an alarm keeps its sensor active
+    uint32_t loopSeconds = 0;         // camera loop length; 0: the cameras' default
     FaultOptions faults;
 };
 

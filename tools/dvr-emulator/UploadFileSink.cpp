@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace emulator {
@@ -57,7 +58,8 @@ bool UploadFileSink::Commit()
 {
     if (fd_ < 0 || written_ != size_)
         return false;
-    const bool synced = ::fsync(fd_) == 0;
+    // mkstemp made the file private; an uploaded file is an ordinary one.
+    const bool synced = ::fchmod(fd_, 0644) == 0 && ::fsync(fd_) == 0;
     ::close(fd_);
     fd_ = -1;
     if (!synced || ::rename(tempPath_.c_str(), finalPath_.c_str()) != 0)

@@ -1,0 +1,288 @@
+#include "Recorder.h"
+#include "RecorderServer.h"
+#include "TempFolder.h"
+
+#include "core/net/FrameDecoder.h"
+#include "core/net/LiveMessages.h"
+#include "platform/netauth/LoginCrypto.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <map>
+
+using namespace emulator;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Camera loops are encoded once and kept beside the test programs.
+const std::string kCache = std::string(OMBREL_BIN_DIR) + "/../test-cache/emulator";
+
+struct Received {
+    wire::MessageType type;
+    std::vector<uint8_t> payload;
+};
+
+// A bare client on a real loopback socket, speaking the protocol by hand.
+class WireClient {
+public:
+    explicit WireClient(uint16_t port)
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(port);
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    }
+    ~WireClient() { ::close(fd_); }
+    bool connected() const { return connected_; }
+
+    void Send(wire::MessageType type, const std::vector<uint8_t>& payload = {})
+    {
+        std::vector<uint8_t> bytes;
+        wire::AppendFrame(bytes, type, sequencer_.Take(), payload);
+        ASSERT_EQ(::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
+    }
+
+    // The next frame, or nullopt on end of stream, error or time-out.
+    std::optional<Received> Next(std::chrono::milliseconds timeout = 3000ms)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            wire::FrameView f;
+            if (decoder_.Next(f) == wire::FrameDecoder::Status::Frame)
+                return Received{f.type, std::vector<uint8_t>(f.payload, f.payload + f.length)};
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd p{fd_, POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0)
+                return std::nullopt;
+            uint8_t buffer[65536];
+            const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
+            if (n <= 0) {
+                closed_ = true;
+                return std::nullopt;
+            }
+            bytesReceived_ += static_cast<size_t>(n);
+            decoder_.Feed(buffer, static_cast<size_t>(n));
+        }
+    }
+
+    // The next frame of the given type, skipping live media and pushes.
+    std::optional<Received> NextOf(wire::MessageType type, std::chrono::milliseconds timeout = 3000ms)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (std::chrono::steady_clock::now() < deadline) {
+            auto r = Next(std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now()));
+            if (!r || r->type == type)
+                return r;
+        }
+        return std::nullopt;
+    }
+
+    uint16_t LogIn(const std::string& account, const std::string& password)
+    {
+        const auto challenge = Next();
+        if (!challenge || challenge->type != wire::MessageType::Challenge)
+            return 0;
+        const auto nonce = wire::ChallengeMessage::Decode(challenge->payload.data(), challenge->payload.size());
+        wire::LoginRequestMessage request;
+        wire::LoginRequestMessage::PackAccount(account, request.account);
+        request.clientNonce = *netauth::RandomNonce();
+        request.proof =
+            netauth::ComputeLoginProof(password, request.account, nonce->serverNonce, request.clientNonce);
+        Send(wire::MessageType::LoginRequest, request.Encode());
+        const auto reply = Next();
+        if (!reply || reply->type != wire::MessageType::LoginReply)
+            return 0;
+        return wire::LoginReplyMessage::Decode(reply->payload.data(), reply->payload.size())->code;
+    }
+
+    // True when the recorder closed the connection and sent nothing more.
+    bool ClosedByPeer(std::chrono::milliseconds timeout = 3000ms)
+    {
+        while (Next(timeout)) {
+        }
+        return closed_;
+    }
+    size_t BytesReceived() const { return bytesReceived_; }
+
+private:
+    int fd_ = -1;
+    bool connected_ = false;
+    bool closed_ = false;
+    size_t bytesReceived_ = 0;
+    wire::FrameSequencer sequencer_;
+    wire::FrameDecoder decoder_{wire::Direction::ToClient};
+};
+
+class RecorderServerTest : public ::testing::Test {
+protected:
+    void Serve(RecorderOptions options)
+    {
+        options.port = 0;
+        options.model = 6;  // four cameras, four sensors
+        options.loopSeconds = 1;
+        options.alarmSeconds = 1;
+        options.dataDir = data_.Path();
+        std::string error;
+        recorder_ = Recorder::Create(options, kCache, &error);
+        ASSERT_TRUE(recorder_) << error;
+        server_ = RecorderServer::Create(*recorder_, &error);
+        ASSERT_TRUE(server_) << error;
+        server_->Start();
+    }
+    void TearDown() override
+    {
+        server_.reset();
+        recorder_.reset();
+    }
+    uint16_t Port() const { return server_->Port(); }
+
+    TempFolder data_;
+    std::unique_ptr<Recorder> recorder_;
+    std::unique_ptr<RecorderServer> server_;
+};
+
+wire::ErrorCode ErrorOf(const std::optional<Received>& r)
+{
+    if (!r || r->type != wire::MessageType::Error)
+        return wire::ErrorCode::BadRequest;
+    return wire::ErrorMessage::Decode(r->payload.data(), r->payload.size())->code;
+}
+
+}  // namespace
+
+TEST_F(RecorderServerTest, SessionsBeyondTheLimitAreTurnedAwayUntilOneEnds)
+{
+    RecorderOptions options;
+    options.maxSessions = 1;
+    Serve(options);
+    WireClient first(Port());
+    EXPECT_EQ(first.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
+    {
+        WireClient second(Port());
+        EXPECT_EQ(ErrorOf(second.Next()), wire::ErrorCode::TooManySessions);
+        EXPECT_TRUE(second.ClosedByPeer());
+    }
+    first.Send(wire::MessageType::Bye);
+    EXPECT_TRUE(first.ClosedByPeer());
+    WireClient third(Port());
+    EXPECT_EQ(third.LogIn("GUEST1", "5829"), wire::kLoginUser);
+}
+
+TEST_F(RecorderServerTest, LiveUnitsArriveWholeAfterReassembly)
+{
+    Serve({});
+    WireClient client(Port());
+    ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
+    client.Send(wire::MessageType::LiveControl, wire::LiveControlMessage{0x0003, 0x0002, 0}.Encode());
+    const auto reply = client.NextOf(wire::MessageType::LiveReply);
+    ASSERT_TRUE(reply);
+    const auto served = wire::LiveReplyMessage::Decode(reply->payload.data(), reply->payload.size());
+    EXPECT_EQ(served->videoMask, 0x0003);
+    EXPECT_EQ(served->audioMask, 0x0002);
+
+    // Fragments of one unit come in order and units of one stream whole.
+    std::map<std::pair<int, int>, std::vector<uint8_t>> partial;  // (type, stream id) in progress
+    std::map<int, int> units;                                      // stream id -> whole units
+    std::vector<uint8_t> current;
+    int expectIndex = 0;
+    const auto until = std::chrono::steady_clock::now() + 1500ms;
+    while (std::chrono::steady_clock::now() < until) {
+        const auto r = client.Next(1000ms);
+        ASSERT_TRUE(r);
+        if (r->type != wire::MessageType::LiveMedia)
+            continue;
+        const auto f = wire::DecodeLiveMedia(r->payload.data(), r->payload.size());
+        ASSERT_TRUE(f);
+        ASSERT_EQ(f->index, expectIndex) << "fragments of different units never interleave";
+        current.insert(current.end(), f->Payload(), f->Payload() + f->PayloadLength());
+        expectIndex = f->index + 1;
+        if (expectIndex == f->count) {
+            ASSERT_GE(current.size(), 4u);
+            EXPECT_EQ(current[0], 0);
+            EXPECT_EQ(current[1], 0);
+            EXPECT_EQ(current[2], 1);
+            ++units[current[3]];
+            current.clear();
+            expectIndex = 0;
+        }
+    }
+    EXPECT_GE(units[0xE0], 25) << "camera 1 at about 25 pictures a second";
+    EXPECT_GE(units[0xE1], 25);
+    EXPECT_GE(units[0xC1], 10) << "audio of camera 2";
+    EXPECT_EQ(units.count(0xC0), 0u) << "audio of camera 1 was not asked for";
+}
+
+TEST_F(RecorderServerTest, AlarmsArePushedAsMasksAndEndByThemselves)
+{
+    Serve({});
+    WireClient client(Port());
+    ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
+    server_->RaiseAlarm(9);  // MODEL_F has four sensors: ignored
+    server_->RaiseAlarm(2);
+    auto masks = client.NextOf(wire::MessageType::Masks);
+    ASSERT_TRUE(masks);
+    EXPECT_EQ(wire::MasksMessage::Decode(masks->payload.data(), 6)->sensor, 0x0004);
+    EXPECT_EQ(wire::MasksMessage::Decode(masks->payload.data(), 6)->video, 0x000F);
+    masks = client.NextOf(wire::MessageType::Masks, 2500ms);
+    ASSERT_TRUE(masks);
+    EXPECT_EQ(wire::MasksMessage::Decode(masks->payload.data(), 6)->sensor, 0);
+}
+
+TEST_F(RecorderServerTest, RefusedConnectionsGetNotASingleByte)
+{
+    RecorderOptions options;
+    options.faults.refuseConnections = true;
+    Serve(options);
+    WireClient client(Port());
+    EXPECT_TRUE(client.ClosedByPeer());
+    EXPECT_EQ(client.BytesReceived(), 0u);
+}
+
+TEST_F(RecorderServerTest, SessionsAreDroppedAfterTheirFrameCount)
+{
+    RecorderOptions options;
+    options.faults.dropAfterFrames = 2;
+    Serve(options);
+    WireClient client(Port());
+    ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
+    client.Send(wire::MessageType::Poll);
+    EXPECT_TRUE(client.ClosedByPeer()) << "reset before the poll is answered";
+}
+
+TEST_F(RecorderServerTest, DelayedAnswersComeLate)
+{
+    RecorderOptions options;
+    options.faults.delayMs = 400;
+    Serve(options);
+    WireClient client(Port());
+    ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
+    const auto start = std::chrono::steady_clock::now();
+    client.Send(wire::MessageType::Poll);
+    ASSERT_TRUE(client.NextOf(wire::MessageType::PollReply));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 390ms);
+}
+
+TEST_F(RecorderServerTest, DroppedFragmentsLeaveTheSessionStanding)
+{
+    RecorderOptions options;
+    options.faults.dropFragmentsPercent = 100;
+    Serve(options);
+    WireClient client(Port());
+    ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
+    client.Send(wire::MessageType::LiveControl, wire::LiveControlMessage{0x000F, 0x0001, 0}.Encode());
+    ASSERT_TRUE(client.NextOf(wire::MessageType::LiveReply));
+    client.Send(wire::MessageType::Poll);
+    const auto r = client.Next();
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->type, wire::MessageType::PollReply) << "no live media got through";
+}
