@@ -15,12 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<DvrLogRecord> records = DecodeLogFile(data, size);
     if (records.size() != size / kLogRecordSize)
         std::abort();
-    for (const DvrLogRecord& record : records) {
-        const std::string text = LogRecordDescription(record);
-        const std::string when = LogRecordDateTimeText({2026, 12, 6}, record);
-        if (text.empty() || when.empty())
+    const std::vector<LogEntry> entries = DecodeLogEntries(data, size, {2026, 12, 6});
+    if (entries.size() != records.size())
+        std::abort();
+    for (const LogEntry& entry : entries) {
+        if (entry.description.empty() || entry.dateTime.empty())
             std::abort();
-        if (LogEventGroup(record.eventCode) && !LogRecordInGroup(record.eventCode, *LogEventGroup(record.eventCode)))
+        const auto code = static_cast<std::uint8_t>(entry.eventCode);
+        if (LogEventGroup(code) && !LogRecordInGroup(code, *LogEventGroup(code)))
             std::abort();
     }
     const std::vector<std::uint8_t> again = EncodeLogFile(records);

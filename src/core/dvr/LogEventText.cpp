@@ -102,6 +102,15 @@ bool LogRecordInGroup(std::uint8_t eventCode, LogFilterGroup group)
     return group == LogFilterGroup::All || LogEventGroup(eventCode) == group;
 }
 
+std::vector<LogEntry> DecodeLogEntries(const std::uint8_t* data, std::size_t length, const CivilDate& logDate)
+{
+    std::vector<LogEntry> entries;
+    for (const DvrLogRecord& record : DecodeLogFile(data, length))
+        entries.push_back({record.eventCode, LogRecordDescription(record), LogRecordDateTimeText(logDate, record),
+                           record.hour, record.minute, record.second});
+    return entries;
+}
+
 std::string LogFileName(std::string_view serverName, const CivilDate& date)
 {
     return "LOG_" + std::string(serverName) + Format("_%04d_%02d_%02d.log", date.year, date.month, date.day);

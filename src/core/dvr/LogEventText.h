@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/dvr/CivilDate.h"
 #include "core/dvr/LogRecord.h"
@@ -22,6 +24,22 @@ std::string LogRecordDateTimeText(const CivilDate& logDate, const DvrLogRecord& 
 // lists it.
 std::optional<LogFilterGroup> LogEventGroup(std::uint8_t eventCode);
 bool LogRecordInGroup(std::uint8_t eventCode, LogFilterGroup group);
+
+// One line of the log viewer's list.
+struct LogEntry {
+    int eventCode = 0;
+    std::string description;
+    std::string dateTime;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+
+    bool operator==(const LogEntry&) const = default;
+};
+
+// The entries of a log file's bytes in file order (a short final piece adds
+// none), all dated with the log's day.
+std::vector<LogEntry> DecodeLogEntries(const std::uint8_t* data, std::size_t length, const CivilDate& logDate);
 
 // "LOG_<server>_YYYY_MM_DD.log".
 std::string LogFileName(std::string_view serverName, const CivilDate& date);

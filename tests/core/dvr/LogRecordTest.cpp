@@ -102,6 +102,19 @@ TEST(LogEventText, FilterGroupsFollowTheButtons)
     EXPECT_FALSE(LogRecordInGroup(kLogSensorOn, LogFilterGroup::SensorOut));
 }
 
+TEST(LogEventText, EntriesOfALogFileCarryTheirTextsAndTheLogsDate)
+{
+    const std::vector<DvrLogRecord> records = {MakeLogRecord(kLogRecordStart, 7, 8, 9),
+                                               MakeLanLogRecord(23, 59, 59, {10, 0, 0, 1})};
+    std::vector<std::uint8_t> bytes = EncodeLogFile(records);
+    bytes.push_back(kLogPowerOff); // a cut-off third record
+    const std::vector<LogEntry> entries = DecodeLogEntries(bytes.data(), bytes.size(), {2007, 3, 9});
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0], (LogEntry{31, "Record Start", "2007-03-09     07:08:09", 7, 8, 9}));
+    EXPECT_EQ(entries[1], (LogEntry{51, "LAN 10.0.0.1", "2007-03-09     23:59:59", 23, 59, 59}));
+    EXPECT_TRUE(DecodeLogEntries(bytes.data(), 0, {2007, 3, 9}).empty());
+}
+
 TEST(LogFileNames, NameAndDateRoundTripAndBadNamesAreRefused)
 {
     EXPECT_EQ(LogFileName("Shop", {2007, 3, 9}), "LOG_Shop_2007_03_09.log");
