@@ -2,8 +2,10 @@
 #include "RegeditOptions.h"
 
 #include "core/config/RegFile.h"
+#include "platform/app/DrivePaths.h"
 #include "platform/registry/SqliteRegistry.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -76,6 +78,15 @@ bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
     return true;
 }
 
+// The configuration dialog names its files the Windows way
+// ("c:\DVR_20070102_030405.reg"); those go through the drive mapping.
+std::string LocalPath(const std::string& file)
+{
+    bool windowsPath = file.size() >= 3 && std::isalpha(static_cast<unsigned char>(file[0])) && file[1] == ':'
+        && file[2] == '\\';
+    return windowsPath ? drive::MapWindowsPath(file) : file;
+}
+
 int Fail(const std::string& message)
 {
     std::cerr << "dvr-regedit: " << message << '\n';
@@ -92,6 +103,7 @@ int main(int argc, char** argv)
         std::cerr << "dvr-regedit: " << error << '\n';
         return 2;
     }
+    options.file = LocalPath(options.file);
     RegistryOpenResult opened = OpenUserRegistry();
     if (!opened.movedAsidePath.empty())
         std::cerr << "dvr-regedit: the registry was damaged and has been moved to " << opened.movedAsidePath << '\n';

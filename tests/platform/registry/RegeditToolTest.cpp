@@ -18,7 +18,7 @@ protected:
     {
         std::vector<std::string> argv = {kTool};
         argv.insert(argv.end(), args.begin(), args.end());
-        int code = RunProgram(argv, {"DVR_REGISTRY=" + m_db}, m_folder.File("output"));
+        int code = RunProgram(argv, {"DVR_REGISTRY=" + m_db, "DVR_DRIVE_C=" + m_folder.Path()}, m_folder.File("output"));
         std::ifstream in(m_folder.File("output"));
         m_output.assign(std::istreambuf_iterator<char>(in), {});
         return code;
@@ -64,6 +64,15 @@ TEST_F(RegeditToolTest, ExportsAndImportsThroughTheUserRegistry)
     RegValue value;
     ASSERT_EQ(store->QueryValue({"Software", "DVR", "ServerInfo", "Shop"}, "Pass", value), regerr::Success);
     EXPECT_EQ(value.data, (std::vector<std::uint8_t>{'p', 'w', 0}));
+}
+
+TEST_F(RegeditToolTest, WindowsFileNamesMapOntoDriveC)
+{
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run({"/e", "c:\\DVR_20070102_030405.reg", "HKEY_CURRENT_USER"}), 0) << m_output;
+    struct stat info {};
+    EXPECT_EQ(stat(m_folder.File("DVR_20070102_030405.reg").c_str(), &info), 0);
+    EXPECT_EQ(Run({"/u", "C:\\DVR_20070102_030405.reg"}), 0) << m_output;
 }
 
 TEST_F(RegeditToolTest, FailuresExitNonZeroWithOneLine)
