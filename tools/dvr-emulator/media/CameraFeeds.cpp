@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <deque>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include "FeedPicture.h"
@@ -22,6 +23,7 @@ namespace {
 constexpr int kMaxCameras = 16;
 constexpr int kDefaultLoopSeconds = 4;
 constexpr int kMaxLoopSeconds = 60;
+constexpr uint64_t kCacheBudgetBytes = 256ull << 20;  // some 500 camera views of the default loop
 
 bool Fail(std::string* error, const std::string& reason)
 {
@@ -168,6 +170,10 @@ bool CameraFeedsImpl::MakeInitialLoops(std::string* error)
                                    std::to_string(pictures_[i].picture.cameras.front().camera) + ": " + errors[i]);
         pictures_[i].loop = std::make_shared<const MediaLoop>(std::move(loops[i]));
     }
+    std::set<std::string> inUse;
+    for (const PictureState& state : pictures_)
+        inUse.insert(cache_.PathFor(state.picture.CacheKey(settings_)));
+    cache_.Prune(kCacheBudgetBytes, inUse);
     return true;
 }
 

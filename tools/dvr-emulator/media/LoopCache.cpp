@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
+#include <chrono>
 #include <iterator>
 #include <vector>
 
@@ -15,6 +17,10 @@ namespace emulator::media {
 namespace {
 
 constexpr std::uintmax_t kMaxFileSize = 64u << 20;
+constexpr auto kAbandonedAfter = std::chrono::minutes(10);
+
+bool IsLoopFile(const std::string& name) { return name.rfind("loop-", 0) == 0 && name.ends_with(".bin"); }
+bool IsTemporaryFile(const std::string& name) { return name.rfind("loop-", 0) == 0 && name.find(".bin.tmp") != std::string::npos; }
 
 }  // namespace
 
@@ -83,6 +89,41 @@ bool LoopCache::Store(const std::string& key, const ::media::MediaLoop& loop) co
         std::filesystem::remove(temporary, ignored);
     }
     return !renamed;
+}
+
+void LoopCache::Prune(uint64_t maxBytes, const std::set<std::string>& keep) const
+{
+    struct Entry {
+        std::filesystem::path path;
+        std::filesystem::file_time_type written;
+        uintmax_t size;
+    };
+    std::vector<Entry> loops;
+    uint64_t total = 0;
+    std::error_code code;
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const auto& entry : std::filesystem::directory_iterator(folder_, code)) {
+        const std::string name = entry.path().filename().string();
+        const auto written = entry.last_write_time(code);
+        const auto size = entry.file_size(code);
+        if (code)
+            continue;
+        if (IsTemporaryFile(name) && now - written > kAbandonedAfter) {
+            std::filesystem::remove(entry.path(), code);
+        } else if (IsLoopFile(name) && !keep.count(entry.path().string())) {
+            loops.push_back(Entry{entry.path(), written, size});
+            total += size;
+        } else if (IsLoopFile(name)) {
+            total += size;
+        }
+    }
+    std::sort(loops.begin(), loops.end(), [](const Entry& a, const Entry& b) { return a.written < b.written; });
+    for (const Entry& entry : loops) {
+        if (total <= maxBytes)
+            break;
+        if (std::filesystem::remove(entry.path, code))
+            total -= std::min<uint64_t>(total, entry.size);
+    }
 }
 
 }  // namespace emulator::media

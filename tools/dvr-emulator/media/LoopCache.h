@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "core/media/MediaLoop.h"
@@ -21,6 +23,10 @@ public:
     // out (a damaged file is removed so it gets written again).
     std::optional<::media::MediaLoop> Load(const std::string& key) const;
     bool Store(const std::string& key, const ::media::MediaLoop& loop) const;
+    // Every PTZ view is a file of its own, so the folder grows with use:
+    // removes the oldest loop files beyond maxBytes (never those of `keep`)
+    // and temporary files a crashed writer left behind.
+    void Prune(uint64_t maxBytes, const std::set<std::string>& keep) const;
 
 private:
     std::string folder_;
