@@ -1,7 +1,6 @@
 #include "ui/app/COrlixApp.h"
 
 #include "core/app/LangString.h"
-#include "core/app/LanguagePack.h"
 #include "core/app/StartupSettings.h"
 #include "core/config/RegistryBackend.h"
 #include "platform/app/DrivePaths.h"
@@ -52,7 +51,8 @@ int COrlixApp::Run()
 
     if (!m_movedAsideStore.isEmpty())
         DvrMessageBox(nullptr,
-                      QString::fromStdString(LoadLangString(kStringStoreMovedAside)).replace("%s", m_movedAsideStore),
+                      QString::fromStdString(
+                          FormatLangString(kStringStoreMovedAside, {m_movedAsideStore.toStdString()})),
                       "DVR", QMessageBox::Warning);
 
     COrlixDlg dialog;
