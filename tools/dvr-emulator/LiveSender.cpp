@@ -71,7 +71,6 @@ void LiveSender::SendDue(uint64_t nowMs, wire::RecorderConnection& connection, i
             const media::MediaUnit& unit = stream.NextUnit();
             if (nowMs - stream.NextDueMs() > kMaxLagMs) {
                 stream.skipping = stream.PacketType() == wire::kPacketVideo;
-                ++unitsSkipped_;
                 stream.Advance();
                 continue;
             }
@@ -86,12 +85,8 @@ void LiveSender::SendDue(uint64_t nowMs, wire::RecorderConnection& connection, i
                 stream.skipping = true;
             else if (stream.skipping && unit.keyframe)
                 stream.skipping = false;
-            if (behind || stream.skipping) {
-                ++unitsSkipped_;
-            } else {
+            if (!behind && !stream.skipping)
                 SendUnit(stream, connection, udpSocket);
-                ++unitsSent_;
-            }
             stream.Advance();
         }
     }

@@ -34,10 +34,6 @@ public:
     // When the next unit is due; UINT64_MAX without streams.
     uint64_t NextDueMs() const;
 
-    // Counters for the benchmark and tests.
-    uint64_t UnitsSent() const { return unitsSent_; }
-    uint64_t UnitsSkipped() const { return unitsSkipped_; }
-
 private:
     struct Fragment {
         uint8_t count;
@@ -62,9 +58,6 @@ private:
     std::vector<uint8_t> scratch_;          // restamped first fragment, corrupted copies
     std::vector<Fragment> fragments_;        // of the unit being sent, in send order
     std::vector<std::array<uint8_t, 24>> datagramHeads_;
-
-    uint64_t unitsSent_ = 0;
-    uint64_t unitsSkipped_ = 0;
 };
 
 }  // namespace emulator

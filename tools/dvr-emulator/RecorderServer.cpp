@@ -357,6 +357,9 @@ void RecorderServer::CloseSession(Session& session, bool reset)
 {
     if (session.fd < 0)
         return;
+    if (!session.connection.CloseReason().empty())
+        std::fprintf(stderr, "dvr-emulator: %s:%u: session from port %u closed: %s\n", Address().c_str(), port_,
+                     ntohs(session.peer.sin_port), session.connection.CloseReason().c_str());
     if (reset) {
         const linger abort{1, 0};
         ::setsockopt(session.fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);

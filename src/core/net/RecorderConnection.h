@@ -52,7 +52,6 @@ public:
     void ConsumeOutgoing(size_t length);
     // True once nothing more is to be read; close after sending Outgoing().
     bool ShouldClose() const { return state_ == State::Closing; }
-    State state() const { return state_; }
     // Why the connection is closing, for logs.
     const std::string& CloseReason() const { return closeReason_; }
 
