@@ -20,7 +20,6 @@ constexpr long AccessDenied = 5;     // e.g. deleting a key that has subkeys
 constexpr long InvalidHandle = 6;    // no store available
 constexpr long InvalidParameter = 87;
 constexpr long BadPathname = 161;    // malformed key path
-constexpr long MoreData = 234;       // value larger than the caller's buffer
 constexpr long IoFailed = 1016;      // the store could not be read or written
 } // namespace regerr
 

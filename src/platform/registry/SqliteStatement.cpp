@@ -31,12 +31,6 @@ SqliteStatement& SqliteStatement::BindBlob(int index, const std::vector<std::uin
     return *this;
 }
 
-SqliteStatement& SqliteStatement::BindNull(int index)
-{
-    sqlite3_bind_null(m_statement, index);
-    return *this;
-}
-
 int SqliteStatement::Step()
 {
     return m_statement ? sqlite3_step(m_statement) : m_prepareResult;
@@ -59,9 +53,4 @@ std::vector<std::uint8_t> SqliteStatement::Blob(int column) const
     auto* bytes = static_cast<const std::uint8_t*>(sqlite3_column_blob(m_statement, column));
     int size = sqlite3_column_bytes(m_statement, column);
     return bytes ? std::vector<std::uint8_t>(bytes, bytes + size) : std::vector<std::uint8_t>();
-}
-
-bool SqliteStatement::IsNull(int column) const
-{
-    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }

@@ -14,21 +14,16 @@ public:
     SqliteStatement(const SqliteStatement&) = delete;
     SqliteStatement& operator=(const SqliteStatement&) = delete;
 
-    bool Prepared() const { return m_statement != nullptr; }
-    int PrepareResult() const { return m_prepareResult; }
-
     SqliteStatement& Bind(int index, std::int64_t value);
     SqliteStatement& Bind(int index, const std::string& text);
     SqliteStatement& BindBlob(int index, const std::vector<std::uint8_t>& bytes);
-    SqliteStatement& BindNull(int index);
 
-    // SQLITE_ROW, SQLITE_DONE or an error code.
+    // SQLITE_ROW, SQLITE_DONE or an error code (also the preparation's).
     int Step();
 
     std::int64_t Int(int column) const;
     std::string Text(int column) const;
     std::vector<std::uint8_t> Blob(int column) const;
-    bool IsNull(int column) const;
 
 private:
     sqlite3_stmt* m_statement = nullptr;
