@@ -16,7 +16,7 @@ constexpr double kCarRange = 800;           // the car drives from -range to +ra
 
 YuvColor Hsv(int hue, int saturation, int value)
 {
-    const double h = (hue % 360) / 60.0;
+    const double h = ((hue % 360 + 360) % 360) / 60.0;
     const double s = saturation / 255.0;
     const double v = value;
     const double c = v * s;
