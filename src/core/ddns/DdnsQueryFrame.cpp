@@ -48,7 +48,7 @@ std::optional<std::string> ParseQueryPayload(std::span<const std::uint8_t> paylo
     if (length == 0 || kValueAt + length != payload.size() || payload.back() != 0x00)
         return std::nullopt;
     std::string name(payload.begin() + kValueAt, payload.end() - 1);
-    if (name.find('\0') != std::string::npos)
+    if (!IsEncodableName(name))
         return std::nullopt;
     return name;
 }

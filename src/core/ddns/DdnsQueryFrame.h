@@ -22,7 +22,8 @@ std::optional<std::vector<std::uint8_t>> BuildQueryFrame(std::string_view name);
 
 // The name a query payload (the bytes between 0xAF and 0xCE) asks for; empty
 // when the payload is not one name field, zero-terminated, filling the rest
-// of the payload. The header bytes are not examined.
+// of the payload, or the name is not one a query could carry. The header
+// bytes are not examined.
 std::optional<std::string> ParseQueryPayload(std::span<const std::uint8_t> payload);
 
 }  // namespace ddns
