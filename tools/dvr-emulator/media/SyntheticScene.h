@@ -11,7 +11,9 @@ namespace emulator::media {
 // One synthetic camera drawn into a region of a picture: a street of
 // buildings in the camera's own colours seen through its pan/tilt/zoom view,
 // a bouncing ball and a passing car that move with the loop's time, and the
-// camera's number, name, view and the loop clock burned in.
+// camera's number, name, view and the loop clock burned in. The clock shows
+// the time within the loop ("LOOP 0:02.36"), not the time of day: pictures
+// are encoded once and replayed, and a wall clock would mean encoding live.
 class SyntheticScene {
 public:
     SyntheticScene(int camera, std::string name, PtzView view, ClipRect region, uint32_t loopMs);
