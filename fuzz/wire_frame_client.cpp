@@ -18,14 +18,14 @@ namespace {
 class TouchingSink : public ClientProtocol::Sink {
 public:
     void Notify(int code) override { last = code; }
-    void Transmit(std::vector<std::uint8_t> frame, bool) override { sent += frame.size(); }
+    void Transmit(std::vector<std::uint8_t> frame, ClientProtocol::Answer) override { sent += frame.size(); }
     void Live(std::uint8_t, std::uint8_t* packet, std::size_t length) override
     {
         // The callback may write into the packet; every byte must be ours.
         for (std::size_t i = 0; i < length; ++i)
             packet[i] ^= 0x5A;
     }
-    void AnswerReceived() override {}
+    void AnswerReceived(ClientProtocol::Answer) override {}
     int last = 0;
     std::size_t sent = 0;
 };

@@ -71,10 +71,14 @@ bool ClientProtocol::Submit(const ClientRequest& request)
 
 void ClientProtocol::Transmit(const ClientRequest& request)
 {
-    bool answered = request.type != MessageType::SerialData && request.type != MessageType::Bye;
+    Answer owed = Answer::Reply;
+    if (request.type == MessageType::SerialData || request.type == MessageType::Bye)
+        owed = Answer::None;
+    else if (request.type == MessageType::Poll)
+        owed = Answer::PollReply;
     std::vector<std::uint8_t> frame;
     wire::AppendFrame(frame, request.type, m_sequencer.Take(), request.payload);
-    m_sink.Transmit(std::move(frame), answered);
+    m_sink.Transmit(std::move(frame), owed);
 }
 
 std::vector<std::uint8_t> ClientProtocol::ByeFrame()
@@ -97,7 +101,7 @@ bool ClientProtocol::SendLogin()
     m_password.clear();
     std::vector<std::uint8_t> frame;
     wire::AppendFrame(frame, MessageType::LoginRequest, m_sequencer.Take(), message.Encode());
-    m_sink.Transmit(std::move(frame), true);
+    m_sink.Transmit(std::move(frame), Answer::Reply);
     return true;
 }
 
@@ -121,12 +125,12 @@ bool ClientProtocol::OnFrame(const wire::FrameView& frame)
     case MessageType::Error:
         return OnError(frame);
     case MessageType::PollReply:
-        m_sink.AnswerReceived();
+        m_sink.AnswerReceived(Answer::PollReply);
         return true;
     case MessageType::Settings:
         if (!ValidateSettingsBlock(frame.payload, frame.length, nullptr))
             return Fail(kNotifyLinkClosed);
-        m_sink.AnswerReceived();
+        m_sink.AnswerReceived(Answer::Reply);
         m_inbox.StoreSettings(frame.payload);
         m_sink.Notify(kNotifySettingsReceived);
         return true;
@@ -142,7 +146,7 @@ bool ClientProtocol::OnFrame(const wire::FrameView& frame)
         auto result = wire::WriteResultMessage::Decode(frame.payload, frame.length);
         if (!result)
             return Fail(kNotifyLinkClosed);
-        m_sink.AnswerReceived();
+        m_sink.AnswerReceived(Answer::Reply);
         m_sink.Notify(result->ok ? kNotifySettingsWritten : kNotifySettingsWriteFailed);
         return true;
     }
@@ -150,7 +154,7 @@ bool ClientProtocol::OnFrame(const wire::FrameView& frame)
         auto reply = wire::LiveReplyMessage::Decode(frame.payload, frame.length);
         if (!reply)
             return Fail(kNotifyLinkClosed);
-        m_sink.AnswerReceived();
+        m_sink.AnswerReceived(Answer::Reply);
         if (reply->videoMask != 0)
             m_sink.Notify(kNotifyLiveStarted);
         return true;
@@ -167,7 +171,7 @@ bool ClientProtocol::OnFrame(const wire::FrameView& frame)
         auto info = wire::LogInfoMessage::Decode(frame.payload, frame.length);
         if (!info)
             return Fail(kNotifyLinkClosed);
-        m_sink.AnswerReceived();
+        m_sink.AnswerReceived(Answer::Reply);
         m_inbox.StoreLogSize(info->found ? info->size : 0);
         m_sink.Notify(info->found ? kNotifyLogFound : kNotifyLogNotFound);
         return true;
@@ -179,7 +183,7 @@ bool ClientProtocol::OnFrame(const wire::FrameView& frame)
                                                     daily ? wire::kProfileBlockSize : wire::kLogBlockSize);
         if (!block)
             return Fail(kNotifyLinkClosed);
-        m_sink.AnswerReceived();
+        m_sink.AnswerReceived(Answer::Reply);
         if (daily) {
             m_inbox.PushDailyBlock(block->data, block->length);
             m_sink.Notify(block->last ? kNotifyDailyProfileLastBlock : kNotifyDailyProfileBlock);
@@ -193,7 +197,7 @@ bool ClientProtocol::OnFrame(const wire::FrameView& frame)
         auto month = wire::MonthProfileMessage::Decode(frame.payload, frame.length);
         if (!month)
             return Fail(kNotifyLinkClosed);
-        m_sink.AnswerReceived();
+        m_sink.AnswerReceived(Answer::Reply);
         m_inbox.StoreMonthMask(month->dayMask);
         m_sink.Notify(kNotifyMonthProfileReady);
         return true;
@@ -202,7 +206,7 @@ bool ClientProtocol::OnFrame(const wire::FrameView& frame)
         auto reply = wire::UploadReplyMessage::Decode(frame.payload, frame.length);
         if (!reply)
             return Fail(kNotifyLinkClosed);
-        m_sink.AnswerReceived();
+        m_sink.AnswerReceived(Answer::Reply);
         m_sink.Notify(reply->ok ? kNotifyUploadReady : kNotifyUploadFailed);
         return true;
     }
@@ -210,7 +214,7 @@ bool ClientProtocol::OnFrame(const wire::FrameView& frame)
         auto ack = wire::UploadAckMessage::Decode(frame.payload, frame.length);
         if (!ack)
             return Fail(kNotifyLinkClosed);
-        m_sink.AnswerReceived();
+        m_sink.AnswerReceived(Answer::Reply);
         // A completed upload also reports 134: the caller has nothing left to
         // send and resumes polling.
         m_sink.Notify(ack->status == wire::UploadStatus::Failed ? kNotifyUploadFailed : kNotifyUploadChunkAccepted);
@@ -227,7 +231,7 @@ bool ClientProtocol::OnChallenge(const wire::FrameView& frame)
     auto challenge = wire::ChallengeMessage::Decode(frame.payload, frame.length);
     if (!challenge || m_haveChallenge)
         return Fail(kNotifyLinkClosed);
-    m_sink.AnswerReceived();
+    m_sink.AnswerReceived(Answer::Reply);
     m_serverNonce = challenge->serverNonce;
     m_haveChallenge = true;
     return !m_loginPending || SendLogin();
@@ -238,7 +242,7 @@ bool ClientProtocol::OnLoginReply(const wire::FrameView& frame)
     auto reply = wire::LoginReplyMessage::Decode(frame.payload, frame.length);
     if (!reply || !m_loginPending || LoggedIn())
         return Fail(kNotifyLinkClosed);
-    m_sink.AnswerReceived();
+    m_sink.AnswerReceived(Answer::Reply);
     m_loginPending = false;
     switch (reply->code) {
     case wire::kLoginAdministrator:
@@ -264,7 +268,8 @@ bool ClientProtocol::OnError(const wire::FrameView& frame)
     auto error = wire::ErrorMessage::Decode(frame.payload, frame.length);
     if (!error)
         return Fail(kNotifyLinkClosed);
-    m_sink.AnswerReceived();
+    m_sink.AnswerReceived(error->aboutType == static_cast<std::uint16_t>(MessageType::Poll) ? Answer::PollReply
+                                                                                           : Answer::Reply);
     switch (error->code) {
     case wire::ErrorCode::VersionMismatch:
         return Fail(kNotifyVersionMismatch);

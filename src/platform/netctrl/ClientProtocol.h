@@ -15,15 +15,17 @@
 // fuzzer can drive it with arbitrary bytes the same way.
 class ClientProtocol {
 public:
+    // What the recorder owes for a frame sent, or what a frame received answers.
+    enum class Answer { None, Reply, PollReply };
+
     class Sink {
     public:
         virtual ~Sink() = default;
         virtual void Notify(int code) = 0;
-        // expectsAnswer: the recorder owes one answer frame for it.
-        virtual void Transmit(std::vector<std::uint8_t> frame, bool expectsAnswer) = 0;
+        virtual void Transmit(std::vector<std::uint8_t> frame, Answer owed) = 0;
         virtual void Live(std::uint8_t type, std::uint8_t* packet, std::size_t length) = 0;
         // One frame that answers a request (not a push) arrived.
-        virtual void AnswerReceived() = 0;
+        virtual void AnswerReceived(Answer answer) = 0;
     };
 
     ClientProtocol(Sink& sink, ClientInbox& inbox);

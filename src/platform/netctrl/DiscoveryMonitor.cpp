@@ -47,7 +47,7 @@ bool DiscoveryMonitor::Start()
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (!socket.Valid() || !m_wakeup.Valid()
+    if (!socket.Valid() || !m_wakeup.Open()
         || ::bind(socket.Get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0)
         return false;
     m_socket = std::move(socket);
@@ -93,6 +93,7 @@ bool DiscoveryMonitor::Stop()
     m_wakeup.Signal();
     m_thread.join();
     m_socket.Reset();
+    m_wakeup.Close();
     return true;
 }
 

@@ -68,7 +68,7 @@ bool NetSession::Create(const std::string& host, std::uint16_t port, bool tcpMed
     Stop();
     Close();
     auto recorder = ResolveIpv4Endpoint(host, port);
-    if (!recorder || !m_wakeup.Valid())
+    if (!recorder)
         return false;
     m_recorder = *recorder;
     m_message = message;
@@ -94,7 +94,7 @@ bool NetSession::Create(const std::string& host, std::uint16_t port, bool tcpMed
     }
 
     m_control = FileDescriptor(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (!m_control.Valid()) {
+    if (!m_control.Valid() || !m_wakeup.Open()) {
         Close();
         return false;
     }
@@ -171,6 +171,7 @@ bool NetSession::Close()
     }
     m_control.Reset();
     m_media.Reset();
+    m_wakeup.Close();
     m_mediaPort = 0;
     m_connected = false;
     m_protocol.reset();
@@ -193,24 +194,37 @@ void NetSession::Notify(int code)
     PostWindowMessage(m_window, m_message, m_id, code);
 }
 
-void NetSession::Transmit(std::vector<std::uint8_t> frame, bool expectsAnswer)
+void NetSession::Transmit(std::vector<std::uint8_t> frame, ClientProtocol::Answer answer)
 {
     if (m_outgoingSent == m_outgoing.size()) {
         m_outgoing.clear();
         m_outgoingSent = 0;
     }
     m_outgoing.insert(m_outgoing.end(), frame.begin(), frame.end());
-    if (expectsAnswer) {
-        if (m_unanswered == 0)
-            m_waitingSince = std::chrono::steady_clock::now();
-        ++m_unanswered;
-    }
+    auto now = std::chrono::steady_clock::now();
+    if (answer == ClientProtocol::Answer::None)
+        return;
+    if (m_unanswered == 0)
+        m_waitingSince = now;
+    ++m_unanswered;
+    if (answer == ClientProtocol::Answer::PollReply)
+        m_pollsSent.push_back(now);
 }
 
-void NetSession::AnswerReceived()
+void NetSession::AnswerReceived(ClientProtocol::Answer answer)
 {
     m_unanswered = std::max(0, m_unanswered - 1);
     m_waitingSince = std::chrono::steady_clock::now();
+    if (answer == ClientProtocol::Answer::PollReply && !m_pollsSent.empty())
+        m_pollsSent.pop_front();
+}
+
+bool NetSession::AnswerOverdue(std::chrono::steady_clock::time_point now) const
+{
+    // Polls are answered one for one, so an old unanswered poll is a silent
+    // recorder even while it still answers other requests.
+    return (m_unanswered > 0 && now - m_waitingSince >= m_timeouts.answer)
+        || (!m_pollsSent.empty() && now - m_pollsSent.front() >= m_timeouts.answer);
 }
 
 void NetSession::Live(std::uint8_t type, std::uint8_t* packet, std::size_t length)
@@ -332,6 +346,7 @@ void NetSession::ServeLink()
     // The recorder speaks first with its challenge.
     m_unanswered = 1;
     m_waitingSince = std::chrono::steady_clock::now();
+    m_pollsSent.clear();
     while (!m_stopRequested && !m_linkEnded) {
         TakeRequests();
         if (m_linkEnded || !WritePending())
@@ -343,6 +358,8 @@ void NetSession::ServeLink()
         int timeout = 1000;
         if (m_unanswered > 0)
             timeout = MillisecondsUntil(m_waitingSince + m_timeouts.answer);
+        if (!m_pollsSent.empty())
+            timeout = std::min(timeout, MillisecondsUntil(m_pollsSent.front() + m_timeouts.answer));
         if (::poll(p, count, timeout) < 0 && errno != EINTR)
             return Notify(kNotifyLinkClosed);
         if (p[1].revents & POLLIN)
@@ -353,7 +370,7 @@ void NetSession::ServeLink()
             if (!ReadControl())
                 return;
         }
-        if (m_unanswered > 0 && std::chrono::steady_clock::now() - m_waitingSince >= m_timeouts.answer)
+        if (AnswerOverdue(std::chrono::steady_clock::now()))
             return Notify(kNotifyPollTimeout);
     }
 }

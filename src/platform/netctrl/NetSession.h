@@ -58,9 +58,9 @@ public:
 private:
     // ClientProtocol::Sink, called on the I/O thread.
     void Notify(int code) override;
-    void Transmit(std::vector<std::uint8_t> frame, bool expectsAnswer) override;
+    void Transmit(std::vector<std::uint8_t> frame, ClientProtocol::Answer answer) override;
     void Live(std::uint8_t type, std::uint8_t* packet, std::size_t length) override;
-    void AnswerReceived() override;
+    void AnswerReceived(ClientProtocol::Answer answer) override;
 
     void Run();
     bool FinishConnect();
@@ -70,6 +70,7 @@ private:
     bool WritePending();
     void TakeRequests();
     bool InsideCallbackThread() const;
+    bool AnswerOverdue(std::chrono::steady_clock::time_point now) const;
 
     const unsigned m_id;
     const NetTimeouts m_timeouts;
@@ -106,4 +107,5 @@ private:
     std::vector<std::uint8_t> m_receiveBuffer;
     int m_unanswered = 0;
     std::chrono::steady_clock::time_point m_waitingSince;
+    std::deque<std::chrono::steady_clock::time_point> m_pollsSent;
 };

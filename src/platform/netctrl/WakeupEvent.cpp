@@ -4,7 +4,11 @@
 
 #include <cstdint>
 
-WakeupEvent::WakeupEvent() : m_fd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+bool WakeupEvent::Open()
+{
+    m_fd = FileDescriptor(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
+    return m_fd.Valid();
+}
 
 void WakeupEvent::Signal()
 {

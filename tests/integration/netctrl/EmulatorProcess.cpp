@@ -4,7 +4,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,8 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-extern char** environ;
 
 namespace {
 
@@ -77,16 +75,24 @@ bool EmulatorProcess::Start(const std::vector<Recorder>& recorders, const std::v
     }
     // Output goes to a file: a pipe nobody drains would stall or kill it later.
     std::string logPath = m_dataRoot + "/stdout.log";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<char*> argv;
     for (std::string& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-    int rc = ::posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
+    pid_t parent = ::getpid();
+    m_pid = ::fork();
+    if (m_pid == 0) {
+        // A test that crashes must not leave its recorder running.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(127);
+        int out = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (out < 0 || ::dup2(out, 1) < 0)
+            ::_exit(127);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    if (m_pid < 0) {
         m_pid = -1;
         m_error = "cannot start " + args[0];
         return false;
