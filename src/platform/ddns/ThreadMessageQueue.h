@@ -18,6 +18,7 @@ struct ThreadMessage {
 
 class ThreadMessageQueue {
 public:
+    ThreadMessageQueue() { m_wakeup.Open(); }
     bool Valid() const { return m_wakeup.Valid(); }
     void Post(const ThreadMessage& message);
     // The oldest waiting message, or nothing (and the wake descriptor quiet).
