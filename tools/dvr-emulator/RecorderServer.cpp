@@ -21,6 +21,9 @@ constexpr uint64_t kTickMs = 100;
 // A closing session whose client does not read gets this long to take its
 // last frames.
 constexpr uint64_t kCloseGraceMs = 2000;
+// A client that sends requests but does not read the answers is not read
+// from while this much waits for it (live media stops queueing at 4 MiB).
+constexpr size_t kMaxQueuedOutput = 6 * 1024 * 1024;
 
 std::string Errno(const std::string& what) { return what + ": " + std::strerror(errno); }
 
@@ -153,8 +156,9 @@ void RecorderServer::Run()
         fds.push_back({wakeFd_, POLLIN, 0});
         fds.push_back({listenFd_, POLLIN, 0});
         for (Session& s : sessions_) {
-            const short events = static_cast<short>(
-                (s.connection.ShouldClose() ? 0 : POLLIN) | (s.connection.Outgoing().empty() ? 0 : POLLOUT));
+            const bool readable = !s.connection.ShouldClose() && s.connection.Outgoing().size() < kMaxQueuedOutput;
+            const short events =
+                static_cast<short>((readable ? POLLIN : 0) | (s.connection.Outgoing().empty() ? 0 : POLLOUT));
             fds.push_back({s.fd, events, 0});
             polled.push_back(&s);
         }
@@ -263,7 +267,8 @@ void RecorderServer::Receive(Session& session, uint64_t nowMs)
 {
     const RecorderOptions& options = recorder_.Options();
     uint8_t buffer[65536];
-    while (!session.broken && !session.connection.ShouldClose()) {
+    while (!session.broken && !session.connection.ShouldClose()
+           && session.connection.Outgoing().size() < kMaxQueuedOutput) {
         const ssize_t n = ::recv(session.fd, buffer, sizeof buffer, MSG_DONTWAIT);
         if (n < 0 && errno == EINTR)
             continue;

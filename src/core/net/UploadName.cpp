@@ -7,7 +7,7 @@ std::optional<std::string> CleanUploadName(const std::string& name)
     std::string clean = name;
     while (!clean.empty() && (clean.back() == ' ' || clean.back() == '\t'))
         clean.pop_back();
-    if (clean.empty() || clean == "." || clean == "..")
+    if (clean.empty() || clean.front() == '.')
         return std::nullopt;
     for (const char c : clean) {
         const auto u = static_cast<unsigned char>(c);

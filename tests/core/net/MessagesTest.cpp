@@ -142,7 +142,7 @@ TEST(UploadName, TrailingBlanksGoAndPathsAreRefused)
 {
     EXPECT_EQ(CleanUploadName("firmware.bin "), "firmware.bin");
     EXPECT_EQ(CleanUploadName("logo 2.png"), "logo 2.png");
-    for (const char* bad : {"", " ", ".", "..", ".. ", "../x", "a/b", "c:\\x", "a\tb"})
+    for (const char* bad : {"", " ", ".", "..", ".. ", "../x", ".hidden", "a/b", "c:\\x", "a\tb"})
         EXPECT_FALSE(CleanUploadName(bad)) << bad;
     EXPECT_FALSE(CleanUploadName(std::string("a\0b", 3)));
 }
