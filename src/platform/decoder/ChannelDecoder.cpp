@@ -62,15 +62,15 @@ void ChannelDecoder::Run()
 
 void ChannelDecoder::DecodeUnit(VideoUnit& unit)
 {
-    if (unit.codec != mpeg::VideoCodec::Unknown && unit.codec != m_decoder.Codec()) {
+    const FrameSink sink = [this](const AVFrame* frame) { OnDecoded(frame); };
+    const bool codecChanged = unit.codec != mpeg::VideoCodec::Unknown && unit.codec != m_decoder.Codec();
+    if (codecChanged || unit.resync) {
+        m_decoder.Restart(sink);
         m_deinterlacer.Reset();
-        if (!m_decoder.Open(unit.codec))
-            return;
-    } else if (unit.resync) {
-        m_deinterlacer.Reset();
-        m_decoder.Reset();
     }
-    m_decoder.Decode(unit.buffer.Data(), unit.size, [this](const AVFrame* frame) { OnDecoded(frame); });
+    if (codecChanged && !m_decoder.Open(unit.codec))
+        return;
+    m_decoder.Decode(unit.buffer.Data(), unit.size, sink);
 }
 
 void ChannelDecoder::OnDecoded(const AVFrame* frame)

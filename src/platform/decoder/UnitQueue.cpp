@@ -45,12 +45,14 @@ void UnitQueue::Push(VideoUnit unit)
     std::unique_lock guard(m_lock);
     if (m_stopped)
         return;
-    const bool overloaded = (unit.startsPicture && m_pictures > kMaxWaitingPictures) ||
-                            m_units.size() >= kMaxUnits || m_bytes + unit.size > kMaxBytes;
-    if (overloaded) {
+    const bool tooManyPictures = unit.startsPicture && m_pictures > kMaxWaitingPictures;
+    const bool pastLimits = m_units.size() >= kMaxUnits || m_bytes + unit.size > kMaxBytes;
+    if (pastLimits || (tooManyPictures && unit.keyframe))
         DiscardWaitingLocked(true);
+    else if (tooManyPictures)
+        KeepNewestKeyframeLocked();
+    if (pastLimits || tooManyPictures)
         m_awaitKeyframe = true;
-    }
     if (m_awaitKeyframe) {
         const bool giveUp = unit.startsPicture && ++m_picturesAwaiting > kMaxPicturesBeforeKeyframe;
         if (!unit.keyframe && !giveUp) {
@@ -104,6 +106,40 @@ size_t UnitQueue::WaitingUnits() const
 {
     std::lock_guard guard(m_lock);
     return m_units.size();
+}
+
+void UnitQueue::KeepNewestKeyframeLocked()
+{
+    size_t first = m_units.size();
+    for (size_t i = m_units.size(); i-- > 0;) {
+        if (m_units[i].keyframe && (m_units[i].startsPicture || i == 0)) {
+            first = i;
+            break;
+        }
+    }
+    size_t last = first + 1;
+    while (last < m_units.size() && !m_units[last].startsPicture)
+        ++last;
+    if (first == m_units.size()) {
+        DiscardWaitingLocked(true);
+        return;
+    }
+    std::deque<VideoUnit> kept;
+    for (size_t i = 0; i < m_units.size(); ++i) {
+        if (i >= first && i < last)
+            kept.push_back(std::move(m_units[i]));
+        else
+            RecycleLocked(std::move(m_units[i].buffer));
+    }
+    m_skipped.fetch_add(m_units.size() - kept.size());
+    m_units = std::move(kept);
+    m_units.front().resync = true;
+    m_pictures = 0;
+    m_bytes = 0;
+    for (const VideoUnit& unit : m_units) {
+        m_pictures += unit.startsPicture ? 1 : 0;
+        m_bytes += unit.size;
+    }
 }
 
 void UnitQueue::DiscardWaitingLocked(bool count)

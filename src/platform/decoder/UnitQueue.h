@@ -23,10 +23,12 @@ struct VideoUnit {
 
 // The bounded queue between Demux and one channel's decoder thread, with the
 // overload policy: when more than two pictures are waiting as a new one
-// arrives, everything waiting is discarded and so is everything after, up to
-// the next keyframe. A channel also starts (and restarts after Resync) at a
-// keyframe, so a stream joined in the middle of a group of pictures shows no
-// broken pictures. Discarded units are counted.
+// arrives, what waits is discarded, all but the newest waiting keyframe
+// picture, and so is everything that arrives up to the next keyframe. Keeping
+// that keyframe means a burst from the network does not leave the channel
+// without pictures for a whole group. A channel also starts (and restarts
+// after Resync) at a keyframe, so a stream joined in the middle of a group of
+// pictures shows no broken pictures. Discarded units are counted.
 class UnitQueue {
 public:
     static constexpr size_t kMaxWaitingPictures = 2;
@@ -54,6 +56,7 @@ public:
     size_t WaitingUnits() const;
 
 private:
+    void KeepNewestKeyframeLocked();
     void DiscardWaitingLocked(bool count);
     void RecycleLocked(AlignedBuffer buffer);
 

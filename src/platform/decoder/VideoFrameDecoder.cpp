@@ -67,12 +67,20 @@ bool VideoFrameDecoder::Open(mpeg::VideoCodec codec)
     return true;
 }
 
-void VideoFrameDecoder::Reset()
+void VideoFrameDecoder::Restart(const FrameSink& sink)
 {
     if (!m_context)
         return;
-    const mpeg::VideoCodec codec = m_codec;
-    Open(codec);
+    uint8_t* out = nullptr;
+    int outSize = 0;
+    av_parser_parse2(m_parser, m_context, &out, &outSize, nullptr, 0, AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
+    if (outSize > 0) {
+        m_packet->data = out;
+        m_packet->size = outSize;
+        SendPacket(m_packet, sink);
+    }
+    SendPacket(nullptr, sink);  // drains pictures the decoder holds back
+    Open(m_codec);
 }
 
 void VideoFrameDecoder::Decode(const uint8_t* data, size_t size, const FrameSink& sink)
@@ -91,17 +99,17 @@ void VideoFrameDecoder::Decode(const uint8_t* data, size_t size, const FrameSink
         if (outSize > 0) {
             m_packet->data = out;
             m_packet->size = outSize;
-            SendPacket(sink);
+            SendPacket(m_packet, sink);
         }
         if (used == 0 && outSize == 0)
             return;
     }
 }
 
-void VideoFrameDecoder::SendPacket(const FrameSink& sink)
+void VideoFrameDecoder::SendPacket(const AVPacket* packet, const FrameSink& sink)
 {
     // A damaged packet is refused; the decoder carries on with the next one.
-    if (avcodec_send_packet(m_context, m_packet) < 0)
+    if (avcodec_send_packet(m_context, packet) < 0)
         return;
     while (avcodec_receive_frame(m_context, m_frame) >= 0) {
         sink(m_frame);

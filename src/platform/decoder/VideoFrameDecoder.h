@@ -24,13 +24,15 @@ public:
     // Opens a decoder for the codec, closing any other. False when it cannot.
     bool Open(mpeg::VideoCodec codec);
     mpeg::VideoCodec Codec() const { return m_codec; }
-    // Forgets partial data and reference pictures (after units were dropped).
-    void Reset();
+    // Decodes what the parser still holds (its last picture waits for the
+    // start of the next one), then starts afresh with no partial data and no
+    // reference pictures: units before the next one were dropped.
+    void Restart(const FrameSink& sink);
     void Decode(const uint8_t* data, size_t size, const FrameSink& sink);
 
 private:
     void Close();
-    void SendPacket(const FrameSink& sink);
+    void SendPacket(const AVPacket* packet, const FrameSink& sink);
 
     mpeg::VideoCodec m_codec = mpeg::VideoCodec::Unknown;
     AVCodecContext* m_context = nullptr;
