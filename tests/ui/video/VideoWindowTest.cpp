@@ -7,6 +7,7 @@
 #include "ui/video/VideoWindowState.h"
 
 #include <QDialog>
+#include <QInputDevice>
 #include <QPushButton>
 #include <QTest>
 
@@ -15,6 +16,21 @@
 #include <vector>
 
 namespace {
+
+// The shared application object lives until the process's static objects
+// are destroyed, after Qt's device registry: the mouse and keyboard devices
+// the simulated input creates must go while the registry is still there.
+class PointingDeviceCleanup : public ::testing::Environment {
+public:
+    void TearDown() override
+    {
+        if (qApp == nullptr)
+            return;
+        for (QInputDevice* device : qApp->findChildren<QInputDevice*>())
+            delete device;
+    }
+};
+const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new PointingDeviceCleanup);
 
 struct RecordingListener : VideoWindowListener {
     struct Selection {
