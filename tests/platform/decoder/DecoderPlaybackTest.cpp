@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <thread>
 
 namespace {
 
@@ -173,8 +174,11 @@ TEST_F(DecoderPlayback, ForeignProgramStreamsFromFfmpegPlayUnitByUnit)
             if (video)
                 channel = unit.data[3] & 0x0F;
             EXPECT_EQ(decoder.Demux(unit.data, unit.data + unit.size, 0), int(unit.size));
-            if (video && (unit.data[7] & 0x80))  // a PTS: a picture starts here
+            // A PTS: one or more pictures start here. Paced like the camera.
+            if (video && (unit.data[7] & 0x80)) {
                 KeepPace(channel, ++pictures);
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
         }
         EXPECT_EQ(splitter.SkippedBytes(), 0u) << path;
         EXPECT_GT(packs, 1);
