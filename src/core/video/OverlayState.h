@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include "core/video/PaneRect.h"
 
@@ -35,6 +36,11 @@ struct OverlayState {
     bool dragging = false;        // a zoom band is being drawn
     PaneRect dragRect{0, 0, 0, 0}; // the band, in pane pixels of the selected channel
     std::array<PaneRect, kChannels> paneRect = FilledHidden();
+
+    // Titles of a live pane: the server's name and "<camera number>-<camera title>". Takes the lock.
+    void SetTitles(int channel, std::string_view serverName, int cameraIndex, std::string_view cameraTitle);
+    // Live started: the panes in use now are the live ones, blank until the blanking ends. Takes the lock.
+    void LiveStarted(std::uint16_t occupiedPanes);
 
     bool IsLive(int channel) const { return channel >= 0 && channel < kChannels && ((liveMask >> channel) & 1u); }
 

@@ -80,6 +80,16 @@ void CRenderWnd::StartBlanking()
     m_blanking.start();
 }
 
+void CRenderWnd::RecordLivePanes(int server, const std::vector<PaneCamera>& pairs, std::uint16_t occupiedPanes)
+{
+    for (const PaneCamera& pair : pairs)
+        if (pair.pane >= 0 && pair.pane < kPaneCount)
+            m_pane[pair.pane].Assign(server, pair.pane, pair.camera);
+    if (m_overlay)
+        m_overlay->LiveStarted(occupiedPanes);
+    StartBlanking();
+}
+
 void CRenderWnd::onBlankingDone()
 {
     if (m_overlay) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 #include <QPoint>
 #include <QRect>
@@ -8,6 +10,7 @@
 #include <QWidget>
 
 #include "core/msg/WindowMessage.h"
+#include "core/video/ChannelAssignment.h"
 #include "core/video/LayoutGeometry.h"
 #include "core/video/PaneRecord.h"
 #include "ui/video/OverlayPainter.h"
@@ -46,6 +49,9 @@ public:
     // Live start: panes stay blank for half a second, then every channel
     // shows its whole picture when the current session shows any pane.
     void StartBlanking();
+    // Live started on `server`: each pane of `pairs` shows its camera of that
+    // server, and the overlay takes the occupied panes as the live ones.
+    void RecordLivePanes(int server, const std::vector<PaneCamera>& pairs, std::uint16_t occupiedPanes);
     bool BlankingRunning() const { return m_blanking.isActive(); }
 
     // The overlay for the recorder kind: titled or not (double-click), paired

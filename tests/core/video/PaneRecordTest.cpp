@@ -1,3 +1,4 @@
+#include "core/video/OverlayState.h"
 #include "core/video/PaneRecord.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,21 @@ TEST(PaneRecord, ShowsTheFirstCameraInUseOfTheOwningServer)
     pane.Assign(16, 0, 1);
     pane.Assign(0, -1, 1);
     EXPECT_EQ(pane.OwningServer(), 3);
+}
+
+TEST(OverlayState, LiveStartSetsTitlesAndLivePanesAndRestartsBlanking)
+{
+    OverlayState overlay;
+    overlay.blankingDone = true;
+    overlay.SetTitles(4, std::string(60, 's'), 2, "Gate");
+    overlay.SetTitles(16, "x", 0, "y");  // out of range: ignored
+    overlay.LiveStarted(0x0011);
+    EXPECT_EQ(overlay.titles[4][0].size(), 49u);
+    EXPECT_EQ(overlay.titles[4][1], "3-Gate");
+    EXPECT_TRUE(overlay.IsLive(4));
+    EXPECT_FALSE(overlay.IsLive(5));
+    EXPECT_FALSE(overlay.IsLive(16));
+    EXPECT_FALSE(overlay.blankingDone);
 }
 
 } // namespace

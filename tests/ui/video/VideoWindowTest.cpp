@@ -189,6 +189,25 @@ TEST_F(VideoWindowTest, ClickSelectsTheLivePaneUnderThePointer)
     EXPECT_EQ(listener.selections.size(), 1u);
 }
 
+TEST_F(VideoWindowTest, LiveStartRecordsWhichCameraEachPaneShows)
+{
+    Connect(0x0006);
+    panel->ApplyLiveStartLayout();
+    video->RecordLivePanes(3, PairPanesWithCameras(0x0006, 0x0030), 0x0006);
+    EXPECT_EQ(video->Pane(1).ShownCamera(), 4);
+    EXPECT_EQ(video->Pane(2).ShownCamera(), 5);
+    EXPECT_EQ(video->Pane(2).OwningServer(), 3);
+    EXPECT_TRUE(video->BlankingRunning());
+    {
+        std::lock_guard guard(overlay.lock);
+        EXPECT_EQ(overlay.liveMask, 0x0006);
+    }
+    QTest::mouseClick(video, Qt::LeftButton, {}, QPoint(450, 20));
+    ASSERT_EQ(listener.selections.size(), 1u);
+    EXPECT_EQ(listener.selections[0].camera, 5);
+    EXPECT_EQ(listener.selections[0].server, 3);
+}
+
 TEST_F(VideoWindowTest, ClickStopsAnAlarmDisplay)
 {
     Connect(0x0001);
