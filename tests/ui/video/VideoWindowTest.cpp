@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 namespace {
@@ -307,6 +308,35 @@ TEST_F(VideoWindowTest, EnterAndEscapeDoNotCloseTheDialog)
     QTest::keyClick(panel, Qt::Key_Escape);
     EXPECT_TRUE(host.isVisible());
     host.hide();
+}
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+TEST_F(VideoWindowTest, NewPicturesMessageFromAnyThreadRepaintsTheWindow)
+{
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    PaintCounter counter;
+    video->installEventFilter(&counter);
+    QCoreApplication::processEvents();
+    counter.paints = 0;
+    const HWND handle = video->Handle();
+    std::thread([handle] { EXPECT_TRUE(PostWindowMessage(handle, kMsgVideoFramesReady, 0, 0)); }).join();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }, 2000));
+    video->removeEventFilter(&counter);
+    host.hide();
+    delete video;
+    video = nullptr;
+    EXPECT_FALSE(PostWindowMessage(handle, kMsgVideoFramesReady, 0, 0));
 }
 
 TEST_F(VideoWindowTest, BlankingEndsAfterHalfASecond)
