@@ -125,10 +125,12 @@ private:
 
 class RecorderServerTest : public ::testing::Test {
 protected:
+    // MODEL_F unless the options name another model: four cameras, four sensors.
     void Serve(RecorderOptions options)
     {
         options.port = 0;
-        options.model = 6;  // four cameras, four sensors
+        if (options.model == RecorderOptions{}.model)
+            options.model = 6;
         options.loopSeconds = 1;
         options.alarmSeconds = 1;
         options.dataDir = data_.Path();
@@ -236,6 +238,50 @@ TEST_F(RecorderServerTest, AlarmsArePushedAsMasksAndEndByThemselves)
     masks = client.NextOf(wire::MessageType::Masks, 2500ms);
     ASSERT_TRUE(masks);
     EXPECT_EQ(wire::MasksMessage::Decode(masks->payload.data(), 6)->sensor, 0);
+}
+
+TEST_F(RecorderServerTest, ScheduledAlarmsVisitTheSensorsInTurn)
+{
+    RecorderOptions options;
+    options.alarmEverySeconds = 1;
+    Serve(options);
+    WireClient client(Port());
+    ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
+    std::vector<uint16_t> raised;
+    const auto until = std::chrono::steady_clock::now() + 3500ms;
+    while (raised.size() < 2 && std::chrono::steady_clock::now() < until) {
+        const auto masks = client.NextOf(wire::MessageType::Masks, 1500ms);
+        ASSERT_TRUE(masks);
+        const uint16_t sensor = wire::MasksMessage::Decode(masks->payload.data(), 6)->sensor;
+        if (sensor != 0 && (raised.empty() || (sensor & ~raised.back()) != 0))
+            raised.push_back(static_cast<uint16_t>(sensor & (raised.empty() ? 0xFFFF : ~raised.back())));
+    }
+    EXPECT_EQ(raised, (std::vector<uint16_t>{0x0001, 0x0002}));
+}
+
+TEST_F(RecorderServerTest, PairedCamerasShareOnePictureSentOnce)
+{
+    RecorderOptions options;
+    options.model = 1;  // MODEL_A at group A resolution 0: cameras 1+2 and 3+4 in two pictures
+    Serve(options);
+    WireClient client(Port());
+    ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
+    client.Send(wire::MessageType::LiveControl, wire::LiveControlMessage{0x000F, 0, 0}.Encode());
+    std::map<int, int> units;
+    const auto until = std::chrono::steady_clock::now() + 1000ms;
+    while (std::chrono::steady_clock::now() < until) {
+        const auto r = client.Next(1000ms);
+        ASSERT_TRUE(r);
+        const auto f = r->type == wire::MessageType::LiveMedia
+            ? wire::DecodeLiveMedia(r->payload.data(), r->payload.size())
+            : std::nullopt;
+        if (f && f->index == 0 && f->PayloadLength() >= 4)
+            ++units[f->Payload()[3]];
+    }
+    ASSERT_EQ(units.size(), 2u);
+    EXPECT_GT(units[0xE0], 15);
+    EXPECT_GT(units[0xE1], 15);
+    EXPECT_LT(units[0xE0], 40) << "a shared picture goes out once, not once per camera";
 }
 
 TEST_F(RecorderServerTest, RefusedConnectionsGetNotASingleByte)
