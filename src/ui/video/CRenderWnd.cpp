@@ -249,6 +249,7 @@ void CRenderWnd::finishBand()
         return;
     }
     m_zoomed = true;
+    m_zoomedPane = m_selectedPane;
     m_viewport = *viewport;
     if (m_decoder)
         m_decoder->SetVideoViewport(m_selectedPane, m_viewport.left, m_viewport.top, m_viewport.right,
@@ -258,10 +259,18 @@ void CRenderWnd::finishBand()
 
 void CRenderWnd::ResetZoom()
 {
+    const int pane = m_zoomed ? m_zoomedPane : m_selectedPane;
     m_zoomed = false;
-    m_viewport = WholePicture(m_pictureWidth, m_pictureHeight);
-    if (m_decoder && m_selectedPane >= 0)
-        m_decoder->SetVideoViewport(m_selectedPane, 0, 0, m_pictureWidth, m_pictureHeight);
+    m_zoomedPane = -1;
+    if (pane >= 0) {
+        const int width = PictureDimension(m_decoder ? m_decoder->GetVideoWidth(pane) : 0,
+                                           LiveSessionState::kAssumedWidth);
+        const int height = PictureDimension(m_decoder ? m_decoder->GetVideoHeight(pane) : 0,
+                                            LiveSessionState::kAssumedHeight);
+        m_viewport = WholePicture(width, height);
+        if (m_decoder)
+            m_decoder->SetVideoViewport(pane, 0, 0, width, height);
+    }
     clearDrag();
 }
 

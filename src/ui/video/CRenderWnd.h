@@ -60,10 +60,12 @@ public:
     bool TitlesShown() const { return m_titlesShown; }
 
     bool Zoomed() const { return m_zoomed; }
+    // The pane whose picture is zoomed; -1 when none.
+    int ZoomedPane() const { return m_zoomed ? m_zoomedPane : -1; }
     // The part of the selected pane's picture shown, in picture pixels.
     const PaneRect& Viewport() const { return m_viewport; }
     int SelectedPane() const { return m_selectedPane; }
-    // Shows the selected pane's whole picture again.
+    // Shows the zoomed pane's whole picture again.
     void ResetZoom();
 
     // The remote setup pages closed (message 5024): the window returns to the
@@ -114,6 +116,9 @@ private:
     QPoint m_bandEnd;
     PaneRect m_selectedPaneRect;
     PaneRect m_viewport;
+    // The zoom stays with its pane when another pane is selected, so ending it
+    // restores that pane and not the newly selected one.
+    int m_zoomedPane = -1;
     int m_pictureWidth = 0;
     int m_pictureHeight = 0;
 

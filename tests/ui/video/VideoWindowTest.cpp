@@ -244,6 +244,20 @@ TEST_F(VideoWindowTest, BandOverAPaneZoomsAndTheNextClickRestoresTheWholePicture
     EXPECT_EQ(video->Viewport(), (PaneRect{0, 0, 720, 576}));
 }
 
+TEST_F(VideoWindowTest, ClickOnAnotherPaneEndsTheZoomOfTheZoomedPane)
+{
+    Connect(0x0003);
+    panel->ApplyLiveStartLayout();
+    QTest::mousePress(video, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(video, QPoint(100, 100));
+    QTest::mouseRelease(video, Qt::LeftButton, {}, QPoint(100, 100));
+    ASSERT_EQ(video->ZoomedPane(), 0);
+    QTest::mouseClick(video, Qt::LeftButton, {}, QPoint(250, 20));
+    EXPECT_EQ(video->SelectedPane(), 1);
+    EXPECT_EQ(video->ZoomedPane(), -1);
+    EXPECT_EQ(video->Viewport(), (PaneRect{0, 0, 720, 576}));
+}
+
 TEST_F(VideoWindowTest, SmallBandOrLeavingThePaneDoesNotZoom)
 {
     Connect(0x0003);
