@@ -110,7 +110,7 @@ void LiveSender::CutFragments(const LiveStream& stream)
     for (uint32_t i = 0; i < plan.count; ++i) {
         fragments_.push_back(Fragment{static_cast<uint8_t>(plan.count), static_cast<uint8_t>(i),
                                       unit.pes.data() + static_cast<size_t>(i) * plan.fragmentSize,
-                                      plan.FragmentLength(i, unitLength)});
+                                      plan.FragmentLength(i, unitLength), false});
     }
     if (fragments_.empty())
         return;
@@ -120,6 +120,7 @@ void LiveSender::CutFragments(const LiveStream& stream)
     uint8_t* header = keep(first.payload, first.length);
     ::media::RewritePesPts(header, first.length, stream.NextPts());
     first.payload = header;
+    first.copied = true;
 
     for (Fragment& f : fragments_) {
         if (!dice_.Roll(faults_.corruptFragmentsPercent))
@@ -131,11 +132,10 @@ void LiveSender::CutFragments(const LiveStream& stream)
         } else if (at == 1) {
             f.index ^= flip;
         } else {
-            uint8_t* copy = f.payload >= scratch_.data() && f.payload < scratch_.data() + scratch_.size()
-                ? const_cast<uint8_t*>(f.payload)
-                : keep(f.payload, f.length);
+            uint8_t* copy = f.copied ? const_cast<uint8_t*>(f.payload) : keep(f.payload, f.length);
             copy[at - 2] ^= flip;
             f.payload = copy;
+            f.copied = true;
         }
     }
     for (size_t i = 0; i + 1 < fragments_.size(); ++i) {

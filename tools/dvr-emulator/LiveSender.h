@@ -40,6 +40,7 @@ private:
         uint8_t index;
         const uint8_t* payload;
         uint32_t length;
+        bool copied;  // payload is a copy in scratch_ that may be changed
     };
     void SendUnit(LiveStream& stream, wire::RecorderConnection& connection, int udpSocket);
     void CutFragments(const LiveStream& stream);
