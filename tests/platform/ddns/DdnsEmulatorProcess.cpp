@@ -130,8 +130,26 @@ std::uint16_t UnusedLoopbackPort()
 
 int ThreadCount()
 {
+    // A sanitizer runtime starts a helper thread along with the first thread
+    // of the process: let that happen before anyone counts.
+    static const bool warmedUp = [] {
+        std::thread([] {}).join();
+        return true;
+    }();
+    (void)warmedUp;
     int count = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
         ++count;
+    return count;
+}
+
+int SettledThreadCount(int expected)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    int count = ThreadCount();
+    while (count != expected && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        count = ThreadCount();
+    }
     return count;
 }

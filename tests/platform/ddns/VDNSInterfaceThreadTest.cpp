@@ -132,6 +132,6 @@ TEST(VDNSInterfaceThread, EndsInEveryStateWithoutLeaking)
             break;
         }
         thread.reset();
-        EXPECT_EQ(ThreadCount(), threadsBefore) << "round " << round;
+        EXPECT_EQ(SettledThreadCount(threadsBefore), threadsBefore) << "round " << round;
     }
 }
