@@ -41,13 +41,15 @@ public:
         s_emulator = std::make_unique<EmulatorProcess>();
         std::vector<EmulatorProcess::Recorder> recorders = {
             {"MODEL_C", {}}, {"MODEL_C", {"--reject-logins"}}, {"MODEL_C", {"--refuse-op", "log"}}};
-        if (!s_emulator->Start(recorders, {"--discovery-port", std::to_string(s_discoveryPort)}))
+        if (!s_emulator->Start(recorders, {"--discovery-port", std::to_string(s_discoveryPort)})) {
+            s_startError = s_emulator->Error();
             s_emulator.reset();
+        }
     }
     static void TearDownTestSuite() { s_emulator.reset(); }
 
 protected:
-    void SetUp() override { ASSERT_TRUE(s_emulator) << "dvr-emulator did not start"; }
+    void SetUp() override { ASSERT_TRUE(s_emulator) << "dvr-emulator did not start: " << s_startError; }
 
     static ProgramRun Dvrctl(std::vector<std::string> args)
     {
@@ -91,10 +93,12 @@ protected:
 
     static std::unique_ptr<EmulatorProcess> s_emulator;
     static std::uint16_t s_discoveryPort;
+    static std::string s_startError;
 };
 
 std::unique_ptr<EmulatorProcess> DvrctlTest::s_emulator;
 std::uint16_t DvrctlTest::s_discoveryPort = 0;
+std::string DvrctlTest::s_startError;
 
 bool OneLine(const std::string& text) { return !text.empty() && text.find('\n') == text.size() - 1; }
 

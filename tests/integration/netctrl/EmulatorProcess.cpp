@@ -98,7 +98,7 @@ bool EmulatorProcess::Start(const std::vector<Recorder>& recorders, const std::v
         return false;
     }
     // Encoding the camera loops the first time can take a while.
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(300);
     std::string seen;
     std::size_t listening = 0;
     while (listening < recorders.size() && std::chrono::steady_clock::now() < deadline) {

@@ -61,15 +61,17 @@ public:
             recorders.push_back({"MODEL_C", o});
         s_discoveryPort = EmulatorProcess::FreeUdpPort();
         s_emulator = std::make_unique<EmulatorProcess>();
-        if (!s_emulator->Start(recorders, {"--discovery-port", std::to_string(s_discoveryPort)}))
+        if (!s_emulator->Start(recorders, {"--discovery-port", std::to_string(s_discoveryPort)})) {
+            s_startError = s_emulator->Error();
             s_emulator.reset();
+        }
     }
     static void TearDownTestSuite() { s_emulator.reset(); }
 
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(s_emulator) << "dvr-emulator did not start";
+        ASSERT_TRUE(s_emulator) << "dvr-emulator did not start: " << s_startError;
     }
 
     static bool Create(CZERDNetwork& net, NotificationLog& log, Recorder recorder, bool tcpMedia = true)
@@ -97,11 +99,13 @@ protected:
 
     static std::unique_ptr<EmulatorProcess> s_emulator;
     static std::uint16_t s_discoveryPort;
+    static std::string s_startError;
     NotificationLog log;
 };
 
 std::unique_ptr<EmulatorProcess> EmulatorSessionTest::s_emulator;
 std::uint16_t EmulatorSessionTest::s_discoveryPort = 0;
+std::string EmulatorSessionTest::s_startError;
 
 TEST_F(EmulatorSessionTest, AccountsLogInWithTheirModes)
 {
