@@ -35,13 +35,13 @@ media::FeedSetup FeedSetupFor(const DvrModelInfo& model, const ZERD_INFO_BLK& bl
     // Paired models at group A resolution 0 put two cameras in one picture.
     setup.twoCameraPictures = model.paired && block.recordSet.resolution[0] == 0;
     for (int c = 0; c < model.channels; ++c) {
-        media::CameraSpec spec;
-        spec.camera = c;
-        spec.name = CameraName(block, c);
-        spec.hasAudio = c < model.audioChannels;
+        media::CameraSpec feed;
+        feed.camera = c;
+        feed.name = CameraName(block, c);
+        feed.hasAudio = c < model.audioChannels;
         if (block.camera.ptzProtocol[c] != 0)
-            spec.ptzAddress = block.camera.ptzAddress[c];
-        setup.cameras.push_back(spec);
+            feed.ptzAddress = block.camera.ptzAddress[c];
+        setup.cameras.push_back(feed);
     }
     return setup;
 }
