@@ -544,8 +544,19 @@ void AppendValue(std::string& out, const RegFileValue& value)
     AppendHexList(out, line + kind, bytes);
 }
 
+// A line break cannot be written in a name: the file would read back as
+// something else.
+bool HasLineBreak(const std::string& name)
+{
+    return name.find_first_of("\r\n") != std::string::npos;
+}
+
 bool CollectKey(RegistryBackend& store, const RegKeyPath& key, RegFileContents& contents, std::string& error)
 {
+    if (!key.empty() && HasLineBreak(key.back())) {
+        error = "key name with a line break cannot be exported: " + CRegFile::RootedKeyText(key);
+        return false;
+    }
     RegFileSection section;
     section.key = key;
     std::vector<RegValue> values;
@@ -556,8 +567,13 @@ bool CollectKey(RegistryBackend& store, const RegKeyPath& key, RegFileContents& 
     }
     // The default value comes first, as regedit writes it.
     std::stable_partition(values.begin(), values.end(), [](const RegValue& v) { return v.name.empty(); });
-    for (auto& value : values)
+    for (auto& value : values) {
+        if (HasLineBreak(value.name)) {
+            error = "value name with a line break cannot be exported, in " + CRegFile::RootedKeyText(key);
+            return false;
+        }
         section.values.push_back({value.name, false, value.type, std::move(value.data)});
+    }
     contents.sections.push_back(std::move(section));
     for (const auto& name : subkeys) {
         RegKeyPath child = key;

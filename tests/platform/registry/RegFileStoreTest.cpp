@@ -161,4 +161,17 @@ TEST_F(RegFileStoreTest, DeletionsApplyAndExportOfMissingKeyFails)
     EXPECT_FALSE(CRegFile::Export(*m_store, "HKEY_LOCAL_MACHINE\\Software", out, error));
 }
 
+TEST_F(RegFileStoreTest, NamesWithLineBreaksAreRefusedRatherThanWrittenBroken)
+{
+    ASSERT_EQ(m_store->CreateKey({"Software", "DVR", "Two\nLines"}), regerr::Success);
+    std::vector<std::uint8_t> out;
+    std::string error;
+    EXPECT_FALSE(CRegFile::Export(*m_store, "HKCU\\Software", out, error));
+    EXPECT_NE(error.find("line break"), std::string::npos);
+
+    ASSERT_EQ(m_store->CreateKey({"Other"}), regerr::Success);
+    ASSERT_EQ(m_store->SetValue({"Other"}, "a\rb", REG_SZ, {0}), regerr::Success);
+    EXPECT_FALSE(CRegFile::Export(*m_store, "HKCU\\Other", out, error));
+}
+
 } // namespace
