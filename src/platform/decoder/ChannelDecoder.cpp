@@ -54,9 +54,21 @@ void ChannelDecoder::Resync()
 void ChannelDecoder::Run()
 {
     VideoUnit unit;
-    while (m_queue.Pop(&unit)) {
+    bool holding = false;  // the parser or the deinterlacer may hold a picture back
+    for (;;) {
+        const auto result = m_queue.Pop(&unit, holding ? std::optional(kPauseBeforeFlush) : std::nullopt);
+        if (result == UnitQueue::PopResult::Stopped)
+            return;
+        if (result == UnitQueue::PopResult::Idle) {
+            const FrameSink sink = [this](const AVFrame* frame) { Present(frame); };
+            m_decoder.FlushParser([&](const AVFrame* frame) { OnDecoded(frame); });
+            m_deinterlacer.Flush(sink);
+            holding = false;
+            continue;
+        }
         DecodeUnit(unit);
         m_queue.Recycle(std::move(unit.buffer));
+        holding = true;
     }
 }
 

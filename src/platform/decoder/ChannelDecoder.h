@@ -9,6 +9,7 @@
 #include "platform/decoder/VideoFrameDecoder.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <thread>
@@ -21,6 +22,13 @@ struct AVFrame;
 // in the channel's newest-frame slot, then asks the window to repaint.
 class ChannelDecoder {
 public:
+    // The parser gives out a picture when the next one begins, and the
+    // deinterlacer looks one picture ahead. When no unit comes for this long
+    // the stream has paused (a slow camera, or one that stopped): what they
+    // hold is shown instead of waiting for the next picture. The parts of one
+    // picture arrive back to back, well within it.
+    static constexpr std::chrono::milliseconds kPauseBeforeFlush{100};
+
     ChannelDecoder(ChannelState& state, const std::atomic<bool>& deinterlace, RepaintRequester& repaint);
     ~ChannelDecoder();
     ChannelDecoder(const ChannelDecoder&) = delete;

@@ -36,6 +36,19 @@ void Deinterlacer::Reset()
     m_format = -1;
 }
 
+void Deinterlacer::Flush(const FrameSink& sink)
+{
+    if (!m_graph)
+        return;
+    if (av_buffersrc_add_frame(m_source, nullptr) >= 0) {
+        while (av_buffersink_get_frame(m_sink, m_output) >= 0) {
+            sink(m_output);
+            av_frame_unref(m_output);
+        }
+    }
+    Reset();
+}
+
 bool Deinterlacer::Build(const AVFrame* frame)
 {
     Reset();

@@ -19,6 +19,8 @@ public:
     // Calls sink with each output picture; when the filter cannot be built
     // for this picture format the picture passes through unchanged.
     void Process(const AVFrame* frame, const FrameSink& sink);
+    // Passes on the picture held back for look-ahead, then starts afresh.
+    void Flush(const FrameSink& sink);
     void Reset();
 
 private:

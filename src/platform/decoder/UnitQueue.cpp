@@ -71,17 +71,23 @@ void UnitQueue::Push(VideoUnit unit)
     m_ready.notify_one();
 }
 
-bool UnitQueue::Pop(VideoUnit* out)
+UnitQueue::PopResult UnitQueue::Pop(VideoUnit* out, std::optional<std::chrono::milliseconds> idleAfter)
 {
     std::unique_lock guard(m_lock);
-    m_ready.wait(guard, [this] { return m_stopped || !m_units.empty(); });
+    auto ready = [this] { return m_stopped || !m_units.empty(); };
+    if (idleAfter) {
+        if (!m_ready.wait_for(guard, *idleAfter, ready))
+            return PopResult::Idle;
+    } else {
+        m_ready.wait(guard, ready);
+    }
     if (m_stopped)
-        return false;
+        return PopResult::Stopped;
     *out = std::move(m_units.front());
     m_units.pop_front();
     m_pictures -= out->startsPicture ? 1 : 0;
     m_bytes -= out->size;
-    return true;
+    return PopResult::Unit;
 }
 
 void UnitQueue::Resync()

@@ -4,11 +4,13 @@
 #include "platform/decoder/AlignedBuffer.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 // One PES payload of a video channel, copied for its decoder thread.
@@ -46,8 +48,10 @@ public:
 
     // Queues the unit or discards it by the policy above. Never blocks on the consumer.
     void Push(VideoUnit unit);
-    // Waits for the next unit; false once stopped.
-    bool Pop(VideoUnit* out);
+    enum class PopResult { Unit, Idle, Stopped };
+    // Waits for the next unit; Idle when idleAfter (if given) passed without
+    // one, Stopped once stopped.
+    PopResult Pop(VideoUnit* out, std::optional<std::chrono::milliseconds> idleAfter = std::nullopt);
     // Discards what waits; the next unit taken is a keyframe.
     void Resync();
     // Wakes and ends every Pop; later pushes are discarded.

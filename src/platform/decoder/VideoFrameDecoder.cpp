@@ -71,6 +71,24 @@ void VideoFrameDecoder::Restart(const FrameSink& sink)
 {
     if (!m_context)
         return;
+    SendParserRemainder(sink);
+    SendPacket(nullptr, sink);  // drains pictures the decoder holds back
+    Open(m_codec);
+}
+
+void VideoFrameDecoder::FlushParser(const FrameSink& sink)
+{
+    if (!m_context)
+        return;
+    SendParserRemainder(sink);
+    av_parser_close(m_parser);
+    m_parser = av_parser_init(m_context->codec_id);
+    if (!m_parser)
+        Close();
+}
+
+void VideoFrameDecoder::SendParserRemainder(const FrameSink& sink)
+{
     uint8_t* out = nullptr;
     int outSize = 0;
     av_parser_parse2(m_parser, m_context, &out, &outSize, nullptr, 0, AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
@@ -79,8 +97,6 @@ void VideoFrameDecoder::Restart(const FrameSink& sink)
         m_packet->size = outSize;
         SendPacket(m_packet, sink);
     }
-    SendPacket(nullptr, sink);  // drains pictures the decoder holds back
-    Open(m_codec);
 }
 
 void VideoFrameDecoder::Decode(const uint8_t* data, size_t size, const FrameSink& sink)

@@ -29,9 +29,13 @@ public:
     // reference pictures: units before the next one were dropped.
     void Restart(const FrameSink& sink);
     void Decode(const uint8_t* data, size_t size, const FrameSink& sink);
+    // The stream paused: decodes the picture the parser holds, taking it as
+    // whole, and goes on with a fresh parser but the same reference pictures.
+    void FlushParser(const FrameSink& sink);
 
 private:
     void Close();
+    void SendParserRemainder(const FrameSink& sink);
     void SendPacket(const AVPacket* packet, const FrameSink& sink);
 
     mpeg::VideoCodec m_codec = mpeg::VideoCodec::Unknown;

@@ -53,8 +53,7 @@ TEST_F(DecoderPlayback, H264OnItsChannelGivesPicturesOfTheRightSizeAndTellsTheWi
     EXPECT_EQ(decoder.GetVideoWidth(3), 0);
     FeedAccessUnits(decoder, 0xE3, units);
     ASSERT_TRUE(SizeIs(3, 352, 288));
-    // The parser holds the newest picture back until the next one begins.
-    EXPECT_TRUE(WaitFor([&] { return decoder.GetStats(3).decoded >= 24; }));
+    EXPECT_TRUE(WaitFor([&] { return decoder.GetStats(3).decoded == 25; }));
     EXPECT_EQ(decoder.GetVideoWidth(2), 0);
     EXPECT_EQ(decoder.GetStats(2).decoded, 0u);
     EXPECT_GE(window.Count(kMsgVideoFramesReady), 1);
@@ -66,6 +65,19 @@ TEST_F(DecoderPlayback, Mpeg4Part2IsDecodedWhenTheMapSaysSo)
     FeedAccessUnits(decoder, 0xE5, ReadAccessUnits(GetMedia().mpeg4Qvga));
     ASSERT_TRUE(SizeIs(5, 320, 240));
     EXPECT_TRUE(WaitFor([&] { return decoder.GetStats(5).decoded >= 24; }));
+}
+
+TEST_F(DecoderPlayback, APausedStreamShowsItsNewestPictureAndGoesOnWhereItWas)
+{
+    Prime(0x84);
+    const auto units = ReadAccessUnits(GetMedia().h264Cif);
+    FeedAccessUnits(decoder, 0xE8, units, 0, 13);
+    // The thirteenth picture is not held back until a fourteenth begins.
+    EXPECT_TRUE(WaitFor([&] { return decoder.GetStats(8).decoded == 13; }));
+    // After the pause the stream continues mid-group on the same references.
+    FeedAccessUnits(decoder, 0xE8, units, 13, 25);
+    EXPECT_TRUE(WaitFor([&] { return decoder.GetStats(8).decoded == 25; }));
+    EXPECT_EQ(decoder.GetStats(8).skipped, 0u);
 }
 
 TEST_F(DecoderPlayback, StandardStreamTypesAndNoMapAtAllWorkToo)
