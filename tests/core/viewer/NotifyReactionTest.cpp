@@ -1,0 +1,122 @@
+#include "core/viewer/NotifyReaction.h"
+
+#include "core/viewer/ViewerTimers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(NotifyReaction, NotificationOfAnotherSessionStopsThatSessionOnly)
+{
+    // Session 2 fails while session 0 is the current one: the reaction names 2.
+    const NotifyReaction r = ReactToNotify(2, 108);
+    EXPECT_FALSE(r.ignored);
+    EXPECT_EQ(r.session, 2);
+    EXPECT_TRUE(r.stopSession);
+    EXPECT_FALSE(r.disconnect);
+    EXPECT_EQ(r.status, LangText::Id(6028));
+    EXPECT_FALSE(r.message);
+}
+
+TEST(NotifyReaction, SessionsAlreadyClosedAndCodesWithoutActionAreIgnored)
+{
+    EXPECT_TRUE(ReactToNotify(std::nullopt, 106).ignored);
+    EXPECT_TRUE(ReactToNotify(16, 106).ignored);
+    EXPECT_TRUE(ReactToNotify(-1, 106).ignored);
+    for (int code : {99, 135, 115, 118, 121, 127, 131, 0})
+        EXPECT_TRUE(ReactToNotify(0, code).ignored) << code;
+    const NotifyReaction r = ReactToNotify(0, 121);
+    EXPECT_FALSE(r.stopSession);
+    EXPECT_TRUE(r.startTimers.empty());
+}
+
+TEST(NotifyReaction, LinkFailuresStopWithAStatusLineOnly)
+{
+    const std::pair<int, int> cases[] = {{100, 6026}, {104, 6023}, {105, 6024}, {107, 6025}, {108, 6028}};
+    for (auto [code, text] : cases) {
+        const NotifyReaction r = ReactToNotify(1, code);
+        EXPECT_TRUE(r.stopSession) << code;
+        EXPECT_FALSE(r.disconnect) << code;
+        EXPECT_EQ(r.status, LangText::Id(text)) << code;
+        EXPECT_FALSE(r.message) << code;
+    }
+}
+
+TEST(NotifyReaction, WrongPasswordAndClosedLinkDisconnectWithAMessage)
+{
+    const NotifyReaction wrong = ReactToNotify(3, 103);
+    EXPECT_TRUE(wrong.stopSession);
+    EXPECT_TRUE(wrong.disconnect);
+    EXPECT_EQ(wrong.status, LangText::Id(6022));
+    EXPECT_EQ(wrong.stopTimers, std::vector<int>{kTimerAddServerRow});
+    EXPECT_EQ(wrong.message, (MessageRequest{LangText::Id(6022), MessageIcon::Error}));
+
+    const NotifyReaction closed = ReactToNotify(3, 106);
+    EXPECT_TRUE(closed.stopSession);
+    EXPECT_TRUE(closed.disconnect);
+    EXPECT_FALSE(closed.status);
+    EXPECT_EQ(closed.message, (MessageRequest{LangText::Id(6021), MessageIcon::Information}));
+}
+
+TEST(NotifyReaction, LogOnFetchesTheSettingsOfThePostingSession)
+{
+    const NotifyReaction admin = ReactToNotify(4, 101);
+    EXPECT_EQ(admin.status, LangText::Id(6027));
+    EXPECT_EQ(admin.eventLog, "Log on as Administrator");
+    EXPECT_TRUE(admin.fetchSettings);
+    EXPECT_EQ(admin.startTimers, (std::vector<TimerStart>{{kTimerFetchSettings, 200}}));
+
+    const NotifyReaction user = ReactToNotify(4, 102);
+    EXPECT_EQ(user.status, LangText::Fixed("Logon User mode"));
+    EXPECT_FALSE(user.eventLog);
+    EXPECT_TRUE(user.fetchSettings);
+}
+
+TEST(NotifyReaction, SettingsResultsShowTheirOwnTexts)
+{
+    EXPECT_EQ(ReactToNotify(0, 111).message, (MessageRequest{LangText::Fixed("completed"), MessageIcon::Information}));
+    EXPECT_EQ(ReactToNotify(0, 112).message, (MessageRequest{LangText::Fixed("Falied"), MessageIcon::Warning}));
+    EXPECT_EQ(ReactToNotify(0, 113).message, (MessageRequest{LangText::Id(6025), MessageIcon::Error}));
+    EXPECT_EQ(ReactToNotify(0, 114).startTimers, (std::vector<TimerStart>{{kTimerLiveStarted, 100}}));
+}
+
+TEST(NotifyReaction, PollTimerOfThePostingSessionRestartsWhenATransferEnds)
+{
+    // Settings received starts polling; the last step of each transfer (and a
+    // failed upload) restarts it, under the posting session's own id.
+    for (int code : {110, 120, 123, 126, 133}) {
+        const NotifyReaction r = ReactToNotify(5, code);
+        EXPECT_EQ(r.startTimers, (std::vector<TimerStart>{{5, 1000}})) << code;
+    }
+    for (int code : {119, 122, 124, 125}) {
+        const NotifyReaction r = ReactToNotify(5, code);
+        EXPECT_TRUE(r.startTimers.empty()) << code;
+        EXPECT_FALSE(r.restartPollIfUploadEnded) << code;
+    }
+    for (int code : {132, 134}) {
+        const NotifyReaction r = ReactToNotify(5, code);
+        EXPECT_TRUE(r.startTimers.empty()) << code;
+        EXPECT_TRUE(r.restartPollIfUploadEnded) << code;
+        EXPECT_EQ(r.handoff, NotifyHandoff::Upload);
+    }
+    EXPECT_EQ(ReactToNotify(5, 109).handoff, NotifyHandoff::MasksChanged);
+    EXPECT_EQ(ReactToNotify(5, 120).handoff, NotifyHandoff::LogDownload);
+    EXPECT_EQ(ReactToNotify(5, 126).handoff, NotifyHandoff::RecordingProfile);
+}
+
+TEST(ViewerTimers, PollTimersAndOneShots)
+{
+    EXPECT_EQ(FindTimerRule(0)->duty, TimerDuty::PollAndRedraw);
+    for (int id = 1; id < 16; ++id)
+        EXPECT_EQ(FindTimerRule(id), (TimerRule{id, 1000, false, TimerDuty::PollSession})) << id;
+    EXPECT_FALSE(FindTimerRule(16));
+    EXPECT_FALSE(FindTimerRule(-1));
+    EXPECT_EQ(FindTimerRule(100), (TimerRule{100, 200, true, TimerDuty::FetchSettings}));
+    EXPECT_EQ(FindTimerRule(2000), (TimerRule{2000, 100, true, TimerDuty::LiveStarted}));
+    EXPECT_EQ(FindTimerRule(133), (TimerRule{133, 5000, true, TimerDuty::SetUpPtz}));
+    EXPECT_FALSE(FindTimerRule(131)->oneShot);
+    EXPECT_TRUE(FindTimerRule(135)->oneShot);
+    EXPECT_FALSE(FindTimerRule(4000)->oneShot);
+}
+
+} // namespace
