@@ -60,9 +60,7 @@ void ChannelDecoder::Run()
         if (result == UnitQueue::PopResult::Stopped)
             return;
         if (result == UnitQueue::PopResult::Idle) {
-            const FrameSink sink = [this](const AVFrame* frame) { Present(frame); };
-            m_decoder.FlushParser([&](const AVFrame* frame) { OnDecoded(frame); });
-            m_deinterlacer.Flush(sink);
+            ShowHeldPictures();
             holding = false;
             continue;
         }
@@ -70,6 +68,12 @@ void ChannelDecoder::Run()
         m_queue.Recycle(std::move(unit.buffer));
         holding = true;
     }
+}
+
+void ChannelDecoder::ShowHeldPictures()
+{
+    m_decoder.FlushParser([this](const AVFrame* frame) { OnDecoded(frame); });
+    m_deinterlacer.Flush([this](const AVFrame* frame) { Present(frame); });
 }
 
 void ChannelDecoder::DecodeUnit(VideoUnit& unit)

@@ -44,6 +44,7 @@ public:
 private:
     void Run();
     void DecodeUnit(VideoUnit& unit);
+    void ShowHeldPictures();
     void OnDecoded(const AVFrame* frame);
     void Present(const AVFrame* frame);
 
