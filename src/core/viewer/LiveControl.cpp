@@ -171,6 +171,13 @@ int ReleaseSlider(ChannelPanel& panel, SessionChannels& session, int position)
     return session.volume;
 }
 
+MediaRequest LeaveSession(SessionChannels& session)
+{
+    session.requestedAudio = 0;
+    session.audioOn = false;
+    return MediaRequest{session.requestedVideo, 0};
+}
+
 LiveStop StopLive(ChannelPanel& panel, SessionChannels& session, int dvrType, std::uint16_t video,
                   std::uint16_t audio)
 {

@@ -77,6 +77,16 @@ std::optional<AudioChange> PressMute(ChannelPanel& panel, SessionChannels& sessi
 // The slider was released at `position`: the decoder volume to set.
 int ReleaseSlider(ChannelPanel& panel, SessionChannels& session, int position);
 
+struct MediaRequest {
+    std::uint16_t video = 0;
+    std::uint16_t audio = 0;
+    bool operator==(const MediaRequest&) const = default;
+};
+
+// Another row was selected: the session left keeps its video but is no
+// longer heard. The window sends the returned request to it.
+MediaRequest LeaveSession(SessionChannels& session);
+
 struct LiveStop {
     std::uint16_t releasedPanes = 0;  // clear these from the occupied pane mask
     LangText status = LangText::Id(kStrLiveStopped);

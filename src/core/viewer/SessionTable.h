@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/viewer/ChannelPanel.h"
 #include "core/viewer/DisconnectPlan.h"
 #include "core/viewer/ServerDescriptor.h"
 #include "core/viewer/SessionChannels.h"
@@ -15,6 +16,10 @@
 // closed by a move, and a record stays at its address while the live media
 // callback may still be using it as its context.
 //
+// Each session keeps its own button state, so masks that arrive for a session
+// that is not the current one set up that session and leave the buttons on
+// screen alone.
+//
 // Handle is the session object (unique SessionId()); Record holds the rest of
 // the session's state that the window keeps.
 template <class Handle, class Record>
@@ -25,6 +30,7 @@ public:
         Record record;
         ServerDescriptor descriptor;
         SessionChannels channels;
+        ChannelPanel panel;  // its buttons; the widgets show the current session's
         bool settingsFetchPending = false;  // timer 100 reads its settings block
     };
 

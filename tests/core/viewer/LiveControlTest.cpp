@@ -242,3 +242,19 @@ TEST(LiveStop, SessionGivesUpPanesAudioAndItsCount)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SessionSwitch, LeavingASessionCutsItsAudioButKeepsItsVideo)
+{
+    SessionChannels session;
+    session.requestedVideo = 0x0033;
+    session.requestedAudio = 0x0010;
+    session.audioOn = true;
+    EXPECT_EQ(LeaveSession(session), (MediaRequest{0x0033, 0}));
+    EXPECT_EQ(session.requestedAudio, 0);
+    EXPECT_FALSE(session.audioOn);
+    EXPECT_EQ(session.requestedVideo, 0x0033);
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 #include "core/viewer/SessionTable.h"
 
+#include "core/viewer/LiveControl.h"
 #include "core/viewer/NotifyReaction.h"
 
 #include <gtest/gtest.h>
@@ -110,6 +111,23 @@ TEST(SessionTable, LiveCountOfOthersLeavesOneSessionOut)
     EXPECT_EQ(table.LiveChannelsExcept(0), 3);
     EXPECT_EQ(table.LiveChannelsExcept(1), 9);
     EXPECT_EQ(table.LiveChannelTotal(), 12);
+}
+
+} // namespace
+
+namespace {
+
+TEST(SessionTable, MasksOfAnotherSessionSetUpItsOwnButtons)
+{
+    Table table;
+    Connect(table, 0, 0);
+    Connect(table, 0, 0);
+    auto& other = table.At(1);
+    ApplyMasksChanged(other.panel, other.channels, 3, 0x00FF, 0, 0);
+    EXPECT_EQ(CheckedVideoMask(table.At(0).panel), 0);
+    EXPECT_EQ(CheckedVideoMask(table.At(1).panel), 0x00FF);
+    table.Remove(0);
+    EXPECT_EQ(CheckedVideoMask(table.At(0).panel), 0x00FF);
 }
 
 } // namespace
