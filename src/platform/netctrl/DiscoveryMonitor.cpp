@@ -71,8 +71,10 @@ bool DiscoveryMonitor::Scan()
     std::vector<sockaddr_in> targets = ParseTargets(env ? env : "127.0.0.1:7060");
     wire::DiscoveryProbeMessage probe;
     probe.probeId = m_probeId.load();
+    // Ids count up from a random start far enough from the wrap that
+    // "earlier than the next id" stays true for every probe of ours.
     if (probe.probeId == 0)
-        probe.probeId = std::random_device{}() | 1u;
+        probe.probeId = (std::random_device{}() & 0x7FFFFFFFu) | 1u;
     m_probeId = probe.probeId + 1;
     std::vector<std::uint8_t> frame;
     wire::AppendFrame(frame, wire::MessageType::DiscoveryProbe, 0, probe.Encode());

@@ -368,8 +368,9 @@ TEST_F(EmulatorSessionTest, InjectedFaultsArriveAsNotifications)
 TEST_F(EmulatorSessionTest, RefusedConnectionsAndSessionLimits)
 {
     CZERDNetwork refused;
-    if (Create(refused, log, kRefuseConnections))
+    if (Create(refused, log, kRefuseConnections)) {
         EXPECT_TRUE(log.WaitFor(refused.SessionId(), kNotifyLinkClosed, 5s));
+    }
 
     CZERDNetwork first;
     CZERDNetwork second;
