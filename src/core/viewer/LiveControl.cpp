@@ -83,15 +83,15 @@ void ApplyMasksChanged(ChannelPanel& panel, SessionChannels& session, int dvrTyp
     panel.sliderEnabled = true;
 }
 
-void PressVideoButton(ChannelPanel& panel, int channel, bool pairedMode, std::uint16_t availableVideo)
+void PressVideoButton(ChannelPanel& panel, const SessionChannels& session, int channel)
 {
-    if (!pairedMode || channel < 0 || channel >= kPairedChannels)
+    if (!session.pairedMode || channel < 0 || channel >= kPairedChannels)
         return;
     const int partner = channel ^ 1;
     if (panel.video[channel].checked)
         panel.video[partner] = ToggleButton{};
     else
-        panel.video[partner].enabled = Bit(availableVideo, partner);
+        panel.video[partner].enabled = Bit(session.availableVideo, partner);
 }
 
 std::uint16_t CheckedVideoMask(const ChannelPanel& panel)
@@ -103,7 +103,8 @@ std::uint16_t CheckedVideoMask(const ChannelPanel& panel)
     return mask;
 }
 
-LiveStartDecision DecideLiveStart(ChannelPanel& panel, SessionChannels& session, int otherSessionsLive)
+LiveStartDecision DecideLiveStart(ChannelPanel& panel, SessionChannels& session, int dvrType,
+                                  int otherSessionsLive)
 {
     LiveStartDecision d;
     d.requested = CheckedVideoMask(panel);
@@ -118,6 +119,7 @@ LiveStartDecision DecideLiveStart(ChannelPanel& panel, SessionChannels& session,
         return d;
     }
     session.liveCount = count;
+    session.pairedMode = IsPairedDvrType(dvrType);
     d.windowTotal = otherSessionsLive + count;
     return d;
 }

@@ -33,10 +33,11 @@ void SetButtonsFromMasks(ChannelPanel& panel, int dvrType, std::uint16_t video, 
 void ApplyMasksChanged(ChannelPanel& panel, SessionChannels& session, int dvrType, std::uint16_t video,
                        std::uint16_t audio, std::uint16_t sensors);
 
-// Video button `channel` was pressed (its check state already flipped). In
-// paired mode the partner of channels 1-4 follows: checked -> partner
-// unchecked and disabled; unchecked -> partner enabled when available.
-void PressVideoButton(ChannelPanel& panel, int channel, bool pairedMode, std::uint16_t availableVideo);
+// Video button `channel` was pressed (its check state already flipped). While
+// the session is in paired mode the partner of channels 1-4 follows: checked
+// -> partner unchecked and disabled; unchecked -> partner enabled when the
+// recorder has that channel.
+void PressVideoButton(ChannelPanel& panel, const SessionChannels& session, int channel);
 
 std::uint16_t CheckedVideoMask(const ChannelPanel& panel);
 
@@ -50,7 +51,9 @@ struct LiveStartDecision {
 // session's earlier count is replaced, not added to, so starting again does
 // not count the same channels twice. Over the limit every video button is
 // unchecked, the session counts 0 and the other sessions keep theirs.
-LiveStartDecision DecideLiveStart(ChannelPanel& panel, SessionChannels& session, int otherSessionsLive);
+// Otherwise the session's paired mode follows its model.
+LiveStartDecision DecideLiveStart(ChannelPanel& panel, SessionChannels& session, int dvrType,
+                                  int otherSessionsLive);
 
 // What the decoder and the library get after an audio change. The window
 // sets decoder volume 0, selects `selectChannel` when given, sets

@@ -36,7 +36,8 @@ struct NotifyReaction {
     std::optional<std::string> eventLog; // line for the local event log
     bool stopSession = false;            // Destroy and stop its poll timer
     bool disconnect = false;             // then close and remove its row as button 205 does
-    std::vector<int> stopTimers;
+                                         // (this session's row, not the selected one)
+    std::vector<int> stopTimers;          // 135 only while it waits to list this session
     std::vector<TimerStart> startTimers;  // a poll timer restart uses id = session
     bool fetchSettings = false;           // timer 100 fetches this session's settings block
     bool restartPollIfUploadEnded = false;

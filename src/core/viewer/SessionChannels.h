@@ -13,5 +13,6 @@ struct SessionChannels {
     int liveCount = 0;                 // channels this session shows
     int volume = 0;                    // 0..100
     bool audioOn = false;
+    bool pairedMode = false;           // live runs on a paired model: channels 1-4 go in pairs
     bool operator==(const SessionChannels&) const = default;
 };

@@ -74,27 +74,38 @@ TEST(Pairing, CheckingOneCameraOfAPairRetiresTheOther)
     ChannelPanel panel;
     SessionChannels session;
     ApplyMasksChanged(panel, session, 1, 0x000F, 0, 0);
+    ASSERT_FALSE(DecideLiveStart(panel, session, 1, 0).refused);
+    EXPECT_TRUE(session.pairedMode);
 
     panel.video[0].checked = false;
-    PressVideoButton(panel, 0, true, 0x000F);
+    PressVideoButton(panel, session, 0);
     EXPECT_EQ(panel.video[1], kEnabled);
 
     panel.video[1].checked = true;
-    PressVideoButton(panel, 1, true, 0x000F);
+    PressVideoButton(panel, session, 1);
     EXPECT_EQ(panel.video[0], kOff);
     EXPECT_EQ(CheckedVideoMask(panel), 0x0006);
 
     // Unchecking does not enable a partner the recorder does not have.
+    session.availableVideo = 0x0007;
     panel.video[2].checked = false;
-    PressVideoButton(panel, 2, true, 0x0007);
+    PressVideoButton(panel, session, 2);
     EXPECT_FALSE(panel.video[3].enabled);
+}
 
-    // Outside paired mode a button only toggles itself.
-    ChannelPanel plain;
-    plain.video[0] = kShown;
-    plain.video[1] = kShown;
-    PressVideoButton(plain, 0, false, 0x0003);
-    EXPECT_EQ(plain.video[1], kShown);
+TEST(Pairing, OtherModelsToggleOnlyThePressedButton)
+{
+    ChannelPanel panel;
+    SessionChannels session;
+    ApplyMasksChanged(panel, session, 1, 0x000F, 0, 0);
+    ASSERT_FALSE(DecideLiveStart(panel, session, 1, 0).refused);
+    // The same session now reports as an all-channel model and starts again.
+    ApplyMasksChanged(panel, session, 3, 0x000F, 0, 0);
+    ASSERT_FALSE(DecideLiveStart(panel, session, 3, 0).refused);
+    EXPECT_FALSE(session.pairedMode);
+    panel.video[0].checked = false;
+    PressVideoButton(panel, session, 0);
+    EXPECT_EQ(panel.video[1], kShown);
 }
 
 TEST(LiveStart, MoreThanSixteenChannelsOverAllSessionsIsRefused)
@@ -102,7 +113,7 @@ TEST(LiveStart, MoreThanSixteenChannelsOverAllSessionsIsRefused)
     ChannelPanel first;
     SessionChannels a;
     ApplyMasksChanged(first, a, 3, 0x01FF, 0, 0);
-    const LiveStartDecision one = DecideLiveStart(first, a, 0);
+    const LiveStartDecision one = DecideLiveStart(first, a, 3, 0);
     EXPECT_FALSE(one.refused);
     EXPECT_EQ(one.requested, 0x01FF);
     EXPECT_EQ(a.liveCount, 9);
@@ -110,7 +121,7 @@ TEST(LiveStart, MoreThanSixteenChannelsOverAllSessionsIsRefused)
     ChannelPanel second;
     SessionChannels b;
     ApplyMasksChanged(second, b, 3, 0x01FF, 0, 0);
-    const LiveStartDecision two = DecideLiveStart(second, b, a.liveCount);
+    const LiveStartDecision two = DecideLiveStart(second, b, 3, a.liveCount);
     EXPECT_TRUE(two.refused);
     EXPECT_EQ(two.requested, 0);
     EXPECT_EQ(b.liveCount, 0);
@@ -124,11 +135,11 @@ TEST(LiveStart, StartingTheSameSessionAgainDoesNotCountItTwice)
     ChannelPanel panel;
     SessionChannels session;
     ApplyMasksChanged(panel, session, 3, 0x01FF, 0, 0);
-    EXPECT_FALSE(DecideLiveStart(panel, session, 0).refused);
-    const LiveStartDecision again = DecideLiveStart(panel, session, 0);
+    EXPECT_FALSE(DecideLiveStart(panel, session, 3, 0).refused);
+    const LiveStartDecision again = DecideLiveStart(panel, session, 3, 0);
     EXPECT_FALSE(again.refused);
     EXPECT_EQ(again.windowTotal, 9);
-    EXPECT_EQ(DecideLiveStart(panel, session, 7).windowTotal, 16);
+    EXPECT_EQ(DecideLiveStart(panel, session, 3, 7).windowTotal, 16);
 }
 
 TEST(Audio, PressingAnotherAudioButtonLeavesOnlyItDown)
