@@ -164,11 +164,10 @@ bool NetSession::Close()
     if (InsideCallbackThread())
         return false;
     Stop();
-    if (m_control.Valid() && m_connected && !m_linkEnded && m_protocol) {
-        // A polite goodbye; a full socket buffer just loses it.
-        std::vector<std::uint8_t> bye = m_protocol->ByeFrame();
-        [[maybe_unused]] ssize_t sent = ::send(m_control.Get(), bye.data(), bye.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
-    }
+    if (m_control.Valid() && m_connected && !m_linkEnded && m_protocol)
+        SendLeftoversAndBye();
+    m_outgoing.clear();
+    m_outgoingSent = 0;
     m_control.Reset();
     m_media.Reset();
     m_wakeup.Close();
@@ -185,6 +184,29 @@ bool NetSession::Close()
         m_callbackContext = nullptr;
     }
     return true;
+}
+
+void NetSession::SendLeftoversAndBye()
+{
+    // What the caller asked for before closing still goes out, then a polite
+    // goodbye; a full socket buffer just loses the rest. A log-in still
+    // waiting is dropped: it could only end in a notification.
+    std::deque<ClientRequest> requests;
+    {
+        std::lock_guard guard(m_requestLock);
+        requests.swap(m_requests);
+    }
+    for (const ClientRequest& request : requests)
+        if (request.type != wire::MessageType::LoginRequest)
+            m_protocol->Submit(request);
+    Transmit(m_protocol->ByeFrame(), ClientProtocol::Answer::None);
+    while (m_outgoingSent < m_outgoing.size()) {
+        ssize_t sent = ::send(m_control.Get(), m_outgoing.data() + m_outgoingSent, m_outgoing.size() - m_outgoingSent,
+                              MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent <= 0)
+            break;
+        m_outgoingSent += static_cast<std::size_t>(sent);
+    }
 }
 
 void NetSession::Notify(int code)

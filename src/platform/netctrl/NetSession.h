@@ -69,6 +69,7 @@ private:
     void ReadDatagrams();
     bool WritePending();
     void TakeRequests();
+    void SendLeftoversAndBye();
     bool InsideCallbackThread() const;
     bool AnswerOverdue(std::chrono::steady_clock::time_point now) const;
 
@@ -100,7 +101,7 @@ private:
     PacketLiveMediaCallback m_callback = nullptr;
     void* m_callbackContext = nullptr;
 
-    // I/O thread only.
+    // I/O thread only, and the caller's thread once that has stopped.
     std::unique_ptr<ClientProtocol> m_protocol;
     std::vector<std::uint8_t> m_outgoing;
     std::size_t m_outgoingSent = 0;

@@ -95,7 +95,8 @@ public:
 
     // Destroy stops the session's thread and live media: when it returns no
     // notification will be posted and the live callback will not run again.
-    // SessionClose then says goodbye to the recorder and closes the sockets.
+    // SessionClose then sends what was still queued, says goodbye to the
+    // recorder and closes the sockets.
     // Either may come first; both are harmless when repeated. Neither may be
     // called from inside the live callback (they return false there).
     bool Destroy();

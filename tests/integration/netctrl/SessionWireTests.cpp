@@ -417,12 +417,20 @@ TEST_F(SessionWireTest, NothingIsPostedAfterDestroyReturns)
     EXPECT_FALSE(net.SessionPoll());
 }
 
-TEST_F(SessionWireTest, SessionCloseSaysGoodbye)
+TEST_F(SessionWireTest, SessionCloseSendsWhatWasAskedThenSaysGoodbye)
 {
     ASSERT_TRUE(ConnectAndLogIn());
+    // The viewer's order at its end: stop live, then Destroy and SessionClose
+    // at once, before the session thread had a chance to send.
+    ASSERT_TRUE(net.LiveMediaControl(0, 0));
     net.Destroy();
     net.SessionClose();
-    EXPECT_TRUE(recorder.ReadUntil(MessageType::Bye));
+    auto stop = recorder.ReadFrame();
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(stop->type, MessageType::LiveControl);
+    auto bye = recorder.ReadFrame();
+    ASSERT_TRUE(bye) << "the goodbye frame must follow in sequence";
+    EXPECT_EQ(bye->type, MessageType::Bye);
     EXPECT_TRUE(recorder.ClientClosed());
     EXPECT_TRUE(net.SessionClose()) << "closing twice is harmless";
     EXPECT_TRUE(net.Destroy());
