@@ -7,7 +7,6 @@
 #include "ui/video/VideoWindowState.h"
 
 #include <QDialog>
-#include <QInputDevice>
 #include <QPushButton>
 #include <QTest>
 
@@ -17,21 +16,6 @@
 #include <vector>
 
 namespace {
-
-// The shared application object lives until the process's static objects
-// are destroyed, after Qt's device registry: the mouse and keyboard devices
-// the simulated input creates must go while the registry is still there.
-class PointingDeviceCleanup : public ::testing::Environment {
-public:
-    void TearDown() override
-    {
-        if (qApp == nullptr)
-            return;
-        for (QInputDevice* device : qApp->findChildren<QInputDevice*>())
-            delete device;
-    }
-};
-const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new PointingDeviceCleanup);
 
 struct RecordingListener : VideoWindowListener {
     struct Selection {
@@ -81,6 +65,7 @@ protected:
 
     QPushButton* Button(int id) { return panel->Button(id); }
 
+    QApplication& app = EnsureQApplication(); // before any widget member
     CLiveDecoder decoder;
     OverlayState overlay;
     VideoWindowState state;
