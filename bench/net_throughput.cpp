@@ -28,7 +28,7 @@ namespace {
 
 constexpr std::size_t kFramesPerBatch = 64;
 constexpr std::size_t kFragmentPayload = wire::kLiveFragmentPayload;
-constexpr std::uint64_t kLiveBytes = 512ull * 1024 * 1024;
+constexpr std::uint64_t kLiveBytes = 256ull * 1024 * 1024;
 
 double CpuSeconds()
 {
@@ -223,10 +223,18 @@ void Print(const char* name, const Result& r)
 
 } // namespace
 
+// The fastest of a few alternating rounds: the machine is shared, and a round
+// that another process disturbed says nothing about either side.
+Result Best(Result a, Result b) { return a.seconds <= b.seconds ? a : b; }
+
 int main()
 {
     Result plain = RunPlain();
     Result library = RunLibrary();
+    for (int round = 1; round < 3; ++round) {
+        plain = Best(plain, RunPlain());
+        library = Best(library, RunLibrary());
+    }
     Print("plain socket copy", plain);
     Print("library to callback", library);
     double plainRate = static_cast<double>(plain.bytes) / plain.seconds;
