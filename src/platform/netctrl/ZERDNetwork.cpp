@@ -110,8 +110,10 @@ bool CZERDNetwork::DownloadLOG(unsigned short year, unsigned char month, unsigne
     message.day = day;
     if (!m_session->Request(ClientRequest::Of(MessageType::LogOpen, message.Encode())))
         return false;
+    // Blocks of an earlier download nobody took must not pass for this one's.
     m_session->Caller().nextLogBlock = 0;
-    m_session->Inbox().TakeLogBlock(m_session->Caller().takenLogBlock);
+    while (m_session->Inbox().TakeLogBlock(m_session->Caller().takenLogBlock)) {
+    }
     return true;
 }
 
