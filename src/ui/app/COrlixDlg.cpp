@@ -9,6 +9,7 @@
 #include "ui/app/DvrMessageBox.h"
 #include "ui/app/WindowTimers.h"
 #include "ui/controls/CtrlId.h"
+#include "ui/controls/DialogKeys.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -148,16 +149,8 @@ void COrlixDlg::onTimer(int id)
 
 void COrlixDlg::keyPressEvent(QKeyEvent* event)
 {
-    // Only explicit buttons close the window.
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
+    if (!SwallowDialogCloseKey(event))
         QDialog::keyPressEvent(event);
-    }
 }
 
 void COrlixDlg::reject()

@@ -1,6 +1,7 @@
 #include "ui/video/CChannelPosDlg.h"
 
 #include "ui/controls/CtrlId.h"
+#include "ui/controls/DialogKeys.h"
 #include "ui/video/CRenderWnd.h"
 #include "ui/video/VideoWindowState.h"
 
@@ -155,13 +156,6 @@ void CChannelPosDlg::SetFullScreen(bool on)
 
 void CChannelPosDlg::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
+    if (!SwallowDialogCloseKey(event))
         QWidget::keyPressEvent(event);
-    }
 }

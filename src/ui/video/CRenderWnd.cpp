@@ -6,6 +6,8 @@
 #include "platform/video/LiveSessionState.h"
 #include "ui/video/VideoWindowState.h"
 
+#include "ui/controls/DialogKeys.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -285,16 +287,8 @@ void CRenderWnd::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CRenderWnd::keyPressEvent(QKeyEvent* event)
 {
-    // Enter and Escape must not reach the dialog, which would close.
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
+    if (!SwallowDialogCloseKey(event))
         QWidget::keyPressEvent(event);
-    }
 }
 
 void CRenderWnd::RestoreAfterSetup(QWidget* mainWindow, bool cameraPageWasLast)
