@@ -11,7 +11,10 @@
 #include <set>
 #include <vector>
 
+#include "DdnsCommand.h"
+#include "PlayCommand.h"
 #include "RecorderLink.h"
+#include "SnapshotCommand.h"
 #include "core/dvr/DiscoveryRecord.h"
 #include "core/dvr/DvrModel.h"
 #include "core/dvr/JsonText.h"
@@ -59,12 +62,6 @@ std::optional<std::vector<unsigned char>> ParseHex(const std::string& text)
         bytes.push_back(static_cast<unsigned char>(value));
     }
     return bytes;
-}
-
-int Fail(int code, const std::string& reason)
-{
-    std::cerr << "dvrctl: " << reason << "\n";
-    return code;
 }
 
 int Info(RecorderLink& link)
@@ -212,10 +209,22 @@ int Scan()
 
 } // namespace
 
+int Fail(int code, const std::string& reason)
+{
+    std::cerr << "dvrctl: " << reason << "\n";
+    return code;
+}
+
 int RunDvrctlCommand(const DvrctlOptions& options)
 {
     if (options.command == "scan")
         return Scan();
+    if (options.command == "snapshot")
+        return RunSnapshot(options);
+    if (options.command == "play")
+        return RunPlay(options);
+    if (options.command == "ddns")
+        return RunDdns(options);
 
     // Every argument is checked before the recorder is bothered.
     std::optional<Date> date;

@@ -7,3 +7,6 @@
 // Runs the command of the options; returns the exit code, with one line on
 // stderr for a failure.
 int RunDvrctlCommand(const DvrctlOptions& options);
+
+// Writes "dvrctl: reason" on stderr and returns code.
+int Fail(int code, const std::string& reason);

@@ -6,6 +6,8 @@
 const char* const kDvrctlUsage =
     "usage: dvrctl --host HOST --port PORT --account ACCOUNT --password PASSWORD [--udp] COMMAND\n"
     "       dvrctl scan\n"
+    "       dvrctl play FILE --shot OUT.png [--layout 1|4|8|9|16] [--timeout SECONDS]\n"
+    "       dvrctl ddns NAME --server HOST[:PORT]\n"
     "commands:\n"
     "  info                  the settings block and the session mode as JSON\n"
     "  days YYYY-MM          the month's recording days, one a line\n"
@@ -13,14 +15,32 @@ const char* const kDvrctlUsage =
     "  upload FILE           upload FILE to the recorder\n"
     "  serial HEX            send bytes (hex) to the recorder's serial line\n"
     "  scan                  discovery records of DVR_SCAN_TARGETS as JSON lines\n"
+    "  snapshot --channel N [--timeout SECONDS] OUT.jpg\n"
+    "                        live picture of camera N (1-16) as a JPEG at its decoded size;\n"
+    "                        waits at most SECONDS (default 8) for it\n"
+    "  play FILE --shot OUT.png [--layout 1|4|8|9|16] [--timeout SECONDS]\n"
+    "                        plays a program-stream file into the video window (panes from\n"
+    "                        channel 1, layout default 16) and saves the window as a PNG once\n"
+    "                        pictures are shown; no recorder needed\n"
+    "  ddns NAME --server HOST[:PORT]\n"
+    "                        resolves a DDNS name (server port default 2780) and prints\n"
+    "                        ADDRESS PORT; no recorder needed\n"
     "exit status: 0 done, 1 the recorder refused the operation, 2 usage error,\n"
-    "  3 log-in refused, 4 recorder unreachable or link lost, 5 no such log\n";
+    "  3 log-in refused, 4 recorder unreachable or link lost, 5 no such log,\n"
+    "  6 DDNS connection failed, 7 DDNS name invalid or not registered,\n"
+    "  8 DDNS server did not answer in time, 9 no picture in time\n";
 
 namespace {
 
-// Commands and how many arguments each takes.
-const std::map<std::string, std::size_t> kCommands = {
-    {"info", 0}, {"days", 1}, {"log", 2}, {"upload", 1}, {"serial", 1}, {"scan", 0}};
+struct CommandShape {
+    std::optional<std::size_t> arguments; // nullopt: the command reads its own options
+    bool needsRecorder;
+};
+
+const std::map<std::string, CommandShape> kCommands = {
+    {"info", {0, true}},           {"days", {1, true}},           {"log", {2, true}},
+    {"upload", {1, true}},         {"serial", {1, true}},         {"scan", {0, false}},
+    {"snapshot", {std::nullopt, true}}, {"play", {std::nullopt, false}}, {"ddns", {std::nullopt, false}}};
 
 } // namespace
 
@@ -69,11 +89,12 @@ std::optional<DvrctlOptions> DvrctlOptions::Parse(const std::vector<std::string>
         *error = options.command.empty() ? "no command given" : "unknown command " + options.command;
         return std::nullopt;
     }
-    if (options.arguments.size() != command->second) {
-        *error = options.command + " takes " + std::to_string(command->second) + " argument(s)";
+    const CommandShape& shape = command->second;
+    if (shape.arguments && options.arguments.size() != *shape.arguments) {
+        *error = options.command + " takes " + std::to_string(*shape.arguments) + " argument(s)";
         return std::nullopt;
     }
-    if (options.command != "scan" && (options.host.empty() || options.port == 0 || options.account.empty())) {
+    if (shape.needsRecorder && (options.host.empty() || options.port == 0 || options.account.empty())) {
         *error = "--host, --port and --account are required";
         return std::nullopt;
     }

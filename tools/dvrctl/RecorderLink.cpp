@@ -53,33 +53,54 @@ int RecorderLink::Await(std::initializer_list<int> codes, int* got)
             *got = code;
             return kExitOk;
         }
-        switch (code) {
-        case kNotifyConnectFailed:
-            m_reason = "cannot connect to the recorder";
-            return kExitUnreachable;
-        case kNotifyWrongPassword:
-            m_reason = "log-in refused: wrong password";
-            return kExitLoginRefused;
-        case kNotifyUnknownAccount:
-            m_reason = "log-in refused: unknown account";
-            return kExitLoginRefused;
-        case kNotifyTooManySessions:
-            m_reason = "the recorder serves too many sessions";
-            return kExitUnreachable;
-        case kNotifyLinkClosed:
-            m_reason = "the recorder closed the link";
-            return kExitUnreachable;
-        case kNotifyVersionMismatch:
-            m_reason = "the recorder speaks another protocol version";
-            return kExitUnreachable;
-        case kNotifyPollTimeout:
-            m_reason = "the recorder stopped answering";
-            return kExitUnreachable;
-        case kNotifyOperationRefused:
-            m_reason = "the recorder does not support this operation";
-            return kExitRefused;
-        default:
-            break;
-        }
+        if (int result = EndingCode(code))
+            return result;
+    }
+}
+
+int RecorderLink::Pump(std::chrono::milliseconds wait)
+{
+    auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        auto message = m_queue.Take(std::max(left, std::chrono::milliseconds(0)));
+        if (!message)
+            return kExitOk;
+        if (message->message != kMsgNetworkNotify || message->wParam != m_net.SessionId())
+            continue;
+        if (int result = EndingCode(static_cast<int>(message->lParam)))
+            return result;
+    }
+}
+
+int RecorderLink::EndingCode(int code)
+{
+    switch (code) {
+    case kNotifyConnectFailed:
+        m_reason = "cannot connect to the recorder";
+        return kExitUnreachable;
+    case kNotifyWrongPassword:
+        m_reason = "log-in refused: wrong password";
+        return kExitLoginRefused;
+    case kNotifyUnknownAccount:
+        m_reason = "log-in refused: unknown account";
+        return kExitLoginRefused;
+    case kNotifyTooManySessions:
+        m_reason = "the recorder serves too many sessions";
+        return kExitUnreachable;
+    case kNotifyLinkClosed:
+        m_reason = "the recorder closed the link";
+        return kExitUnreachable;
+    case kNotifyVersionMismatch:
+        m_reason = "the recorder speaks another protocol version";
+        return kExitUnreachable;
+    case kNotifyPollTimeout:
+        m_reason = "the recorder stopped answering";
+        return kExitUnreachable;
+    case kNotifyOperationRefused:
+        m_reason = "the recorder does not support this operation";
+        return kExitRefused;
+    default:
+        return kExitOk;
     }
 }

@@ -15,6 +15,10 @@ enum DvrctlExit {
     kExitLoginRefused = 3,
     kExitUnreachable = 4, // cannot connect, link lost, no answer
     kExitNoLog = 5,
+    kExitDdnsConnectionFailed = 6, // the DDNS server refused or cannot be reached
+    kExitDdnsInvalid = 7,          // the DDNS server does not know the name
+    kExitDdnsNoAnswer = 8,         // the DDNS server did not answer in time
+    kExitNoPicture = 9,            // no decoded picture within the time allowed
 };
 
 // One logged-in session for one command, and the waits on its notifications.
@@ -31,11 +35,18 @@ public:
     // Waits until one of `codes` arrives (stored in *got). Other notifications
     // are skipped unless they end the session: then their exit code returns.
     int Await(std::initializer_list<int> codes, int* got);
+    // Takes the notifications that arrive within `wait`: the exit code of one
+    // that ends the session, else kExitOk.
+    int Pump(std::chrono::milliseconds wait);
 
     // The one line on stderr that explains the last failed Open or Await.
     const char* Reason() const { return m_reason; }
 
 private:
+    // The exit code of a notification that ends the session (with its reason
+    // stored), kExitOk for any other.
+    int EndingCode(int code);
+
     NotificationQueue m_queue;
     CZERDNetwork m_net;
     bool m_administrator = false;

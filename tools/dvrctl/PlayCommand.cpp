@@ -1,0 +1,156 @@
+#include "PlayCommand.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "CommandArguments.h"
+#include "DvrctlCommands.h"
+#include "RecorderLink.h"
+#include "core/mpeg/ProgramStreamUnit.h"
+#include "core/video/OverlayState.h"
+#include "platform/decoder/LiveDecoder.h"
+#include "platform/video/LiveSessionState.h"
+#include "ui/video/CRenderWnd.h"
+#include "ui/video/VideoWindowState.h"
+
+namespace {
+
+constexpr int kDefaultTimeoutSeconds = 8;
+constexpr int kMaxTimeoutSeconds = 3600;
+constexpr int kDecoderModeH264 = 1;
+// Feeding: a few units every couple of milliseconds, fast enough for a short
+// file and slow enough that the decoder takes every picture.
+constexpr int kFeedIntervalMs = 2;
+constexpr int kUnitsPerFeed = 4;
+constexpr int kCheckIntervalMs = 20;
+
+const std::map<std::string, LayoutMode> kLayouts = {{"1", LayoutMode::Single},
+                                                    {"4", LayoutMode::Quad},
+                                                    {"8", LayoutMode::Eight},
+                                                    {"9", LayoutMode::Nine},
+                                                    {"16", LayoutMode::Sixteen}};
+
+struct PlayRequest {
+    std::string file;
+    std::string shot;
+    LayoutMode layout = LayoutMode::Sixteen;
+    int timeoutSeconds = kDefaultTimeoutSeconds;
+};
+
+// Without a display the window is drawn offscreen; a platform chosen by the
+// caller is kept.
+void ChooseOffscreenWithoutDisplay()
+{
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+}
+
+// True when a visible pane shows a decoded picture it has painted.
+bool PanesShowPictures(CLiveDecoder& decoder, const PaneLayout& layout)
+{
+    for (int channel = 0; channel < kPaneCount; ++channel) {
+        if (layout[static_cast<std::size_t>(channel)].IsHidden())
+            continue;
+        if (decoder.GetVideoWidth(channel) > 0 && decoder.GetStats(channel).presented > 0)
+            return true;
+    }
+    return false;
+}
+
+int Play(const PlayRequest& request, const std::vector<unsigned char>& stream)
+{
+    ChooseOffscreenWithoutDisplay();
+    int argc = 1;
+    char name[] = "dvrctl";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+
+    CLiveDecoder decoder;
+    OverlayState overlay;
+    VideoWindowState state;
+    CRenderWnd window(&decoder, &overlay, &state);
+    if (!decoder.Initialise(window.Handle(), kDecoderModeH264, LiveSessionState::kAssumedWidth,
+                            LiveSessionState::kAssumedHeight, false))
+        return Fail(kExitRefused, "the decoder did not start");
+    const PaneLayout layout = WindowedLayout(request.layout, 0);
+    window.ApplyPanes(layout);
+    window.show();
+
+    mpeg::UnitSplitter splitter(stream.data(), stream.size(), true);
+    QTimer feeder;
+    QObject::connect(&feeder, &QTimer::timeout, [&] {
+        mpeg::UnitSplitter::Unit unit;
+        for (int i = 0; i < kUnitsPerFeed; ++i) {
+            if (!splitter.Next(&unit)) {
+                feeder.stop();
+                return;
+            }
+            decoder.Demux(unit.data, unit.data + unit.size, 0);
+        }
+    });
+    int result = kExitNoPicture;
+    QTimer checker;
+    QObject::connect(&checker, &QTimer::timeout, [&] {
+        if (!PanesShowPictures(decoder, layout)) {
+            window.update();
+            return;
+        }
+        result = window.grab().save(QString::fromStdString(request.shot), "PNG") ? kExitOk : kExitRefused;
+        app.quit();
+    });
+    QTimer::singleShot(request.timeoutSeconds * 1000, &app, [&] { app.quit(); });
+    feeder.start(kFeedIntervalMs);
+    checker.start(kCheckIntervalMs);
+    app.exec();
+    decoder.DisposeDecodeSystems();
+    if (result == kExitNoPicture)
+        return Fail(result, "no picture from " + request.file + " within " + std::to_string(request.timeoutSeconds)
+                                + " seconds");
+    if (result != kExitOk)
+        return Fail(result, "cannot write " + request.shot);
+    return kExitOk;
+}
+
+} // namespace
+
+int RunPlay(const DvrctlOptions& options)
+{
+    std::string error;
+    auto args = CommandArguments::Parse(options.arguments, {"--shot", "--layout", "--timeout"}, &error);
+    if (!args)
+        return Fail(kExitUsage, error);
+    PlayRequest request;
+    auto shot = args->options.find("--shot");
+    if (shot == args->options.end() || args->words.size() != 1)
+        return Fail(kExitUsage, "play takes one file and --shot OUT.png");
+    request.file = args->words.front();
+    request.shot = shot->second;
+    if (auto layout = args->options.find("--layout"); layout != args->options.end()) {
+        auto mode = kLayouts.find(layout->second);
+        if (mode == kLayouts.end())
+            return Fail(kExitUsage, "--layout needs 1, 4, 8, 9 or 16");
+        request.layout = mode->second;
+    }
+    if (auto timeout = args->options.find("--timeout"); timeout != args->options.end()) {
+        auto seconds = ParseBoundedNumber(timeout->second, 1, kMaxTimeoutSeconds);
+        if (!seconds)
+            return Fail(kExitUsage, "--timeout needs a number of seconds from 1 to 3600");
+        request.timeoutSeconds = *seconds;
+    }
+    std::ifstream in(request.file, std::ios::binary);
+    if (!in)
+        return Fail(kExitRefused, "cannot read " + request.file);
+    std::vector<unsigned char> stream((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return Fail(kExitRefused, "cannot read " + request.file);
+    return Play(request, stream);
+}
