@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -48,6 +49,21 @@ EmulatorProcess::~EmulatorProcess()
 
 bool EmulatorProcess::Start(const std::vector<Recorder>& recorders, const std::vector<std::string>& globalOptions)
 {
+    // A free port can be taken by a test running beside this one before the
+    // emulator binds it: then it cannot listen, and another try picks anew.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (startOnce(recorders, globalOptions))
+            return true;
+        std::error_code ignored;
+        std::filesystem::remove_all(m_dataRoot, ignored);
+        m_dataRoot.clear();
+        m_ports.clear();
+    }
+    return false;
+}
+
+bool EmulatorProcess::startOnce(const std::vector<Recorder>& recorders, const std::vector<std::string>& globalOptions)
+{
     char pattern[] = "/tmp/ombrel-emu-XXXXXX";
     if (!::mkdtemp(pattern)) {
         m_error = "cannot make a data folder";
@@ -66,6 +82,8 @@ bool EmulatorProcess::Start(const std::vector<Recorder>& recorders, const std::v
     }
     for (std::size_t i = 0; i < recorders.size(); ++i) {
         std::uint16_t port = FreeTcpPort();
+        while (std::find(m_ports.begin(), m_ports.end(), port) != m_ports.end())
+            port = FreeTcpPort();
         m_ports.push_back(port);
         std::string data = m_dataRoot + "/rec" + std::to_string(i);
         std::filesystem::create_directories(data);

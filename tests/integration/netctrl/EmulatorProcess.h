@@ -36,6 +36,8 @@ public:
     static std::uint16_t FreeUdpPort();
 
 private:
+    bool startOnce(const std::vector<Recorder>& recorders, const std::vector<std::string>& globalOptions);
+
     pid_t m_pid = -1;
     int m_exitStatus = -1;
     std::vector<std::uint16_t> m_ports;

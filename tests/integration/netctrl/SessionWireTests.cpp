@@ -29,9 +29,14 @@ using wire::MessageType;
 
 namespace {
 
-class SessionWireTest : public ::testing::Test {
+// Session objects read their time limits when they are made, so the short
+// limits must be in place before the fixture's members are.
+struct ShortNetTimeouts {
+    ShortNetTimeouts() { setenv("OMBREL_NET_TIMEOUT_MS", "600", 1); }
+};
+
+class SessionWireTest : public ::testing::Test, private ShortNetTimeouts {
 protected:
-    void SetUp() override { setenv("OMBREL_NET_TIMEOUT_MS", "600", 1); }
 
     bool Connect(bool tcpMedia = true)
     {
