@@ -1,0 +1,30 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+// One finished run of dvrctl: exit status, what it printed and how long it took.
+struct DvrctlRun {
+    int status = -1;  // -1 when it did not exit normally
+    std::string out;
+    std::string err;
+    std::chrono::milliseconds elapsed{0};
+};
+
+// Runs build/bin/dvrctl with args; its output goes through files in folder.
+DvrctlRun RunDvrctl(const std::vector<std::string>& args, const std::string& folder);
+
+// A fresh temporary folder (removed by the caller's ScratchFolder).
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
