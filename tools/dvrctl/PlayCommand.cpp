@@ -5,17 +5,23 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "CommandArguments.h"
 #include "DvrctlCommands.h"
+#include "PlaybackPacer.h"
 #include "RecorderLink.h"
+#include "core/mpeg/PesPacket.h"
 #include "core/mpeg/ProgramStreamUnit.h"
+#include "core/mpeg/StartCode.h"
 #include "core/video/OverlayState.h"
 #include "platform/decoder/LiveDecoder.h"
 #include "platform/video/LiveSessionState.h"
@@ -27,10 +33,10 @@ namespace {
 constexpr int kDefaultTimeoutSeconds = 8;
 constexpr int kMaxTimeoutSeconds = 3600;
 constexpr int kDecoderModeH264 = 1;
-// Feeding: a few units every couple of milliseconds, fast enough for a short
-// file and slow enough that the decoder takes every picture.
+// Units are handed on as they fall due, checked every couple of milliseconds;
+// pictures at least this far apart whatever their stamps say.
 constexpr int kFeedIntervalMs = 2;
-constexpr int kUnitsPerFeed = 4;
+constexpr std::chrono::milliseconds kMinPictureGap{10};
 constexpr int kCheckIntervalMs = 20;
 
 const std::map<std::string, LayoutMode> kLayouts = {{"1", LayoutMode::Single},
@@ -52,6 +58,17 @@ void ChooseOffscreenWithoutDisplay()
 {
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+}
+
+// The stamp of a unit that starts a video picture.
+std::optional<std::uint64_t> PictureStamp(const mpeg::UnitSplitter::Unit& unit)
+{
+    if (unit.kind != mpeg::UnitKind::Pes)
+        return std::nullopt;
+    auto pes = mpeg::ParsePesPacket(unit.data, unit.size);
+    if (!pes || !pes->hasPts || (pes->streamId & 0xF0) != mpeg::kVideoStreamIdBase)
+        return std::nullopt;
+    return pes->pts;
 }
 
 // True when a visible pane shows a decoded picture it has painted.
@@ -86,15 +103,25 @@ int Play(const PlayRequest& request, const std::vector<unsigned char>& stream)
     window.show();
 
     mpeg::UnitSplitter splitter(stream.data(), stream.size(), true);
+    PlaybackPacer pacer(kMinPictureGap);
+    mpeg::UnitSplitter::Unit unit{};
+    std::optional<std::chrono::milliseconds> unitDue;  // the unit waiting for its time
+    const auto start = std::chrono::steady_clock::now();
     QTimer feeder;
     QObject::connect(&feeder, &QTimer::timeout, [&] {
-        mpeg::UnitSplitter::Unit unit;
-        for (int i = 0; i < kUnitsPerFeed; ++i) {
-            if (!splitter.Next(&unit)) {
-                feeder.stop();
-                return;
+        const auto now = std::chrono::steady_clock::now() - start;
+        for (;;) {
+            if (!unitDue) {
+                if (!splitter.Next(&unit)) {
+                    feeder.stop();
+                    return;
+                }
+                unitDue = pacer.Schedule(PictureStamp(unit));
             }
+            if (*unitDue > now)
+                return;
             decoder.Demux(unit.data, unit.data + unit.size, 0);
+            unitDue.reset();
         }
     });
     int result = kExitNoPicture;
