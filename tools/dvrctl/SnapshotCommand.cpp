@@ -49,6 +49,10 @@ int WaitAndCapture(RecorderLink& link, CLiveDecoder& decoder, NotificationQueue&
     while (std::chrono::steady_clock::now() < deadline) {
         if (int result = link.Pump(kPollStep))
             return Fail(result, link.Reason());
+        // A camera the recorder does not report never sends a picture.
+        const unsigned short cameras = link.Net().GetVideoChannelMask();
+        if (cameras != 0 && (cameras & (1u << request.camera)) == 0)
+            return Fail(kExitNoPicture, "the recorder has no channel " + std::to_string(request.camera + 1));
         bool repaint = false;
         while (auto message = frames.Take(std::chrono::milliseconds(0)))
             repaint = repaint || message->message == kMsgVideoFramesReady;
@@ -75,10 +79,6 @@ int Snapshot(const SnapshotRequest& request, const DvrctlOptions& options)
     if (int result = link.Await({kNotifySettingsReceived}, &code))
         return Fail(result, link.Reason());
     const ZERD_INFO_BLK block = link.Net().GetReceivedDVRInfo();
-    // The recorder reports its cameras at log-in; one it does not have never sends a picture.
-    const unsigned short cameras = link.Net().GetVideoChannelMask();
-    if (cameras != 0 && (cameras & (1u << request.camera)) == 0)
-        return Fail(kExitNoPicture, "the recorder has no channel " + std::to_string(request.camera + 1));
 
     NotificationQueue frames;
     CLiveDecoder decoder;

@@ -176,6 +176,12 @@ TEST_F(PlayTest, UnreadableFileAndBadUsage)
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_NE(run.err.find("dvrctl: cannot read "), std::string::npos) << run.err;
 
+    // A screenshot that cannot be saved is a failure, not a success.
+    const std::string nowhere = folder.File("no-such-folder/shot.png");
+    run = RunDvrctl({"play", vob, "--shot", nowhere, "--layout", "4"}, folder.Path());
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("dvrctl: cannot write " + nowhere + "\n"), std::string::npos) << run.err;
+
     const std::vector<std::vector<std::string>> usages = {
         {"play", vob},                                         // no --shot
         {"play", "--shot", shot},                              // no file

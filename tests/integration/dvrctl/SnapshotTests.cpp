@@ -81,6 +81,14 @@ TEST_F(SnapshotTest, WritesTheCamerasPictureAtItsDecodedSize)
     }
 }
 
+TEST_F(SnapshotTest, PictureThatCannotBeSavedIsAFailure)
+{
+    const std::string path = folder.File("no-such-folder/cam.jpg");
+    DvrctlRun run = RunDvrctl(Snapshot(0, {"--channel", "2", path}), folder.Path());
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("dvrctl: cannot write " + path + "\n"), std::string::npos) << run.err;
+}
+
 TEST_F(SnapshotTest, ChannelTheRecorderLacksFailsAtOnceWithoutAFile)
 {
     const std::string path = folder.File("none.jpg");
