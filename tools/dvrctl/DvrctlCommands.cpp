@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -213,6 +214,11 @@ int Fail(int code, const std::string& reason)
 {
     std::cerr << "dvrctl: " << reason << "\n";
     return code;
+}
+
+void UseSilentAudio()
+{
+    ::setenv("SDL_AUDIODRIVER", "dummy", 0);
 }
 
 int RunDvrctlCommand(const DvrctlOptions& options)

@@ -25,7 +25,8 @@ const char* const kDvrctlUsage =
     "  ddns NAME --server HOST[:PORT]\n"
     "                        resolves a DDNS name (server port default 2780) and prints\n"
     "                        ADDRESS PORT; no recorder needed\n"
-    "exit status: 0 done, 1 the recorder refused the operation, 2 usage error,\n"
+    "exit status: 0 done, 1 the recorder refused the operation or a file could not be\n"
+    "  read or written, 2 usage error,\n"
     "  3 log-in refused, 4 recorder unreachable or link lost, 5 no such log,\n"
     "  6 DDNS connection failed, 7 DDNS name invalid or not registered,\n"
     "  8 DDNS server did not answer in time, 9 no picture in time\n";

@@ -85,6 +85,7 @@ bool PanesShowPictures(CLiveDecoder& decoder, const PaneLayout& layout)
 
 int Play(const PlayRequest& request, const std::vector<unsigned char>& stream)
 {
+    UseSilentAudio();
     ChooseOffscreenWithoutDisplay();
     int argc = 1;
     char name[] = "dvrctl";

@@ -80,6 +80,7 @@ int Snapshot(const SnapshotRequest& request, const DvrctlOptions& options)
         return Fail(result, link.Reason());
     const ZERD_INFO_BLK block = link.Net().GetReceivedDVRInfo();
 
+    UseSilentAudio();
     NotificationQueue frames;
     CLiveDecoder decoder;
     LiveChannelRequest live;
