@@ -438,7 +438,7 @@ TEST_F(EmulatorSessionTest, SixteenSessionsWorkAtOnceAndGiveEverythingBack)
         }
         // The notifications of each went to its own identity only.
         std::set<WPARAM> identities;
-        for (const auto& entry : log.Entries())
+        for (const auto& entry : log.Messages())
             identities.insert(entry.wParam);
         for (auto& session : sessions)
             EXPECT_TRUE(identities.count(session.SessionId()));
@@ -483,8 +483,8 @@ TEST_F(EmulatorSessionTest, ScanFindsEveryRecorderOfTheProcess)
     for (auto deadline = std::chrono::steady_clock::now() + 3s;
          ports.size() < kRecorderCount && std::chrono::steady_clock::now() < deadline;) {
         std::this_thread::sleep_for(20ms);
-        for (const auto& entry : log.Entries()) {
-            if (entry.message != kMsgDiscoveryRecord)
+        for (const auto& entry : log.Messages()) {
+            if (entry.id != kMsgDiscoveryRecord)
                 continue;
             EXPECT_EQ(entry.wParam, sizeof(ZERD_INFO_BLK));
             auto* record = reinterpret_cast<ZERD_INFO_BLK*>(entry.lParam);
@@ -494,8 +494,8 @@ TEST_F(EmulatorSessionTest, ScanFindsEveryRecorderOfTheProcess)
         }
     }
     ASSERT_TRUE(StopUnicastChannelMonitoring());
-    for (const auto& entry : log.Entries())
-        if (entry.message == kMsgDiscoveryRecord)
+    for (const auto& entry : log.Messages())
+        if (entry.id == kMsgDiscoveryRecord)
             delete reinterpret_cast<ZERD_INFO_BLK*>(entry.lParam);
     for (int r = 0; r < kRecorderCount; ++r)
         EXPECT_TRUE(ports.count(s_emulator->Port(static_cast<std::size_t>(r)))) << "recorder " << r;

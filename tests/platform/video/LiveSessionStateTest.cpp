@@ -1,7 +1,7 @@
 #include "platform/video/LiveSessionState.h"
 
 #include "H264TestStream.h"
-#include "MessageLog.h"
+#include "support/MessageLog.h"
 #include "platform/decoder/LiveDecoder.h"
 #include "platform/video/LiveChannels.h"
 #include "platform/video/LiveMediaCallback.h"

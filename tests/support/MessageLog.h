@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <functional>
 #include <mutex>
 #include <vector>
@@ -35,12 +36,20 @@ public:
         return m_messages;
     }
 
-    bool WaitFor(const std::function<bool(const Message&)>& match, std::chrono::milliseconds timeout)
+    std::size_t Size() const
+    {
+        std::lock_guard guard(m_lock);
+        return m_messages.size();
+    }
+
+    // True once a message from index `from` on matches.
+    bool WaitFor(const std::function<bool(const Message&)>& match, std::chrono::milliseconds timeout,
+                 std::size_t from = 0)
     {
         std::unique_lock guard(m_lock);
         return m_changed.wait_for(guard, timeout, [&] {
-            for (const Message& m : m_messages)
-                if (match(m))
+            for (std::size_t i = from; i < m_messages.size(); ++i)
+                if (match(m_messages[i]))
                     return true;
             return false;
         });
