@@ -1,17 +1,41 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the viewer.
+# Installs what is missing, builds, starts a recorder emulator on loopback and
+# the viewer connected to it, so the first thing shown is live video.
 # With no display it runs offscreen, saves a screenshot and exits by itself.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
 bash "$root/scripts/build.sh" "$root/build"
 bin="$root/build/bin"
+port=7050
+data="$root/build/demo-recorder"
+mkdir -p "$data"
 
+log=$(mktemp)
+"$bin/dvr-emulator" --listen "127.0.0.1:$port" --model MODEL_C --data "$data" >"$log" 2>&1 &
+emulator=$!
+stop_emulator() {
+  kill "$emulator" 2>/dev/null || true
+  wait "$emulator" 2>/dev/null || true
+  rm -f "$log"
+}
+trap stop_emulator EXIT
+
+# The first start encodes the camera loops, which takes a while.
+for _ in $(seq 1 600); do
+  grep -q "listening" "$log" && break
+  kill -0 "$emulator" 2>/dev/null || { cat "$log" >&2; echo "the recorder emulator did not start" >&2; exit 1; }
+  sleep 0.1
+done
+grep -q "listening" "$log" || { echo "the recorder emulator is not listening" >&2; exit 1; }
+
+export OMBREL_CONNECT="127.0.0.1:$port:TCP:ADMIN:5829"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   shot="$root/build/ombrel-screenshot.png"
   rm -f "$shot"
-  QT_QPA_PLATFORM=offscreen OMBREL_SCREENSHOT="$shot" OMBREL_EXIT_AFTER_MS=4000 "$bin/Ombrel"
+  QT_QPA_PLATFORM=offscreen OMBREL_SCREENSHOT="$shot" OMBREL_SCREENSHOT_AFTER_MS=6000 OMBREL_EXIT_AFTER_MS=7000 \
+    "$bin/Ombrel"
   [ -f "$shot" ] || { echo "no screenshot was written" >&2; exit 1; }
 else
-  exec "$bin/Ombrel"
+  "$bin/Ombrel"
 fi

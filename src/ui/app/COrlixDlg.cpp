@@ -10,6 +10,7 @@
 #include "ui/app/WindowTimers.h"
 #include "ui/controls/CtrlId.h"
 #include "ui/controls/DialogKeys.h"
+#include "ui/viewer/LiveViewer.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -46,7 +47,11 @@ COrlixDlg::COrlixDlg(QWidget* parent)
         reg.WriteInt("Boot", 0);
 }
 
-COrlixDlg::~COrlixDlg() = default;
+COrlixDlg::~COrlixDlg()
+{
+    // Sessions close while the widgets they feed still exist.
+    delete m_viewer;
+}
 
 void COrlixDlg::createFolderTree()
 {
@@ -63,6 +68,8 @@ void COrlixDlg::buildControls()
                   "QPushButton { color: #e6e8ec; background: #2c3038; border: 1px solid #3c424c;"
                   "  border-radius: 4px; }"
                   "QPushButton:hover { background: #363b45; }"
+                  "QPushButton:checked { background: #3d6fb4; }"
+                  "QPushButton:disabled { color: #5c626c; }"
                   "QListWidget { color: #c8ccd4; background: #14161a; border: 1px solid #2c3038; }");
 
     auto addButton = [this](int id, const QString& text, const QString& element, QRect where) {
@@ -89,14 +96,32 @@ void COrlixDlg::buildControls()
 
     m_messageList = new QListWidget(this);
     m_messageList->setFont(AppFonts::Small());
-    m_messageList->setGeometry(834, 430, 180, 300);
+    m_messageList->setGeometry(834, 430, 180, 280);
+
+    m_viewer = new LiveViewer(this, m_messageList, [this](const QString& line) { WriteEventLog(line); });
 }
 
 void COrlixDlg::ShowStatus(const QString& text)
 {
-    m_statusLines.append(text);
-    m_messageList->addItem(text);
-    m_messageList->scrollToBottom();
+    m_viewer->ShowStatus(text);
+}
+
+QStringList COrlixDlg::StatusLines() const
+{
+    return m_viewer->VisibleStatusLines();
+}
+
+bool COrlixDlg::Connect(const QString& address, const QString& port, const QString& protocol,
+                        const QString& account, const QString& password)
+{
+    // Until the server selection dialog names it, a server is known by its address.
+    const std::string where = address.toStdString();
+    return m_viewer->Connect(address, port, protocol, account, password, ServerDescriptor{where, where});
+}
+
+void COrlixDlg::CloseAllSessions()
+{
+    m_viewer->CloseAllSessions();
 }
 
 void COrlixDlg::WriteEventLog(const QString& text)
@@ -126,6 +151,7 @@ void COrlixDlg::RestartForNewLanguage()
 
 void COrlixDlg::handOver(int timerId, int delayMs)
 {
+    CloseAllSessions();
     m_timers->SetTimer(timerId, delayMs);
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class CWindowTimers;
+class LiveViewer;
 class QListWidget;
 
 // The viewer's one top-level window, run modally by the application.
@@ -17,9 +18,17 @@ public:
     explicit COrlixDlg(QWidget* parent = nullptr);
     ~COrlixDlg() override;
 
-    // Appends a status line to the message list.
+    // Appends a status line of the current session to the message list.
     void ShowStatus(const QString& text);
-    const QStringList& StatusLines() const { return m_statusLines; }
+    // The lines the message list shows.
+    QStringList StatusLines() const;
+
+    // Opens a session with a recorder; the texts are those of a server record.
+    bool Connect(const QString& address, const QString& port, const QString& protocol, const QString& account,
+                 const QString& password);
+    // Stops and closes every session (before a program hand-over).
+    void CloseAllSessions();
+    LiveViewer& Viewer() { return *m_viewer; }
 
     // Appends a line to today's local event log; a failure becomes a status line.
     void WriteEventLog(const QString& text);
@@ -45,5 +54,5 @@ private:
 
     CWindowTimers* m_timers;
     QListWidget* m_messageList = nullptr;
-    QStringList m_statusLines;
+    LiveViewer* m_viewer = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "ui/app/DemoAutomation.h"
 
+#include "ui/app/COrlixDlg.h"
+
 #include <QDialog>
 #include <QPixmap>
 #include <QTimer>
@@ -11,14 +13,47 @@
 namespace {
 
 constexpr int kSettleMs = 1500;
+constexpr int kConnectFields = 5;
+
+int EnvMilliseconds(const char* name, int fallback)
+{
+    const char* value = std::getenv(name);
+    const int ms = value ? std::atoi(value) : 0;
+    return ms > 0 ? ms : fallback;
+}
+
+void ArmConnect(QWidget* window)
+{
+    const char* target = std::getenv("OMBREL_CONNECT");
+    auto* dialog = qobject_cast<COrlixDlg*>(window);
+    if (!target || !*target || !dialog)
+        return;
+    const auto connection = ParseDemoConnection(QString::fromLocal8Bit(target));
+    if (!connection) {
+        std::fprintf(stderr, "OMBREL_CONNECT needs HOST:PORT:PROTOCOL:ACCOUNT:PASSWORD\n");
+        return;
+    }
+    QTimer::singleShot(0, dialog, [dialog, c = *connection] {
+        dialog->Connect(c.host, c.port, c.protocol, c.account, c.password);
+    });
+}
 
 } // namespace
 
+std::optional<DemoConnection> ParseDemoConnection(const QString& text)
+{
+    const QStringList parts = text.split(':');
+    if (parts.size() < kConnectFields)
+        return std::nullopt;
+    return DemoConnection{parts[0], parts[1], parts[2], parts[3], parts.mid(kConnectFields - 1).join(':')};
+}
+
 void ArmDemoAutomation(QWidget* window)
 {
+    ArmConnect(window);
     if (const char* shot = std::getenv("OMBREL_SCREENSHOT"); shot && *shot) {
         QString path = QString::fromLocal8Bit(shot);
-        QTimer::singleShot(kSettleMs, window, [window, path] {
+        QTimer::singleShot(EnvMilliseconds("OMBREL_SCREENSHOT_AFTER_MS", kSettleMs), window, [window, path] {
             if (window->grab().save(path, "PNG"))
                 std::printf("screenshot: %s\n", qPrintable(path));
             else
@@ -26,9 +61,8 @@ void ArmDemoAutomation(QWidget* window)
             std::fflush(stdout);
         });
     }
-    if (const char* after = std::getenv("OMBREL_EXIT_AFTER_MS"); after && *after) {
-        int ms = std::atoi(after);
-        QTimer::singleShot(ms > 0 ? ms : kSettleMs * 2, window, [window] {
+    if (std::getenv("OMBREL_EXIT_AFTER_MS")) {
+        QTimer::singleShot(EnvMilliseconds("OMBREL_EXIT_AFTER_MS", kSettleMs * 2), window, [window] {
             if (auto* dialog = qobject_cast<QDialog*>(window))
                 dialog->accept();
             else

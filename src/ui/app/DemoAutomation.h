@@ -1,9 +1,24 @@
 #pragma once
 
+#include <QString>
+
+#include <optional>
+
 class QWidget;
 
 // For unattended runs (a demo with no display, a screenshot for a person to
 // look at): with OMBREL_SCREENSHOT=PATH the window is saved as a PNG once it
-// has settled and "screenshot: PATH" is printed; with OMBREL_EXIT_AFTER_MS=N
-// the window closes by itself after N milliseconds. Without them, nothing.
+// has settled (or after OMBREL_SCREENSHOT_AFTER_MS milliseconds) and
+// "screenshot: PATH" is printed; with OMBREL_EXIT_AFTER_MS=N the window closes
+// by itself after N milliseconds; with
+// OMBREL_CONNECT=HOST:PORT:PROTOCOL:ACCOUNT:PASSWORD the main window connects
+// to that recorder at start. Without them, nothing.
 void ArmDemoAutomation(QWidget* window);
+
+struct DemoConnection {
+    QString host, port, protocol, account, password;
+};
+
+// HOST:PORT:PROTOCOL:ACCOUNT:PASSWORD; the password is the rest of the text
+// and may hold ':'. Empty when a field before it is missing.
+std::optional<DemoConnection> ParseDemoConnection(const QString& text);

@@ -1,0 +1,598 @@
+#include "ui/viewer/LiveViewer.h"
+
+#include "core/dvr/NotifyCodes.h"
+#include "core/dvr/SettingsBlock.h"
+#include "core/video/ChannelAssignment.h"
+#include "core/viewer/ConnectRequest.h"
+#include "core/viewer/ViewerTimers.h"
+#include "platform/video/LiveChannels.h"
+#include "ui/app/DvrMessageBox.h"
+#include "ui/app/WindowTimers.h"
+#include "ui/controls/CtrlId.h"
+#include "ui/video/CChannelPosDlg.h"
+#include "ui/video/CRenderWnd.h"
+#include "ui/viewer/ChannelButtonBar.h"
+#include "ui/viewer/NotifyForwarder.h"
+#include "ui/viewer/ViewerText.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QThread>
+
+namespace {
+
+constexpr int kStrSessionClosed = 6032;
+constexpr int kStrServerListed = 6033;
+constexpr int kStrCannotConnect = 6034;
+constexpr int kStrConnecting = 6035;
+
+// H.264 stream map; the decoder also recognises MPEG-4 video by its bytes.
+constexpr int kDecoderModeH264 = 1;
+constexpr int kAddRowDelayMs = 1000;
+constexpr int kRestartPauseMs = 100;
+
+QMessageBox::Icon BoxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Information: break;
+    }
+    return QMessageBox::Information;
+}
+
+QPushButton* SessionButton(QWidget* window, int id, const QString& text, const QString& element, QRect where)
+{
+    auto* button = new QPushButton(text, window);
+    SetCtrlId(button, id);
+    button->setObjectName(element);
+    button->setGeometry(where);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+LiveViewer::LiveViewer(QWidget* window, QListWidget* messages, std::function<void(const QString&)> eventLog)
+    : QObject(window)
+    , m_window(window)
+    , m_messages(messages)
+    , m_eventLog(std::move(eventLog))
+{
+    m_forwarder = new NotifyForwarder([this](unsigned m, WPARAM w, LPARAM l) { onPosted(m, w, l); }, this);
+    m_timers = new CWindowTimers([this](int id) { onTimer(id); }, this);
+    buildControls(window);
+    m_decoder.Initialise(m_video->Handle(), kDecoderModeH264, LiveSessionState::kAssumedWidth,
+                         LiveSessionState::kAssumedHeight, false);
+    m_decoder.SetDeinterlace(true);
+    m_lastCpu = std::clock();
+}
+
+LiveViewer::~LiveViewer()
+{
+    CloseAllSessions();
+    // The video widgets draw from the decoder, which goes with this object.
+    delete m_layoutPanel;
+    delete m_video;
+}
+
+void LiveViewer::buildControls(QWidget* window)
+{
+    m_video = new CRenderWnd(&m_decoder, &m_overlay, &m_videoState, window);
+    m_video->setGeometry(CRenderWnd::kWindowedGeometry);
+    m_video->SetListener(this);
+    m_layoutPanel = new CChannelPosDlg(m_video, &m_videoState, window);
+    m_layoutPanel->setGeometry(826, 265, 198, 82);
+    m_layoutPanel->SetListener(this);
+
+    m_buttons = new ChannelButtonBar(window);
+    connect(m_buttons, &ChannelButtonBar::videoPressed, this, &LiveViewer::onVideoPressed);
+    connect(m_buttons, &ChannelButtonBar::audioPressed, this, &LiveViewer::onAudioPressed);
+    connect(m_buttons, &ChannelButtonBar::mutePressed, this, &LiveViewer::onMutePressed);
+    connect(m_buttons, &ChannelButtonBar::sliderReleased, this, &LiveViewer::onSliderReleased);
+
+    m_serverList = new QTableWidget(0, 2, window);
+    SetCtrlId(m_serverList, kServerList);
+    m_serverList->setGeometry(834, 150, 180, 110);
+    m_serverList->setHorizontalHeaderLabels({"Server Name", "IP Address"});
+    m_serverList->setColumnWidth(0, 144);
+    m_serverList->setColumnWidth(1, 110);
+    m_serverList->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    m_serverList->verticalHeader()->hide();
+    m_serverList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_serverList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_serverList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_serverList->setShowGrid(true);
+    connect(m_serverList, &QTableWidget::cellClicked, this, [this](int row, int) { SelectSession(row); });
+
+    // Server selection comes with its own dialog; until then connecting is
+    // started another way.
+    SessionButton(window, kBtnServer, "Server", "m_btn_Server", {8, 643, 56, 61})->setEnabled(false);
+    m_disconnect = SessionButton(window, kBtnDisconnect, "Discon.", "m_btn_Disconnect", {67, 643, 56, 61});
+    m_liveOn = SessionButton(window, kBtnLiveOn, "Live on", "m_btn_Live_On", {126, 643, 56, 61});
+    m_liveOff = SessionButton(window, kBtnLiveOff, "Live off", "m_btn_Live_Off", {126, 705, 56, 61});
+    connect(m_disconnect, &QPushButton::clicked, this, &LiveViewer::DisconnectCurrent);
+    connect(m_liveOn, &QPushButton::clicked, this, &LiveViewer::StartLiveCurrent);
+    connect(m_liveOff, &QPushButton::clicked, this, &LiveViewer::StopLiveCurrent);
+    updateSessionButtons();
+
+    m_bandwidth = new QLabel(window);
+    m_bandwidth->setGeometry(834, 714, 180, 18);
+}
+
+bool LiveViewer::Connect(const QString& address, const QString& port, const QString& protocol,
+                         const QString& account, const QString& password, const ServerDescriptor& server)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto index = m_sessions.Append();
+    if (!index) {
+        QApplication::restoreOverrideCursor();
+        showMessage({LangText::Id(kStrCannotConnect), MessageIcon::Error});
+        return false;
+    }
+    auto& row = m_sessions.At(*index);
+    row.descriptor = server;
+    row.record.live.Attach(&m_decoder, m_forwarder->Handle());
+    const int previous = m_current;
+    m_current = *index;
+
+    QByteArray host = address.toLocal8Bit();
+    const std::uint16_t portNumber = ParsePortText(port.toStdString());
+    if (!row.session.Create(host.data(), static_cast<short>(portNumber), IsTcpProtocol(protocol.toStdString()),
+                            kMsgNetworkNotify, m_forwarder->Handle(), 0)) {
+        m_sessions.Remove(*index);
+        m_current = previous;
+        QApplication::restoreOverrideCursor();
+        showMessage({LangText::Id(kStrCannotConnect), MessageIcon::Error});
+        ShowStatus(TextOf(LangText::Id(kStrCannotConnect)));
+        return false;
+    }
+    QByteArray user = account.toLocal8Bit();
+    QByteArray secret = password.toLocal8Bit();
+    row.session.SessionOpen(user.data(), secret.data());
+    refreshMessages();
+    showCurrentPanel();
+    showStatus(*index, TextOf(LangText::Id(kStrConnecting)));
+    QApplication::restoreOverrideCursor();
+    m_timers->SetTimer(kTimerAddServerRow, kAddRowDelayMs);
+    return true;
+}
+
+void LiveViewer::onPosted(unsigned message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kMsgNetworkNotify) {
+        onNotify(static_cast<unsigned>(wParam), static_cast<int>(lParam));
+        return;
+    }
+    const int channel = static_cast<int>(wParam);
+    for (int i = 0; i < m_sessions.Count(); ++i)
+        if ((m_sessions.At(i).record.live.ownedPanes >> channel) & 1u)
+            m_sessions.At(i).record.live.MarkSizeKnown(channel);
+    m_video->update();
+}
+
+void LiveViewer::onNotify(unsigned sessionId, int code)
+{
+    applyReaction(ReactToNotify(m_sessions.FindBySessionId(sessionId), code));
+}
+
+void LiveViewer::applyReaction(const NotifyReaction& r)
+{
+    if (r.ignored || !m_sessions.Has(r.session))
+        return;
+    if (r.status)
+        showStatus(r.session, TextOf(*r.status));
+    if (r.eventLog && m_eventLog)
+        m_eventLog(QString::fromStdString(*r.eventLog));
+    if (r.stopSession)
+        stopSession(r.session);
+    if (r.disconnect)
+        disconnect(r.session);
+    for (int id : r.stopTimers) {
+        m_timers->KillTimer(id);
+        // Another session may still wait to be listed.
+        if (id == kTimerAddServerRow && m_sessions.Count() > 0
+            && !m_sessions.At(m_sessions.Count() - 1).record.listed)
+            m_timers->SetTimer(kTimerAddServerRow, kAddRowDelayMs);
+    }
+    if (!r.disconnect) {
+        for (const TimerStart& start : r.startTimers)
+            m_timers->SetTimer(start.id, start.periodMs);
+        if (r.fetchSettings)
+            m_sessions.At(r.session).settingsFetchPending = true;
+    }
+    if (r.message)
+        showMessage(*r.message);
+    if (r.disconnect)
+        return;
+    switch (r.handoff) {
+    case NotifyHandoff::MasksChanged: onMasksChanged(r.session); break;
+    case NotifyHandoff::SettingsReceived: onSettingsReceived(r.session); break;
+    default: break;
+    }
+}
+
+void LiveViewer::onTimer(int id)
+{
+    if (IsPollTimer(id)) {
+        if (m_sessions.Has(id))
+            m_sessions.At(id).session.SessionPoll();
+        if (id == 0)
+            m_video->RequestRedraw();
+        return;
+    }
+    const auto rule = FindTimerRule(id);
+    if (!rule)
+        return;
+    if (rule->oneShot)
+        m_timers->KillTimer(id);
+    switch (rule->duty) {
+    case TimerDuty::FetchSettings: fetchPendingSettings(); break;
+    case TimerDuty::AddServerRow: listNewRows(); break;
+    case TimerDuty::Bandwidth: updateBandwidth(); break;
+    default: break;
+    }
+}
+
+void LiveViewer::fetchPendingSettings()
+{
+    for (int i = 0; i < m_sessions.Count(); ++i) {
+        auto& row = m_sessions.At(i);
+        if (row.settingsFetchPending) {
+            row.settingsFetchPending = false;
+            row.session.GetDVRInfo();
+        }
+    }
+}
+
+void LiveViewer::listNewRows()
+{
+    // Rows are listed in order, so the unlisted ones are the last.
+    int last = -1;
+    for (int i = m_serverList->rowCount(); i < m_sessions.Count(); ++i) {
+        auto& row = m_sessions.At(i);
+        m_serverList->insertRow(i);
+        for (int column = 0; column < 2; ++column) {
+            const std::string& text = column == 0 ? row.descriptor.name : row.descriptor.address;
+            auto* item = new QTableWidgetItem(QString::fromStdString(text));
+            item->setTextAlignment(Qt::AlignCenter);
+            m_serverList->setItem(i, column, item);
+        }
+        row.record.listed = true;
+        showStatus(i, TextOf(LangText::Id(kStrServerListed)));
+        last = i;
+    }
+    if (last < 0)
+        return;
+    SelectSession(last);
+    m_serverList->setFocus();
+    updateSessionButtons();
+    m_timers->SetTimer(kTimerBandwidth, kPollPeriodMs);
+}
+
+void LiveViewer::updateBandwidth()
+{
+    std::uint32_t bytes = 0;
+    for (int i = 0; i < m_sessions.Count(); ++i)
+        bytes += m_sessions.At(i).record.live.TakeReceivedBytes();
+    const std::clock_t now = std::clock();
+    const long cpuPercent = static_cast<long>((now - m_lastCpu) * 100 / CLOCKS_PER_SEC)
+        / std::max(1, QThread::idealThreadCount());
+    m_lastCpu = now;
+    // Kilobits over the last second.
+    m_bandwidthLine = QString::asprintf("bandwidth = %04u\t\tCpu rate = %03ld", bytes * 8 / 1000, cpuPercent);
+    m_bandwidth->setText(m_bandwidthLine);
+}
+
+int LiveViewer::dvrType(int index) const
+{
+    return DvrTypeCode(m_sessions.At(index).record.settings);
+}
+
+void LiveViewer::onSettingsReceived(int index)
+{
+    auto& row = m_sessions.At(index);
+    row.record.settings = row.session.GetReceivedDVRInfo();
+    row.record.hasSettings = true;
+    row.record.live.dvrType = static_cast<std::uint8_t>(dvrType(index));
+    syncVideoState();
+    // Masks that came first could not be read without the model.
+    if (row.record.masksPending)
+        onMasksChanged(index);
+}
+
+void LiveViewer::onMasksChanged(int index)
+{
+    auto& row = m_sessions.At(index);
+    if (!row.record.hasSettings) {
+        row.record.masksPending = true;
+        return;
+    }
+    row.record.masksPending = false;
+    ApplyMasksChanged(row.panel, row.channels, dvrType(index), row.session.GetVideoChannelMask(),
+                      row.session.GetAudioChannelMask(), row.session.GetSensorStatusMask());
+    startLive(index);
+    row.panel.sliderEnabled = true;
+    if (index == m_current)
+        showCurrentPanel();
+}
+
+void LiveViewer::startLive(int index)
+{
+    auto& row = m_sessions.At(index);
+    const int type = dvrType(index);
+    const LiveStartDecision decision =
+        DecideLiveStart(row.panel, row.channels, type, m_sessions.LiveChannelsExcept(index));
+    if (index == m_current)
+        showCurrentPanel();
+    if (decision.refused) {
+        showMessage({LangText::Id(kStrTooManyChannels), MessageIcon::Information});
+        return;
+    }
+    LiveChannelRequest request;
+    request.checkedButtons = decision.requested;
+    request.dvrType = type;
+    request.perCameraStreams = row.record.settings.recordSet.resolution[0] != 0;
+    StartLiveChannels(m_decoder, row.record.live, &row.session, m_occupiedPanes, request);
+    row.channels.requestedVideo = row.record.live.requestedVideo;
+    row.channels.ownedPanes = row.record.live.ownedPanes;
+    row.session.LiveMediaControl(row.channels.requestedVideo, row.channels.requestedAudio);
+
+    const auto pairs = PairPanesWithCameras(row.channels.ownedPanes, row.channels.requestedVideo);
+    for (const PaneCamera& pair : pairs)
+        m_overlay.SetTitles(pair.pane, row.descriptor.name, pair.camera, CameraName(row.record.settings, pair.camera));
+    m_videoState.pairedRecorder = index == m_current && IsPairedDvrType(type) && !request.perCameraStreams;
+    m_videoState.perCameraStreams = request.perCameraStreams;
+    syncVideoState();
+    m_video->RecordLivePanes(index, pairs, m_occupiedPanes);
+    m_layoutPanel->ApplyLiveStartLayout();
+}
+
+void LiveViewer::stopLive(int index)
+{
+    auto& row = m_sessions.At(index);
+    const LiveStop stop = StopLive(row.panel, row.channels, dvrType(index), row.session.GetVideoChannelMask(),
+                                   row.session.GetAudioChannelMask());
+    StopLiveChannels(row.record.live, &row.session, m_occupiedPanes);
+    m_occupiedPanes &= static_cast<std::uint16_t>(~stop.releasedPanes);
+    row.session.LiveMediaControl(0, 0);
+    row.record.live.SetAudioEnabled(false);
+    for (int pane = 0; pane < ChannelPanel::kChannels; ++pane)
+        if ((stop.releasedPanes >> pane) & 1u)
+            m_decoder.ClearChannel(pane);
+    showStatus(index, TextOf(stop.status));
+    syncVideoState();
+    if (index == m_current)
+        showCurrentPanel();
+    m_video->RequestRedraw();
+}
+
+void LiveViewer::StartLiveCurrent()
+{
+    if (m_sessions.Has(m_current) && m_sessions.At(m_current).record.hasSettings)
+        startLive(m_current);
+}
+
+void LiveViewer::StopLiveCurrent()
+{
+    if (m_sessions.Has(m_current))
+        stopLive(m_current);
+}
+
+void LiveViewer::stopSession(int index)
+{
+    m_sessions.At(index).session.Destroy();
+    m_timers->KillTimer(index);
+}
+
+void LiveViewer::DisconnectCurrent()
+{
+    if (m_sessions.Has(m_current))
+        disconnect(m_current);
+}
+
+void LiveViewer::disconnect(int index)
+{
+    auto& leaving = m_sessions.At(index);
+    if (leaving.record.live.callbackRegistered) {
+        stopLive(index);
+        QThread::msleep(kRestartPauseMs);
+    }
+    leaving.session.Destroy();
+    leaving.session.SessionClose();
+    m_timers->KillTimer(index);
+    const bool listed = leaving.record.listed;
+    // What the user was told about it stays readable after its row is gone.
+    m_windowLines += leaving.record.statusLines;
+    auto removal = m_sessions.Remove(index);
+    removal.row->record.live.ReleaseSlot();
+    if (listed)
+        m_serverList->removeRow(index);
+
+    for (int moved : removal.plan.rearmPollTimers) {
+        if (m_sessions.At(moved).record.hasSettings)
+            m_timers->SetTimer(moved, kPollPeriodMs);
+        else
+            m_timers->KillTimer(moved);
+    }
+    m_timers->KillTimer(removal.plan.stopPollTimer);
+    m_occupiedPanes = 0;
+    for (int pane = 0; pane < ChannelPanel::kChannels; ++pane)
+        m_decoder.ClearChannel(pane);
+    m_current = m_sessions.Count() - 1;
+    ShowStatus(TextOf(LangText::Id(kStrSessionClosed)));
+
+    // Every remaining session that showed video shows it again, packed into
+    // the lowest panes.
+    for (int i = 0; i < m_sessions.Count(); ++i) {
+        auto& row = m_sessions.At(i);
+        if (!row.record.hasSettings)
+            continue;
+        SetButtonsFromMasks(row.panel, dvrType(i), row.channels.availableVideo, row.channels.availableAudio);
+        if (row.record.live.callbackRegistered) {
+            m_current = i;
+            startLive(i);
+        }
+    }
+    m_current = m_sessions.Count() - 1;
+    if (m_sessions.Has(m_current) && m_sessions.At(m_current).record.listed)
+        m_serverList->selectRow(m_current);
+    updateSessionButtons();
+    syncVideoState();
+    showCurrentPanel();
+    refreshMessages();
+}
+
+void LiveViewer::SelectSession(int index)
+{
+    if (!m_sessions.Has(index))
+        return;
+    if (index != m_current && m_sessions.Has(m_current)) {
+        auto& left = m_sessions.At(m_current);
+        const MediaRequest request = LeaveSession(left.channels);
+        left.record.live.SetAudioEnabled(false);
+        if (left.record.live.callbackRegistered)
+            left.session.LiveMediaControl(request.video, request.audio);
+    }
+    m_current = index;
+    m_serverList->selectRow(index);
+    syncVideoState();
+    showCurrentPanel();
+    refreshMessages();
+}
+
+void LiveViewer::CloseAllSessions()
+{
+    for (int i = 0; i < m_sessions.Count(); ++i) {
+        auto& row = m_sessions.At(i);
+        if (row.record.live.callbackRegistered) {
+            row.session.SetPacketLiveMediaCallback(nullptr, nullptr);
+            row.record.live.callbackRegistered = false;
+            row.session.LiveMediaControl(0, 0);
+        }
+        row.session.Destroy();
+        m_timers->KillTimer(i);
+        row.session.SessionClose();
+    }
+    for (int id : {kTimerFetchSettings, kTimerLiveStarted, kTimerAddServerRow, kTimerBandwidth})
+        m_timers->KillTimer(id);
+}
+
+void LiveViewer::ShowStatus(const QString& text)
+{
+    if (m_sessions.Has(m_current))
+        showStatus(m_current, text);
+    else {
+        m_windowLines.append(text);
+        refreshMessages();
+    }
+}
+
+void LiveViewer::showStatus(int index, const QString& text)
+{
+    m_sessions.At(index).record.statusLines.append(text);
+    if (index == m_current)
+        refreshMessages();
+}
+
+QStringList LiveViewer::VisibleStatusLines() const
+{
+    QStringList lines = m_windowLines;
+    if (m_sessions.Has(m_current))
+        lines += m_sessions.At(m_current).record.statusLines;
+    return lines;
+}
+
+void LiveViewer::refreshMessages()
+{
+    m_messages->clear();
+    m_messages->addItems(VisibleStatusLines());
+    m_messages->scrollToBottom();
+}
+
+void LiveViewer::showCurrentPanel()
+{
+    m_buttons->Show(m_sessions.Has(m_current) ? m_sessions.At(m_current).panel : ChannelPanel{});
+}
+
+void LiveViewer::syncVideoState()
+{
+    m_videoState.connected = m_serverList->rowCount() > 0;
+    m_videoState.occupiedPanes = m_occupiedPanes;
+    const bool any = m_sessions.Has(m_current);
+    m_videoState.sessionEstablished = any && m_sessions.At(m_current).record.hasSettings;
+    m_videoState.currentOwnedPanes = any ? m_sessions.At(m_current).record.live.ownedPanes : 0;
+}
+
+void LiveViewer::updateSessionButtons()
+{
+    const bool any = m_serverList->rowCount() > 0;
+    m_disconnect->setEnabled(any);
+    m_liveOn->setEnabled(any);
+    m_liveOff->setEnabled(any);
+}
+
+void LiveViewer::onVideoPressed(int channel)
+{
+    if (!m_sessions.Has(m_current))
+        return;
+    auto& row = m_sessions.At(m_current);
+    m_buttons->Read(row.panel);
+    PressVideoButton(row.panel, row.channels, channel);
+    showCurrentPanel();
+}
+
+void LiveViewer::onAudioPressed(int channel)
+{
+    if (!m_sessions.Has(m_current))
+        return;
+    auto& row = m_sessions.At(m_current);
+    m_buttons->Read(row.panel);
+    const auto change = PressAudioButton(row.panel, row.channels, channel);
+    showCurrentPanel();
+    if (change)
+        applyAudio(row, *change);
+}
+
+void LiveViewer::onMutePressed()
+{
+    if (!m_sessions.Has(m_current)) {
+        showCurrentPanel();
+        return;
+    }
+    auto& row = m_sessions.At(m_current);
+    m_buttons->Read(row.panel);
+    const auto change = PressMute(row.panel, row.channels, row.record.listed, row.record.live.callbackRegistered);
+    showCurrentPanel();
+    if (change)
+        applyAudio(row, *change);
+}
+
+void LiveViewer::onSliderReleased(int position)
+{
+    if (!m_sessions.Has(m_current))
+        return;
+    auto& row = m_sessions.At(m_current);
+    m_decoder.SetVolume(ReleaseSlider(row.panel, row.channels, position));
+}
+
+void LiveViewer::applyAudio(ViewerSessionTable::Row& row, const AudioChange& change)
+{
+    m_decoder.SetVolume(0);
+    if (change.selectChannel)
+        m_decoder.SelectAudio(*change.selectChannel);
+    m_decoder.SetVolume(change.decoderVolume);
+    if (change.requestMedia)
+        row.session.LiveMediaControl(row.channels.requestedVideo, row.channels.requestedAudio);
+    row.record.live.SetAudioEnabled(change.audioOn);
+    m_decoder.SetAudioOn(change.audioOn);
+}
+
+void LiveViewer::showMessage(const MessageRequest& message)
+{
+    DvrMessageBox(m_window, TextOf(message.text), "DVR", BoxIcon(message.icon));
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "core/msg/WindowMessage.h"
+#include "core/video/OverlayState.h"
+#include "core/viewer/LiveControl.h"
+#include "core/viewer/NotifyReaction.h"
+#include "core/viewer/ServerDescriptor.h"
+#include "platform/decoder/LiveDecoder.h"
+#include "ui/video/VideoWindowState.h"
+#include "ui/viewer/SessionRecord.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+
+class CChannelPosDlg;
+class CRenderWnd;
+class CWindowTimers;
+class ChannelButtonBar;
+class NotifyForwarder;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTableWidget;
+class QWidget;
+
+// The main window's sessions with recorders and their live video: the
+// server list, the video pane and layout panel, the channel and audio
+// controls, the session buttons and the message list. Every notification
+// acts on the session that posted it; commands act on the current session
+// (the selected row).
+class LiveViewer : public QObject, private VideoWindowListener {
+    Q_OBJECT
+public:
+    static constexpr int kServerList = 1012;
+    static constexpr int kBtnServer = 1008;
+    static constexpr int kBtnDisconnect = 205;
+    static constexpr int kBtnLiveOn = 209;
+    static constexpr int kBtnLiveOff = 231;
+
+    // Places its controls on `window`; `messages` shows the status lines.
+    // eventLog writes a line to the local event log.
+    LiveViewer(QWidget* window, QListWidget* messages, std::function<void(const QString&)> eventLog);
+    ~LiveViewer() override;
+
+    // Opens a session (appended as the last row, made current) and logs in;
+    // the row is listed a second later. False, with message 6034, when the
+    // recorder could not be reached.
+    bool Connect(const QString& address, const QString& port, const QString& protocol, const QString& account,
+                 const QString& password, const ServerDescriptor& server);
+    // Button 205: closes the current session; later rows move up and their
+    // live video starts again.
+    void DisconnectCurrent();
+    void StartLiveCurrent();  // button 209
+    void StopLiveCurrent();   // button 231
+    // A row of the list was clicked: the session left is no longer heard.
+    void SelectSession(int index);
+    // Before a hand-over and at window end: every session is stopped and closed.
+    void CloseAllSessions();
+
+    // A status line of the current session (of the window while there is none).
+    void ShowStatus(const QString& text);
+    // The window's lines, then the current session's: what the message list shows.
+    QStringList VisibleStatusLines() const;
+
+    int Current() const { return m_current; }
+    const ViewerSessionTable& Sessions() const { return m_sessions; }
+    std::uint16_t OccupiedPanes() const { return m_occupiedPanes; }
+    CLiveDecoder& Decoder() { return m_decoder; }
+    const QString& BandwidthLine() const { return m_bandwidthLine; }
+
+private:
+    void buildControls(QWidget* window);
+    void onPosted(unsigned message, WPARAM wParam, LPARAM lParam);
+    void onNotify(unsigned sessionId, int code);
+    void applyReaction(const NotifyReaction& reaction);
+    void onTimer(int id);
+    void listNewRows();
+    void fetchPendingSettings();
+    void updateBandwidth();
+    void onSettingsReceived(int index);
+    void onMasksChanged(int index);
+    void startLive(int index);
+    void stopLive(int index);
+    void disconnect(int index);
+    void stopSession(int index);
+    void showStatus(int index, const QString& text);
+    void refreshMessages();
+    void showCurrentPanel();
+    void syncVideoState();
+    void updateSessionButtons();
+    void onVideoPressed(int channel);
+    void onAudioPressed(int channel);
+    void onMutePressed();
+    void onSliderReleased(int position);
+    void applyAudio(ViewerSessionTable::Row& row, const AudioChange& change);
+    void showMessage(const MessageRequest& message);
+    int dvrType(int index) const;
+
+    // Declared first, destroyed last: the decoder outlives every session and
+    // widget that feeds or draws it.
+    CLiveDecoder m_decoder;
+    OverlayState m_overlay;
+    VideoWindowState m_videoState;
+    ViewerSessionTable m_sessions;
+    std::uint16_t m_occupiedPanes = 0;
+    int m_current = -1;
+
+    QWidget* m_window;
+    QListWidget* m_messages;
+    std::function<void(const QString&)> m_eventLog;
+    QStringList m_windowLines;
+    QString m_bandwidthLine;
+    std::clock_t m_lastCpu = 0;
+
+    NotifyForwarder* m_forwarder = nullptr;
+    CWindowTimers* m_timers = nullptr;
+    CRenderWnd* m_video = nullptr;
+    CChannelPosDlg* m_layoutPanel = nullptr;
+    ChannelButtonBar* m_buttons = nullptr;
+    QTableWidget* m_serverList = nullptr;
+    QLabel* m_bandwidth = nullptr;
+    QPushButton* m_disconnect = nullptr;
+    QPushButton* m_liveOn = nullptr;
+    QPushButton* m_liveOff = nullptr;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/dvr/ZerdInfoBlock.h"
+#include "core/viewer/SessionTable.h"
+#include "platform/netctrl/ZERDNetwork.h"
+#include "platform/video/LiveSessionState.h"
+
+#include <QStringList>
+
+// What the main window keeps of one session beside its channel state.
+struct SessionRecord {
+    LiveSessionState live;        // the live media callback's context; stays at its address
+    ZERD_INFO_BLK settings{};     // the settings block as fetched on 110
+    bool hasSettings = false;
+    bool masksPending = false;    // masks came before the settings block said which model it is
+    bool listed = false;          // its row is in list 1012
+    QStringList statusLines;
+};
+
+using ViewerSessionTable = SessionTable<CZERDNetwork, SessionRecord>;
