@@ -3,7 +3,16 @@
 // rewrite, Demux, decode, scale to the 200 x 150 pane, paint into an 800 x 600
 // picture. Baseline, in the same run: plain libavcodec decode of the same
 // streams and swscale of every picture to the pane size. Reports process CPU
-// time per displayed picture of each and their ratio.
+// time per displayed picture of each and their ratio, what the overload policy
+// skipped and the slots dropped, how long the last pictures took to show after
+// the stream ended, and resident memory over the run.
+//
+//   bench_live_path [--bitrate BITS] [--seconds N] [--slowdown F]
+//
+// BITS per camera, with an optional k or M suffix (default 1.5M); N seconds of
+// live stream (default 8); F stretches the sending time F times, so the path
+// keeps up under an instruction-counting profiler (default 1). The PES packets are made before the clock starts:
+// the recorder makes them, the client only receives them.
 
 #include <sys/resource.h>
 
@@ -12,12 +21,16 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
@@ -41,12 +54,73 @@ constexpr int kCameras = 16;
 constexpr int kWidth = 704;
 constexpr int kHeight = 576;
 constexpr int kFps = 25;
-constexpr int kLoopFrames = 50;     // two seconds, keyframe every second
-constexpr int kSeconds = 8;         // live run length
+constexpr int kLoopFrames = 50;  // two seconds, keyframe every second
 constexpr int kPaneWidth = kVideoWindowWidth / 4;
 constexpr int kPaneHeight = kVideoWindowHeight / 4;
 
 using Unit = std::vector<std::uint8_t>;
+
+struct Options {
+    long bitRate = 1500000;
+    int seconds = 8;
+    int slowdown = 1;
+};
+
+[[noreturn]] void Usage(const char* program)
+{
+    std::fprintf(stderr, "usage: %s [--bitrate BITS[k|M]] [--seconds N] [--slowdown F]\n", program);
+    std::exit(2);
+}
+
+// "1.5M", "4000k" or "4000000" bits a second.
+long ParseBitRate(const char* text)
+{
+    char* end = nullptr;
+    double value = std::strtod(text, &end);
+    if (end == text)
+        return -1;
+    if (*end == 'k' || *end == 'K')
+        value *= 1e3, ++end;
+    else if (*end == 'M' || *end == 'm')
+        value *= 1e6, ++end;
+    return *end == '\0' && value >= 1e4 && value <= 1e8 ? static_cast<long>(value) : -1;
+}
+
+Options ParseOptions(int argc, char** argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--bitrate") == 0 && hasValue) {
+            options.bitRate = ParseBitRate(argv[++i]);
+            if (options.bitRate < 0)
+                Usage(argv[0]);
+        } else if (std::strcmp(argv[i], "--seconds") == 0 && hasValue) {
+            options.seconds = std::atoi(argv[++i]);
+            if (options.seconds < 1 || options.seconds > 3600)
+                Usage(argv[0]);
+        } else if (std::strcmp(argv[i], "--slowdown") == 0 && hasValue) {
+            options.slowdown = std::atoi(argv[++i]);
+            if (options.slowdown < 1 || options.slowdown > 1000)
+                Usage(argv[0]);
+        } else {
+            Usage(argv[0]);
+        }
+    }
+    return options;
+}
+
+// Resident memory of this process in kB (VmRSS of /proc/self/status).
+long ResidentKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    }
+    return -1;
+}
 
 double CpuSeconds()
 {
@@ -57,7 +131,7 @@ double CpuSeconds()
 }
 
 // One camera's loop of access units: a gradient that moves differently per camera.
-std::vector<Unit> EncodeCamera(int camera)
+std::vector<Unit> EncodeCamera(int camera, long bitRate)
 {
     const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
     if (!codec) {
@@ -71,7 +145,10 @@ std::vector<Unit> EncodeCamera(int camera)
     ctx->time_base = AVRational{1, kFps};
     ctx->gop_size = kFps;
     ctx->max_b_frames = 0;
-    ctx->bit_rate = 1500000;
+    ctx->bit_rate = bitRate;
+    // A one-second buffer keeps the average near the asked rate even in a two-second loop.
+    ctx->rc_max_rate = bitRate;
+    ctx->rc_buffer_size = static_cast<int>(bitRate);
     ctx->thread_count = 1;
     av_opt_set(ctx->priv_data, "preset", "ultrafast", 0);
     av_opt_set(ctx->priv_data, "tune", "zerolatency", 0);
@@ -114,6 +191,26 @@ std::vector<Unit> EncodeCamera(int camera)
     return aus;
 }
 
+std::size_t TotalBytes(const std::vector<Unit>& aus)
+{
+    std::size_t bytes = 0;
+    for (const Unit& au : aus)
+        bytes += au.size();
+    return bytes;
+}
+
+// The encoder overshoots a short loop that starts with a keyframe; a second
+// pass with the rate corrected by the first pass's result lands near the aim.
+std::vector<Unit> EncodeCameraAt(int camera, long bitRate)
+{
+    const double loopSeconds = static_cast<double>(kLoopFrames) / kFps;
+    std::vector<Unit> aus = EncodeCamera(camera, bitRate);
+    const double reached = 8.0 * static_cast<double>(TotalBytes(aus)) / loopSeconds;
+    if (reached <= 0)
+        return aus;
+    return EncodeCamera(camera, static_cast<long>(static_cast<double>(bitRate) * bitRate / reached));
+}
+
 // A window that only notes that new pictures wait.
 class PaintSignal : public CMessageReceiver {
 public:
@@ -146,10 +243,33 @@ struct Result {
     std::uint64_t decoded = 0;
     std::uint64_t skipped = 0;
     std::uint64_t dropped = 0;
+    std::uint64_t paints = 0;
+    double drainSeconds = 0;  // from the last picture sent to the last one shown
+    long rssStartKb = 0;      // one second in, every channel decoding
+    long rssMiddleKb = 0;
+    long rssEndKb = 0;
 };
 
-Result RunLivePath(const std::vector<std::vector<Unit>>& aus)
+// The PES packets of one picture of one camera, made once; only the time
+// stamp changes as the loop repeats.
+using PictureUnits = std::vector<std::vector<std::uint8_t>>;
+
+std::vector<std::vector<PictureUnits>> Packetize(const std::vector<std::vector<Unit>>& aus)
 {
+    std::vector<std::vector<PictureUnits>> cameras;
+    for (int camera = 0; camera < kCameras; ++camera) {
+        std::vector<PictureUnits> pictures;
+        for (const Unit& au : aus[camera])
+            pictures.push_back(
+                media::PacketizeAccessUnit(static_cast<std::uint8_t>(0xE0 + camera), 0, au.data(), au.size()));
+        cameras.push_back(std::move(pictures));
+    }
+    return cameras;
+}
+
+Result RunLivePath(const std::vector<std::vector<Unit>>& aus, const Options& options)
+{
+    auto units = Packetize(aus);
     PaintSignal signal;
     const HWND window = RegisterMessageReceiver(&signal);
     Result result;
@@ -170,16 +290,22 @@ Result RunLivePath(const std::vector<std::vector<Unit>>& aus)
 
         QImage canvas(kVideoWindowWidth, kVideoWindowHeight, QImage::Format_RGB32);
         std::atomic<bool> sending{true};
+        std::chrono::steady_clock::time_point lastSent;
+        const int frames = options.seconds * kFps;
         const double cpuStart = CpuSeconds();
         std::thread network([&] {
             auto next = std::chrono::steady_clock::now();
             std::vector<unsigned char> packet(2 + wire::kLiveFragmentPayload);
-            for (int frame = 0; frame < kSeconds * kFps; ++frame) {
+            for (int frame = 0; frame < frames; ++frame) {
+                lastSent = std::chrono::steady_clock::now();
+                if (frame == kFps)
+                    result.rssStartKb = ResidentKb();
+                if (frame == frames / 2)
+                    result.rssMiddleKb = ResidentKb();
                 for (int camera = 0; camera < kCameras; ++camera) {
-                    const Unit& au = aus[camera][frame % aus[camera].size()];
-                    auto pes = media::PacketizeAccessUnit(static_cast<std::uint8_t>(0xE0 + camera),
-                                                          media::MillisecondsToPts(1000u * frame / kFps), au.data(),
-                                                          au.size());
+                    PictureUnits& pes = units[camera][frame % units[camera].size()];
+                    media::RewritePesPts(pes.front().data(), pes.front().size(),
+                                         media::MillisecondsToPts(1000u * frame / kFps));
                     for (const auto& unit : pes) {
                         const wire::FragmentPlan plan = wire::PlanFragments(unit.size());
                         for (std::uint32_t i = 0; i < plan.count; ++i) {
@@ -191,7 +317,7 @@ Result RunLivePath(const std::vector<std::vector<Unit>>& aus)
                         }
                     }
                 }
-                next += std::chrono::microseconds(1000000 / kFps);
+                next += std::chrono::microseconds(1000000 / kFps * options.slowdown);
                 std::this_thread::sleep_until(next);
             }
             sending = false;
@@ -201,14 +327,20 @@ Result RunLivePath(const std::vector<std::vector<Unit>>& aus)
                 continue;
             QPainter painter(&canvas);
             decoder.PaintVideo(painter);
+            ++result.paints;
         }
         network.join();
         // Let the last queued pictures through.
-        while (signal.Wait(std::chrono::milliseconds(200))) {
+        auto lastPaint = lastSent;
+        while (signal.Wait(std::chrono::milliseconds(200 * options.slowdown))) {
             QPainter painter(&canvas);
             decoder.PaintVideo(painter);
+            ++result.paints;
+            lastPaint = std::chrono::steady_clock::now();
         }
         result.cpu = CpuSeconds() - cpuStart;
+        result.drainSeconds = std::chrono::duration<double>(lastPaint - lastSent).count();
+        result.rssEndKb = ResidentKb();
         for (int ch = 0; ch < kCameras; ++ch) {
             const auto stats = decoder.GetStats(ch);
             result.displayed += stats.presented;
@@ -221,7 +353,7 @@ Result RunLivePath(const std::vector<std::vector<Unit>>& aus)
     return result;
 }
 
-Result RunBaseline(const std::vector<std::vector<Unit>>& aus)
+Result RunBaseline(const std::vector<std::vector<Unit>>& aus, int seconds)
 {
     Result result;
     const double cpuStart = CpuSeconds();
@@ -246,7 +378,7 @@ Result RunBaseline(const std::vector<std::vector<Unit>>& aus)
                 ++result.decoded;
             }
         };
-        for (int i = 0; i < kSeconds * kFps; ++i) {
+        for (int i = 0; i < seconds * kFps; ++i) {
             const Unit& au = aus[camera][i % aus[camera].size()];
             av_new_packet(packet, static_cast<int>(au.size()));
             std::copy(au.begin(), au.end(), packet->data);
@@ -269,25 +401,38 @@ Result RunBaseline(const std::vector<std::vector<Unit>>& aus)
 
 int main(int argc, char** argv)
 {
+    const Options options = ParseOptions(argc, argv);
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
+    av_log_set_level(AV_LOG_ERROR);
 
-    std::printf("encoding %d cameras of %dx%d, %d pictures each...\n", kCameras, kWidth, kHeight, kLoopFrames);
+    std::printf("encoding %d cameras of %dx%d at %.2f Mb/s, %d pictures each...\n", kCameras, kWidth, kHeight,
+                options.bitRate / 1e6, kLoopFrames);
     std::vector<std::vector<Unit>> aus;
-    for (int camera = 0; camera < kCameras; ++camera)
-        aus.push_back(EncodeCamera(camera));
+    std::size_t bytes = 0;
+    for (int camera = 0; camera < kCameras; ++camera) {
+        aus.push_back(EncodeCameraAt(camera, options.bitRate));
+        bytes += TotalBytes(aus.back());
+    }
+    std::printf("encoded: %.2f Mb/s per camera on average\n",
+                8.0 * static_cast<double>(bytes) / kCameras / (static_cast<double>(kLoopFrames) / kFps) / 1e6);
 
-    const Result live = RunLivePath(aus);
-    const Result base = RunBaseline(aus);
-    const int offered = kCameras * kSeconds * kFps;
+    const long rssBeforeKb = ResidentKb();
+    const Result live = RunLivePath(aus, options);
+    const Result base = RunBaseline(aus, options.seconds);
+    const int offered = kCameras * options.seconds * kFps;
     auto perFrame = [](const Result& r) { return r.displayed ? r.cpu * 1000.0 / r.displayed : 0.0; };
-    std::printf("pictures offered: %d (16 x %d fps x %d s)\n", offered, kFps, kSeconds);
+    std::printf("pictures offered: %d (16 x %d fps x %d s)\n", offered, kFps, options.seconds);
     std::printf("live path: cpu %.3f s, decoded %llu, displayed %llu, skipped %llu, dropped %llu, %.3f ms cpu per "
                 "displayed picture\n",
                 live.cpu, static_cast<unsigned long long>(live.decoded),
                 static_cast<unsigned long long>(live.displayed), static_cast<unsigned long long>(live.skipped),
                 static_cast<unsigned long long>(live.dropped), perFrame(live));
+    std::printf("live path: %llu paints; last picture shown %.0f ms after it was sent\n",
+                static_cast<unsigned long long>(live.paints), live.drainSeconds * 1000);
+    std::printf("resident memory (kB): before %ld, after 1 s %ld, middle %ld, end %ld\n", rssBeforeKb,
+                live.rssStartKb, live.rssMiddleKb, live.rssEndKb);
     std::printf("baseline (libavcodec + swscale to %dx%d): cpu %.3f s, %llu pictures, %.3f ms cpu per picture\n",
                 kPaneWidth, kPaneHeight, base.cpu, static_cast<unsigned long long>(base.displayed), perFrame(base));
     if (perFrame(base) > 0)
