@@ -1,0 +1,248 @@
+#include "core/viewer/LiveControl.h"
+#include "integration/netctrl/EmulatorProcess.h"
+#include "support/QtTestApp.h"
+#include "ui/app/DemoAutomation.h"
+#include "ui/app/DvrMessageBox.h"
+#include "ui/controls/CtrlId.h"
+#include "ui/viewer/LiveViewer.h"
+#include "ui/viewer/ViewerText.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+
+namespace {
+
+// Recorders of the one emulator process the suite shares.
+enum Recorder : std::size_t { kFourA, kFourB, kFourC, kSixteen, kRejecting, kRecorderCount };
+
+constexpr int kWaitMs = 15000;
+
+QString Text(int id)
+{
+    return TextOf(LangText::Id(id));
+}
+
+bool WasShown(int id, QMessageBox::Icon icon)
+{
+    for (const ShownMessage& shown : ShownMessages())
+        if (shown.text == Text(id) && shown.caption == "DVR" && shown.icon == icon)
+            return true;
+    return false;
+}
+
+class LiveViewerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_emulator = std::make_unique<EmulatorProcess>();
+        std::vector<EmulatorProcess::Recorder> recorders(kRecorderCount, {"MODEL_F", {}});
+        recorders[kSixteen].model = "MODEL_C";
+        recorders[kRejecting].extraOptions = {"--reject-logins"};
+        // Closes a session left unpolled for two seconds.
+        recorders[kFourC].extraOptions = {"--poll-timeout", "2"};
+        ASSERT_TRUE(s_emulator->Start(recorders, {"--discovery-port", "0"})) << s_emulator->Error();
+    }
+    static void TearDownTestSuite() { s_emulator.reset(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_emulator);
+        ClearShownMessages();
+        host.resize(1024, 768);
+        viewer = std::make_unique<LiveViewer>(&host, &messages, [this](const QString& line) { logLines << line; });
+    }
+    void TearDown() override { viewer.reset(); }
+
+    bool Connect(Recorder recorder, const std::string& name)
+    {
+        return viewer->Connect("127.0.0.1", QString::number(s_emulator->Port(recorder)), "TCP", "ADMIN", "5829",
+                               ServerDescriptor{name, "127.0.0.1"});
+    }
+
+    // Waits until session `index` is listed and shows `channels` live channels.
+    bool WaitLive(int index, int channels)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                const auto& sessions = viewer->Sessions();
+                return sessions.Has(index) && sessions.At(index).record.listed
+                    && sessions.At(index).record.live.callbackRegistered
+                    && sessions.At(index).channels.liveCount == channels;
+            },
+            kWaitMs);
+    }
+
+    // Every pane of the mask keeps receiving decoded pictures.
+    bool PanesDecoding(std::uint16_t panes)
+    {
+        std::array<std::uint64_t, 16> before{};
+        for (int p = 0; p < 16; ++p)
+            before[p] = viewer->Decoder().GetStats(p).decoded;
+        return QTest::qWaitFor(
+            [&] {
+                for (int p = 0; p < 16; ++p)
+                    if (((panes >> p) & 1u) && viewer->Decoder().GetStats(p).decoded <= before[p])
+                        return false;
+                return true;
+            },
+            kWaitMs);
+    }
+
+    QTableWidget* ServerList() { return FindCtrl<QTableWidget>(&host, LiveViewer::kServerList); }
+    QPushButton* Button(int id) { return FindCtrl<QPushButton>(&host, id); }
+
+    static std::unique_ptr<EmulatorProcess> s_emulator;
+    QApplication& app = EnsureQApplication();  // before any widget member
+    QWidget host;
+    QListWidget messages{&host};
+    QStringList logLines;
+    std::unique_ptr<LiveViewer> viewer;
+};
+
+std::unique_ptr<EmulatorProcess> LiveViewerTest::s_emulator;
+
+} // namespace
+
+TEST_F(LiveViewerTest, ConnectListsRowZeroAndFillsEveryPaneWithLiveVideo)
+{
+    ASSERT_TRUE(Connect(kSixteen, "Gate"));
+    EXPECT_EQ(viewer->Current(), 0);
+    ASSERT_TRUE(WaitLive(0, 16));
+
+    QTableWidget* list = ServerList();
+    ASSERT_EQ(list->rowCount(), 1);
+    EXPECT_EQ(list->item(0, 0)->text(), "Gate");
+    EXPECT_EQ(list->item(0, 1)->text(), "127.0.0.1");
+    EXPECT_EQ(list->horizontalHeaderItem(0)->text(), "Server Name");
+    EXPECT_EQ(list->columnWidth(0), 144);
+    EXPECT_EQ(list->columnWidth(1), 110);
+
+    EXPECT_EQ(viewer->OccupiedPanes(), 0xFFFF);
+    for (int k = 0; k < 16; ++k) {
+        QPushButton* video = Button(5000 + k);
+        ASSERT_NE(video, nullptr);
+        EXPECT_TRUE(video->isEnabled() && video->isChecked()) << "channel " << k + 1;
+    }
+    // MODEL_C has audio on channels 1 to 8.
+    EXPECT_TRUE(Button(5107)->isEnabled());
+    EXPECT_FALSE(Button(5108)->isEnabled());
+    EXPECT_TRUE(Button(LiveViewer::kBtnDisconnect)->isEnabled());
+    EXPECT_TRUE(PanesDecoding(0xFFFF));
+
+    const QStringList lines = viewer->VisibleStatusLines();
+    EXPECT_TRUE(lines.contains(Text(6035)));
+    EXPECT_TRUE(lines.contains(Text(6033)));
+    EXPECT_TRUE(logLines.contains("Log on as Administrator"));
+
+    // Live off gives the panes back; live on takes them again.
+    QTest::mouseClick(Button(LiveViewer::kBtnLiveOff), Qt::LeftButton);
+    EXPECT_EQ(viewer->OccupiedPanes(), 0);
+    EXPECT_FALSE(viewer->Sessions().At(0).record.live.callbackRegistered);
+    EXPECT_EQ(viewer->VisibleStatusLines().back(), Text(kStrLiveStopped));
+    QTest::mouseClick(Button(LiveViewer::kBtnLiveOn), Qt::LeftButton);
+    EXPECT_EQ(viewer->OccupiedPanes(), 0xFFFF);
+    EXPECT_TRUE(PanesDecoding(0x8001));
+}
+
+TEST_F(LiveViewerTest, DisconnectingTheMiddleOfThreeKeepsTheOthersLiveInTheirNewRows)
+{
+    ASSERT_TRUE(Connect(kFourA, "A"));
+    ASSERT_TRUE(WaitLive(0, 4));
+    ASSERT_TRUE(Connect(kFourB, "B"));
+    ASSERT_TRUE(WaitLive(1, 4));
+    ASSERT_TRUE(Connect(kFourC, "C"));
+    ASSERT_TRUE(WaitLive(2, 4));
+    ASSERT_EQ(viewer->OccupiedPanes(), 0x0FFF);
+    const unsigned idA = viewer->Sessions().At(0).session.SessionId();
+    const unsigned idC = viewer->Sessions().At(2).session.SessionId();
+
+    ServerList()->selectRow(1);
+    viewer->SelectSession(1);
+    QTest::mouseClick(Button(LiveViewer::kBtnDisconnect), Qt::LeftButton);
+
+    const auto& sessions = viewer->Sessions();
+    ASSERT_EQ(sessions.Count(), 2);
+    ASSERT_EQ(ServerList()->rowCount(), 2);
+    EXPECT_EQ(ServerList()->item(0, 0)->text(), "A");
+    EXPECT_EQ(ServerList()->item(1, 0)->text(), "C");
+    EXPECT_EQ(sessions.At(0).session.SessionId(), idA);
+    EXPECT_EQ(sessions.At(1).session.SessionId(), idC);
+    // Both show video again, packed into the first eight panes.
+    EXPECT_EQ(viewer->OccupiedPanes(), 0x00FF);
+    EXPECT_EQ(sessions.At(0).record.live.ownedPanes | sessions.At(1).record.live.ownedPanes, 0x00FF);
+    EXPECT_EQ(sessions.LiveChannelTotal(), 8);
+    EXPECT_TRUE(viewer->VisibleStatusLines().contains(Text(6032)));
+    EXPECT_TRUE(PanesDecoding(0x00FF));
+
+    // The moved session is still polled under its new index: it stays open
+    // past its recorder's poll time-out and keeps its video.
+    QTest::qWait(3500);
+    ASSERT_EQ(sessions.Count(), 2);
+    EXPECT_TRUE(sessions.At(1).record.live.callbackRegistered);
+    EXPECT_TRUE(PanesDecoding(0x00F0));
+}
+
+TEST_F(LiveViewerTest, FailedLogInAndUnreachableRecorderAreReportedAndLeaveNoRow)
+{
+    ASSERT_TRUE(Connect(kRejecting, "Locked"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return WasShown(6022, QMessageBox::Critical); }, kWaitMs));
+    EXPECT_EQ(viewer->Sessions().Count(), 0);
+    // The row was never listed and no later timer lists it.
+    QTest::qWait(1200);
+    EXPECT_EQ(ServerList()->rowCount(), 0);
+    EXPECT_TRUE(viewer->VisibleStatusLines().contains(Text(6022)));
+
+    ClearShownMessages();
+    const QString closed = QString::number(EmulatorProcess::FreeTcpPort());
+    EXPECT_FALSE(viewer->Connect("127.0.0.1", closed, "TCP", "ADMIN", "5829", ServerDescriptor{"Off", "127.0.0.1"}));
+    EXPECT_TRUE(WasShown(6034, QMessageBox::Critical));
+    EXPECT_EQ(viewer->Sessions().Count(), 0);
+    // The next connect takes row 0.
+    ASSERT_TRUE(Connect(kFourA, "A"));
+    ASSERT_TRUE(WaitLive(0, 4));
+}
+
+TEST_F(LiveViewerTest, SecondRecorderOverSixteenChannelsIsRefusedAndTheFirstKeepsItsVideo)
+{
+    ASSERT_TRUE(Connect(kFourA, "A"));
+    ASSERT_TRUE(WaitLive(0, 4));
+    ASSERT_TRUE(Connect(kSixteen, "Big"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return WasShown(kStrTooManyChannels, QMessageBox::Information); }, kWaitMs));
+
+    const auto& sessions = viewer->Sessions();
+    EXPECT_EQ(sessions.At(1).channels.liveCount, 0);
+    EXPECT_EQ(sessions.At(0).channels.liveCount, 4);
+    EXPECT_EQ(viewer->OccupiedPanes(), 0x000F);
+    for (int k = 0; k < 16; ++k)
+        EXPECT_FALSE(sessions.At(1).panel.video[k].checked);
+    EXPECT_TRUE(PanesDecoding(0x000F));
+
+    // With all but four of its channels unchecked the big one fits.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ServerList()->rowCount() == 2; }, kWaitMs));
+    viewer->SelectSession(1);
+    for (int k = 0; k < 4; ++k)
+        QTest::mouseClick(Button(5000 + k), Qt::LeftButton);
+    QTest::mouseClick(Button(LiveViewer::kBtnLiveOn), Qt::LeftButton);
+    EXPECT_EQ(sessions.At(1).channels.liveCount, 4);
+    EXPECT_EQ(viewer->OccupiedPanes(), 0x00FF);
+}
+
+TEST(DemoConnectionTest, NeedsFiveFieldsAndKeepsColonsInThePassword)
+{
+    EXPECT_FALSE(ParseDemoConnection("127.0.0.1:7050:TCP:ADMIN"));
+    EXPECT_FALSE(ParseDemoConnection(""));
+    const auto parsed = ParseDemoConnection("127.0.0.1:7050:TCP:ADMIN:a:b");
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->host, "127.0.0.1");
+    EXPECT_EQ(parsed->port, "7050");
+    EXPECT_EQ(parsed->protocol, "TCP");
+    EXPECT_EQ(parsed->account, "ADMIN");
+    EXPECT_EQ(parsed->password, "a:b");
+}
