@@ -2,7 +2,6 @@
 
 #include "ui/controls/CtrlId.h"
 
-#include <QCheckBox>
 #include <QPushButton>
 #include <QSlider>
 
@@ -46,11 +45,13 @@ ChannelButtonBar::ChannelButtonBar(QWidget* window)
         m_audio[k]->setObjectName(QString("m_btn_Audio_%1").arg(k + 1));
         connect(m_audio[k], &QPushButton::clicked, this, [this, k] { emit audioPressed(k); });
     }
-    m_mute = new QCheckBox(window);
+    m_mute = new QPushButton("M", window);
     SetCtrlId(m_mute, kMute);
     m_mute->setObjectName("m_btn_Volume");
+    m_mute->setCheckable(true);
+    m_mute->setAutoDefault(false);
     m_mute->setGeometry(629, 645, 28, 29);
-    connect(m_mute, &QCheckBox::clicked, this, &ChannelButtonBar::mutePressed);
+    connect(m_mute, &QPushButton::clicked, this, &ChannelButtonBar::mutePressed);
 
     m_slider = new QSlider(Qt::Vertical, window);
     SetCtrlId(m_slider, kSlider);

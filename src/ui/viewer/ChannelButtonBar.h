@@ -6,7 +6,6 @@
 
 #include <array>
 
-class QCheckBox;
 class QPushButton;
 class QSlider;
 class QWidget;
@@ -38,6 +37,6 @@ signals:
 private:
     std::array<QPushButton*, ChannelPanel::kChannels> m_video{};
     std::array<QPushButton*, ChannelPanel::kChannels> m_audio{};
-    QCheckBox* m_mute = nullptr;
+    QPushButton* m_mute = nullptr;  // a push-like check box
     QSlider* m_slider = nullptr;
 };

@@ -141,6 +141,22 @@ TEST_F(LiveViewerTest, ConnectListsRowZeroAndFillsEveryPaneWithLiveVideo)
     EXPECT_TRUE(lines.contains(Text(6033)));
     EXPECT_TRUE(logLines.contains("Log on as Administrator"));
 
+    // One audio channel at a time; mute blocks the audio buttons.
+    const SessionChannels& channels = viewer->Sessions().At(0).channels;
+    QTest::mouseClick(Button(5101), Qt::LeftButton);
+    QTest::mouseClick(Button(5103), Qt::LeftButton);
+    EXPECT_FALSE(Button(5101)->isChecked());
+    EXPECT_TRUE(Button(5103)->isChecked());
+    EXPECT_EQ(channels.requestedAudio, 0x0008);
+    EXPECT_TRUE(channels.audioOn);
+    QTest::mouseClick(Button(1201), Qt::LeftButton);
+    EXPECT_TRUE(Button(1201)->isChecked());
+    EXPECT_FALSE(channels.audioOn);
+    EXPECT_FALSE(viewer->Sessions().At(0).record.live.AudioEnabled());
+    QTest::mouseClick(Button(5100), Qt::LeftButton);
+    EXPECT_FALSE(Button(5100)->isChecked());
+    EXPECT_EQ(channels.requestedAudio, 0x0008);
+
     // Live off gives the panes back; live on takes them again.
     QTest::mouseClick(Button(LiveViewer::kBtnLiveOff), Qt::LeftButton);
     EXPECT_EQ(viewer->OccupiedPanes(), 0);
