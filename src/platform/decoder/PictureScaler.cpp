@@ -12,6 +12,8 @@ namespace {
 
 constexpr int kSmallPaneArea = 400 * 300;
 constexpr int kRowAlignment = 64;
+// One picture in the slot, one being painted, one being made.
+constexpr std::size_t kSparePictures = 3;
 
 // The deprecated full-range formats of JPEG-style decoders, as their plain
 // twin plus a full-range flag, so the scaler reads the range right.
@@ -27,6 +29,10 @@ AVPixelFormat PlainFormat(AVPixelFormat format, bool* fullRange)
 }
 
 } // namespace
+
+PictureScaler::PictureScaler() : m_buffers(std::make_shared<AlignedBufferPool>(kSparePictures, 0))
+{
+}
 
 PictureScaler::~PictureScaler()
 {
@@ -73,9 +79,12 @@ std::shared_ptr<const ScaledPicture> PictureScaler::Scale(const AVFrame* frame, 
     const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
     sws_setColorspaceDetails(m_context, coefficients, fullRange ? 1 : 0, coefficients, 1, 0, 1 << 16, 1 << 16);
 
-    auto picture = std::make_shared<ScaledPicture>();
     const int stride = (width * 4 + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
-    picture->pixels = AlignedBuffer(size_t(stride) * size_t(height));
+    std::shared_ptr<ScaledPicture> picture(new ScaledPicture, [pool = m_buffers](ScaledPicture* done) {
+        pool->Give(std::move(done->pixels));
+        delete done;
+    });
+    picture->pixels = m_buffers->Take(size_t(stride) * size_t(height));
     uint8_t* destination[4] = {picture->pixels.Data(), nullptr, nullptr, nullptr};
     const int destinationStride[4] = {stride, 0, 0, 0};
     if (sws_scale(m_context, source, frame->linesize, 0, crop.Height(), destination, destinationStride) != height)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/decoder/AlignedBufferPool.h"
 #include "platform/decoder/ScaledPicture.h"
 #include "platform/decoder/VideoRect.h"
 
@@ -10,10 +11,11 @@ struct SwsContext;
 
 // Crops a decoded picture to its viewport and scales it in one pass to the
 // pane size, as 32-bit RGB. Keeps its scaling context between pictures of the
-// same shape. Not thread-safe: one scaler per thread.
+// same shape, and the pixel buffers of the pictures it made once the last
+// holder lets them go. Not thread-safe: one scaler per thread.
 class PictureScaler {
 public:
-    PictureScaler() = default;
+    PictureScaler();
     ~PictureScaler();
     PictureScaler(const PictureScaler&) = delete;
     PictureScaler& operator=(const PictureScaler&) = delete;
@@ -28,4 +30,6 @@ public:
 
 private:
     SwsContext* m_context = nullptr;
+    // Shared with the pictures, which may outlive the scaler.
+    std::shared_ptr<AlignedBufferPool> m_buffers;
 };

@@ -1,7 +1,5 @@
 #include "platform/decoder/UnitQueue.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr size_t kSpareBuffers = 8;
@@ -9,35 +7,19 @@ constexpr size_t kMinBufferSize = 64 * 1024;
 
 } // namespace
 
-UnitQueue::UnitQueue(std::atomic<uint64_t>& skippedCounter) : m_skipped(skippedCounter)
+UnitQueue::UnitQueue(std::atomic<uint64_t>& skippedCounter)
+    : m_spare(kSpareBuffers, kMinBufferSize), m_skipped(skippedCounter)
 {
 }
 
 AlignedBuffer UnitQueue::TakeBuffer(size_t size)
 {
-    {
-        std::lock_guard guard(m_lock);
-        for (auto it = m_spare.begin(); it != m_spare.end(); ++it) {
-            if (it->Capacity() >= size) {
-                AlignedBuffer buffer = std::move(*it);
-                m_spare.erase(it);
-                return buffer;
-            }
-        }
-    }
-    return AlignedBuffer(std::max(size, kMinBufferSize));
+    return m_spare.Take(size);
 }
 
 void UnitQueue::Recycle(AlignedBuffer buffer)
 {
-    std::lock_guard guard(m_lock);
-    RecycleLocked(std::move(buffer));
-}
-
-void UnitQueue::RecycleLocked(AlignedBuffer buffer)
-{
-    if (buffer.Capacity() > 0 && m_spare.size() < kSpareBuffers)
-        m_spare.push_back(std::move(buffer));
+    m_spare.Give(std::move(buffer));
 }
 
 void UnitQueue::Push(VideoUnit unit)
@@ -57,7 +39,7 @@ void UnitQueue::Push(VideoUnit unit)
         const bool giveUp = unit.startsPicture && ++m_picturesAwaiting > kMaxPicturesBeforeKeyframe;
         if (!unit.keyframe && !giveUp) {
             m_skipped.fetch_add(1);
-            RecycleLocked(std::move(unit.buffer));
+            Recycle(std::move(unit.buffer));
             return;
         }
         m_awaitKeyframe = false;
@@ -135,7 +117,7 @@ void UnitQueue::KeepNewestKeyframeLocked()
         if (i >= first && i < last)
             kept.push_back(std::move(m_units[i]));
         else
-            RecycleLocked(std::move(m_units[i].buffer));
+            Recycle(std::move(m_units[i].buffer));
     }
     m_skipped.fetch_add(m_units.size() - kept.size());
     m_units = std::move(kept);
@@ -153,7 +135,7 @@ void UnitQueue::DiscardWaitingLocked(bool count)
     if (count)
         m_skipped.fetch_add(m_units.size());
     for (VideoUnit& unit : m_units)
-        RecycleLocked(std::move(unit.buffer));
+        Recycle(std::move(unit.buffer));
     m_units.clear();
     m_pictures = 0;
     m_bytes = 0;

@@ -2,6 +2,7 @@
 
 #include "core/mpeg/StreamType.h"
 #include "platform/decoder/AlignedBuffer.h"
+#include "platform/decoder/AlignedBufferPool.h"
 
 #include <atomic>
 #include <chrono>
@@ -11,7 +12,6 @@
 #include <deque>
 #include <mutex>
 #include <optional>
-#include <vector>
 
 // One PES payload of a video channel, copied for its decoder thread.
 struct VideoUnit {
@@ -62,9 +62,8 @@ public:
 private:
     void KeepNewestKeyframeLocked();
     void DiscardWaitingLocked(bool count);
-    void RecycleLocked(AlignedBuffer buffer);
 
-    mutable std::mutex m_lock;  // guards every field below
+    mutable std::mutex m_lock;  // guards m_units to m_stopped
     std::condition_variable m_ready;
     std::deque<VideoUnit> m_units;
     size_t m_pictures = 0;
@@ -72,7 +71,8 @@ private:
     bool m_awaitKeyframe = true;
     size_t m_picturesAwaiting = 0;
     bool m_stopped = false;
-    std::vector<AlignedBuffer> m_spare;
+
+    AlignedBufferPool m_spare;  // has its own lock
 
     std::atomic<uint64_t>& m_skipped;
 };
