@@ -38,6 +38,7 @@ extern "C" {
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 
 #include "core/media/PesPacketizer.h"
 #include "core/msg/WindowMessage.h"
@@ -322,20 +323,27 @@ Result RunLivePath(const std::vector<std::vector<Unit>>& aus, const Options& opt
             }
             sending = false;
         });
-        while (sending) {
-            if (!signal.Wait(std::chrono::milliseconds(20)))
-                continue;
+        // As the video window does: only the panes whose channels changed.
+        auto paintChanged = [&] {
+            const std::uint16_t changed = decoder.TakeChangedChannels();
+            QRegion region;
+            for (int ch = 0; ch < kCameras; ++ch) {
+                if ((changed >> ch) & 1u)
+                    region += QRect(layout[ch].left, layout[ch].top, layout[ch].Width(), layout[ch].Height());
+            }
             QPainter painter(&canvas);
-            decoder.PaintVideo(painter);
+            decoder.PaintVideo(painter, region);
             ++result.paints;
+        };
+        while (sending) {
+            if (signal.Wait(std::chrono::milliseconds(20)))
+                paintChanged();
         }
         network.join();
         // Let the last queued pictures through.
         auto lastPaint = lastSent;
         while (signal.Wait(std::chrono::milliseconds(200 * options.slowdown))) {
-            QPainter painter(&canvas);
-            decoder.PaintVideo(painter);
-            ++result.paints;
+            paintChanged();
             lastPaint = std::chrono::steady_clock::now();
         }
         result.cpu = CpuSeconds() - cpuStart;

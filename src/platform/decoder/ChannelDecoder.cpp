@@ -10,8 +10,9 @@ extern "C" {
 
 #include <cstring>
 
-ChannelDecoder::ChannelDecoder(ChannelState& state, const std::atomic<bool>& deinterlace, RepaintRequester& repaint)
-    : m_state(state), m_deinterlace(deinterlace), m_repaint(repaint), m_queue(state.skipped),
+ChannelDecoder::ChannelDecoder(int channel, ChannelState& state, const std::atomic<bool>& deinterlace,
+                               RepaintRequester& repaint)
+    : m_channelBit(std::uint32_t{1} << channel), m_state(state), m_deinterlace(deinterlace), m_repaint(repaint), m_queue(state.skipped),
       m_thread([this] { Run(); })
 {
 }
@@ -110,5 +111,5 @@ void ChannelDecoder::Present(const AVFrame* frame)
         if (picture)
             m_state.Slot().Put(std::move(picture));
     }
-    m_repaint.Request();
+    m_repaint.Request(m_channelBit);
 }

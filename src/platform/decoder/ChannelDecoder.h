@@ -29,7 +29,8 @@ public:
     // picture arrive back to back, well within it.
     static constexpr std::chrono::milliseconds kPauseBeforeFlush{100};
 
-    ChannelDecoder(ChannelState& state, const std::atomic<bool>& deinterlace, RepaintRequester& repaint);
+    ChannelDecoder(int channel, ChannelState& state, const std::atomic<bool>& deinterlace,
+                   RepaintRequester& repaint);
     ~ChannelDecoder();
     ChannelDecoder(const ChannelDecoder&) = delete;
     ChannelDecoder& operator=(const ChannelDecoder&) = delete;
@@ -48,6 +49,7 @@ private:
     void OnDecoded(const AVFrame* frame);
     void Present(const AVFrame* frame);
 
+    const std::uint32_t m_channelBit;
     ChannelState& m_state;
     const std::atomic<bool>& m_deinterlace;
     RepaintRequester& m_repaint;

@@ -21,6 +21,7 @@ extern "C" {
 }
 
 #include <QPainter>
+#include <QRegion>
 
 #include <array>
 #include <memory>
@@ -147,7 +148,7 @@ bool CMPEG4MultiDecoder::InitializeDecodeSystems(HWND videoWindow, bool, bool)
         return false;
     for (int channel = 0; channel < kChannels; ++channel) {
         m_impl->decoders[channel] =
-            std::make_unique<ChannelDecoder>(m_impl->channels[channel], m_impl->deinterlace, m_impl->repaint);
+            std::make_unique<ChannelDecoder>(channel, m_impl->channels[channel], m_impl->deinterlace, m_impl->repaint);
     }
     m_impl->audio = std::make_unique<AudioOutput>();
     m_impl->audio->SetVolume(m_impl->volume.load());
@@ -206,7 +207,7 @@ bool CMPEG4MultiDecoder::Redraw()
         if (!m_impl->initialised)
             return false;
     }
-    m_impl->repaint.Request();
+    m_impl->repaint.Request(RepaintRequester::kAllChannels);
     return true;
 }
 
@@ -261,12 +262,28 @@ void CMPEG4MultiDecoder::ClearChannel(int channel)
             m_impl->decoders[channel]->Resync();
     }
     m_impl->channels[channel].Clear();
-    m_impl->repaint.Request();
+    m_impl->repaint.Request(std::uint32_t{1} << channel);
+}
+
+std::uint16_t CMPEG4MultiDecoder::TakeChangedChannels()
+{
+    return static_cast<std::uint16_t>(m_impl->repaint.TakeChannels());
 }
 
 void CMPEG4MultiDecoder::PaintVideo(QPainter& painter)
 {
     m_impl->repaint.Acknowledge();
+    PaintPanes(painter, nullptr);
+}
+
+void CMPEG4MultiDecoder::PaintVideo(QPainter& painter, const QRegion& region)
+{
+    m_impl->repaint.Acknowledge();
+    PaintPanes(painter, &region);
+}
+
+void CMPEG4MultiDecoder::PaintPanes(QPainter& painter, const QRegion* region)
+{
     MP4MUL_RenderCallback callback;
     void* context;
     {
@@ -280,6 +297,9 @@ void CMPEG4MultiDecoder::PaintVideo(QPainter& painter)
         if (IsHiddenPane(pane))
             continue;
         const QRect target(pane.left, pane.top, pane.Width(), pane.Height());
+        // A pane outside the region keeps its picture fresh for a later paint.
+        if (region && !region->intersects(target))
+            continue;
         const auto picture = state.PictureForPaint();
         if (picture)
             painter.drawImage(target, picture->image);

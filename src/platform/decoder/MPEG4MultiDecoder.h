@@ -6,6 +6,7 @@
 #include <memory>
 
 class QPainter;
+class QRegion;
 
 // Multi-channel live decoder: up to 16 video channels and one audio channel
 // from a program stream, drawn into one window.
@@ -69,7 +70,7 @@ public:
     int GetVideoWidth(int channel);
     int GetVideoHeight(int channel);
 
-    // Asks the window to repaint (posts kMsgVideoFramesReady). False when not initialised.
+    // Asks the window to repaint every pane (posts kMsgVideoFramesReady). False when not initialised.
     bool Redraw();
     void SetRenderCallback(MP4MUL_RenderCallback fn, void* context);
 
@@ -88,6 +89,14 @@ public:
     // frame of each visible channel at its rectangle, then runs the render
     // callback with the painter translated to the pane's top-left.
     void PaintVideo(QPainter& painter);
+    // The same for the panes that meet region only; the others keep their
+    // newest picture for a later paint.
+    void PaintVideo(QPainter& painter, const QRegion& region);
+    // The channels whose panes changed since the last call (bit c = channel
+    // c): new pictures, cleared channels, all of them after Redraw. The
+    // window's handler of kMsgVideoFramesReady repaints just those panes;
+    // taking them also lets the next new picture post a message again.
+    std::uint16_t TakeChangedChannels();
 
     // Frames decoded, shown, units skipped by the overload policy, pictures
     // dropped from the newest-frame slot unseen.
@@ -97,6 +106,8 @@ public:
     Stats GetStats(int channel) const;
 
 private:
+    void PaintPanes(QPainter& painter, const QRegion* region);
+
     class Impl;
     std::unique_ptr<Impl> m_impl;
 };

@@ -6,13 +6,17 @@ void RepaintRequester::SetWindow(HWND window)
 {
     m_window.store(window);
     m_pending.store(false);
+    m_channels.store(0);
 }
 
-bool RepaintRequester::Request()
+bool RepaintRequester::Request(std::uint32_t channels)
 {
     const HWND window = m_window.load();
     if (window == 0)
         return false;
+    // Noted before the pending flag is looked at: either TakeChannels still
+    // sees these channels or a new message follows.
+    m_channels.fetch_or(channels);
     if (m_pending.exchange(true))
         return true;
     if (PostWindowMessage(window, kMsgVideoFramesReady, 0, 0))
@@ -24,4 +28,10 @@ bool RepaintRequester::Request()
 void RepaintRequester::Acknowledge()
 {
     m_pending.store(false);
+}
+
+std::uint32_t RepaintRequester::TakeChannels()
+{
+    m_pending.store(false);
+    return m_channels.exchange(0);
 }

@@ -10,13 +10,23 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 namespace {
 
 int PictureDimension(int decoded, int assumed)
 {
     return decoded > 0 ? decoded : assumed;
+}
+
+// The window area of a pane the decoder draws; empty for a hidden pane (one pixel wide or less).
+QRect PaneArea(const PaneRect& r)
+{
+    if (r.Width() <= 1 || r.Height() <= 1)
+        return QRect();
+    return QRect(r.left, r.top, r.Width(), r.Height());
 }
 
 } // namespace
@@ -47,7 +57,26 @@ void CRenderWnd::OnPostedMessage(unsigned message, WPARAM, LPARAM)
     if (message != kMsgVideoFramesReady)
         return;
     // Any thread: the repaint is asked for on the window's own thread.
-    QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { repaintChangedPanes(); }, Qt::QueuedConnection);
+}
+
+void CRenderWnd::repaintChangedPanes()
+{
+    const std::uint16_t changed = m_decoder ? m_decoder->TakeChangedChannels() : 0;
+    if (changed == 0) {
+        // Not from the decoder's pictures: nothing says what changed.
+        update();
+        return;
+    }
+    // Only the panes with new pictures: repainting all sixteen for every new
+    // picture would copy each picture many times over.
+    QRegion region;
+    for (int ch = 0; ch < kPaneCount; ++ch) {
+        if ((changed >> ch) & 1u)
+            region += PaneArea(m_paneRect[ch]);
+    }
+    if (!region.isEmpty())
+        update(region);
 }
 
 void CRenderWnd::ApplyPanes(const PaneLayout& layout)
@@ -121,12 +150,20 @@ bool CRenderWnd::canAct() const
     return m_state->connected && m_state->sessionEstablished;
 }
 
-void CRenderWnd::paintEvent(QPaintEvent*)
+void CRenderWnd::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    if (m_decoder)
-        m_decoder->PaintVideo(painter);
+    if (!m_decoder) {
+        painter.fillRect(rect(), Qt::black);
+        return;
+    }
+    // The decoder covers every visible pane (picture or black); the rest is black.
+    QRegion background = event->region();
+    for (const PaneRect& r : m_paneRect)
+        background -= PaneArea(r);
+    for (const QRect& part : background)
+        painter.fillRect(part, Qt::black);
+    m_decoder->PaintVideo(painter, event->region());
 }
 
 void CRenderWnd::mousePressEvent(QMouseEvent* event)

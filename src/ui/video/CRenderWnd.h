@@ -87,6 +87,7 @@ protected:
 
 private:
     void OnPostedMessage(unsigned message, WPARAM wParam, LPARAM lParam) override;
+    void repaintChangedPanes();
     void selectPane(QPoint point);
     void finishBand();
     void clearDrag();
