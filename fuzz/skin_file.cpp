@@ -1,8 +1,6 @@
 // Skin files come from disk and may be edited by anyone: the sheet checker
-// must refuse any bytes without crashing or hanging. The checker lives in the
-// widget library, which fuzz targets do not link; it needs only Qt Core, so
-// its source is built in here.
-#include "ui/skin/SkinSheet.cpp"
+// must refuse any bytes without crashing or hanging.
+#include "platform/skin/SkinSheet.h"
 
 #include <QTemporaryDir>
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "ui/skin/SkinSheet.h"
+#include "platform/skin/SkinSheet.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "ui/skin/SkinSheet.h"
+#include "platform/skin/SkinSheet.h"
 
 #include <QFile>
 #include <QFileInfo>
