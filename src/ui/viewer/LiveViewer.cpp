@@ -276,7 +276,7 @@ void LiveViewer::listNewRows()
 
 void LiveViewer::updateBandwidth()
 {
-    std::uint32_t bytes = 0;
+    std::uint64_t bytes = 0;
     for (int i = 0; i < m_sessions.Count(); ++i)
         bytes += m_sessions.At(i).record.live.TakeReceivedBytes();
     const std::clock_t now = std::clock();
@@ -284,7 +284,8 @@ void LiveViewer::updateBandwidth()
         / std::max(1, QThread::idealThreadCount());
     m_lastCpu = now;
     // Kilobits over the last second.
-    m_bandwidthLine = QString::asprintf("bandwidth = %04u\t\tCpu rate = %03ld", bytes * 8 / 1000, cpuPercent);
+    m_bandwidthLine = QString::asprintf("bandwidth = %04llu\t\tCpu rate = %03ld",
+                                       static_cast<unsigned long long>(bytes * 8 / 1000), cpuPercent);
     m_bandwidth->setText(m_bandwidthLine);
 }
 
@@ -345,8 +346,10 @@ void LiveViewer::startLive(int index)
     const auto pairs = PairPanesWithCameras(row.channels.ownedPanes, row.channels.requestedVideo);
     for (const PaneCamera& pair : pairs)
         m_overlay.SetTitles(pair.pane, row.descriptor.name, pair.camera, CameraName(row.record.settings, pair.camera));
-    m_videoState.pairedRecorder = index == m_current && IsPairedDvrType(type) && !request.perCameraStreams;
-    m_videoState.perCameraStreams = request.perCameraStreams;
+    if (index == m_current) {
+        m_videoState.pairedRecorder = IsPairedDvrType(type) && !request.perCameraStreams;
+        m_videoState.perCameraStreams = request.perCameraStreams;
+    }
     syncVideoState();
     m_video->RecordLivePanes(index, pairs, m_occupiedPanes);
     m_layoutPanel->ApplyLiveStartLayout();
