@@ -3,6 +3,7 @@
 #include "platform/decoder/MPEG4MultiDecoder.h"
 
 #include <QPainter>
+#include <QRegion>
 
 #include <gtest/gtest.h>
 
@@ -138,6 +139,50 @@ TEST_F(DecoderPaint, RepaintMessagesAreCoalescedUntilTheWindowPaints)
     Paint(decoder);
     EXPECT_TRUE(decoder.Redraw());
     EXPECT_EQ(window.Count(kMsgVideoFramesReady), afterFeed + 1);
+}
+
+TEST_F(DecoderPaint, ChangedChannelsNameThePanesToRepaintAndOthersKeepTheirPictures)
+{
+    decoder.SetVideoPos(3, 0, 0, 352, 288);
+    decoder.SetVideoPos(5, 400, 300, 752, 588);
+    FeedHalves(3);
+    FeedHalves(5);
+    for (int channel : {3, 5}) {
+        // Every picture is in the slot (all but the newest replaced unseen).
+        ASSERT_TRUE(WaitFor([&] {
+            const auto stats = decoder.GetStats(channel);
+            return stats.decoded == 5 && stats.dropped == 4;
+        }));
+    }
+    EXPECT_EQ(decoder.TakeChangedChannels(), (1u << 3) | (1u << 5));
+    EXPECT_EQ(decoder.TakeChangedChannels(), 0u);
+
+    // Only channel 3's pane is painted: channel 5's picture stays fresh, unseen.
+    QImage image(800, 600, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        decoder.PaintVideo(painter, QRegion(0, 0, 352, 288));
+    }
+    EXPECT_GT(MeanGrey(image, 5, 5, 170, 280), 200);
+    EXPECT_LT(MeanGrey(image, 405, 305, 570, 580), 5);
+    EXPECT_EQ(decoder.GetStats(3).presented, 1u);
+    EXPECT_EQ(decoder.GetStats(5).presented, 0u);
+    {
+        QPainter painter(&image);
+        decoder.PaintVideo(painter, QRegion(0, 0, 800, 600));
+    }
+    EXPECT_GT(MeanGrey(image, 405, 305, 570, 580), 200);
+    EXPECT_EQ(decoder.GetStats(5).presented, 1u);
+
+    // Taking the channels acknowledges the message: the next change posts again.
+    const int before = window.Count(kMsgVideoFramesReady);
+    EXPECT_TRUE(decoder.Redraw());
+    EXPECT_EQ(window.Count(kMsgVideoFramesReady), before + 1);
+    EXPECT_EQ(decoder.TakeChangedChannels(), 0xFFFFu);
+    decoder.ClearChannel(5);
+    EXPECT_EQ(window.Count(kMsgVideoFramesReady), before + 2);
+    EXPECT_EQ(decoder.TakeChangedChannels(), 1u << 5);
 }
 
 int JpegWidthHeight(const std::string& path, int* height)
