@@ -13,14 +13,13 @@
 #include "ui/video/CRenderWnd.h"
 #include "ui/viewer/ChannelButtonBar.h"
 #include "ui/viewer/NotifyForwarder.h"
+#include "ui/viewer/ServerListView.h"
 #include "ui/viewer/ViewerText.h"
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QThread>
 
 namespace {
@@ -95,19 +94,8 @@ void LiveViewer::buildControls(QWidget* window)
     connect(m_buttons, &ChannelButtonBar::mutePressed, this, &LiveViewer::onMutePressed);
     connect(m_buttons, &ChannelButtonBar::sliderReleased, this, &LiveViewer::onSliderReleased);
 
-    m_serverList = new QTableWidget(0, 2, window);
-    SetCtrlId(m_serverList, kServerList);
-    m_serverList->setGeometry(834, 150, 180, 110);
-    m_serverList->setHorizontalHeaderLabels({"Server Name", "IP Address"});
-    m_serverList->setColumnWidth(0, 144);
-    m_serverList->setColumnWidth(1, 110);
-    m_serverList->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    m_serverList->verticalHeader()->hide();
-    m_serverList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_serverList->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_serverList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_serverList->setShowGrid(true);
-    connect(m_serverList, &QTableWidget::cellClicked, this, [this](int row, int) { SelectSession(row); });
+    m_serverList = new ServerListView(window);
+    connect(m_serverList, &ServerListView::rowClicked, this, &LiveViewer::SelectSession);
 
     // Server selection comes with its own dialog; until then connecting is
     // started another way.
@@ -253,15 +241,9 @@ void LiveViewer::listNewRows()
 {
     // Rows are listed in order, so the unlisted ones are the last.
     int last = -1;
-    for (int i = m_serverList->rowCount(); i < m_sessions.Count(); ++i) {
+    for (int i = m_serverList->RowCount(); i < m_sessions.Count(); ++i) {
         auto& row = m_sessions.At(i);
-        m_serverList->insertRow(i);
-        for (int column = 0; column < 2; ++column) {
-            const std::string& text = column == 0 ? row.descriptor.name : row.descriptor.address;
-            auto* item = new QTableWidgetItem(QString::fromStdString(text));
-            item->setTextAlignment(Qt::AlignCenter);
-            m_serverList->setItem(i, column, item);
-        }
+        m_serverList->InsertRow(i, row.descriptor);
         row.record.listed = true;
         showStatus(i, TextOf(LangText::Id(kStrServerListed)));
         last = i;
@@ -269,7 +251,7 @@ void LiveViewer::listNewRows()
     if (last < 0)
         return;
     SelectSession(last);
-    m_serverList->setFocus();
+    m_serverList->Focus();
     updateSessionButtons();
     m_timers->SetTimer(kTimerBandwidth, kPollPeriodMs);
 }
@@ -414,7 +396,7 @@ void LiveViewer::disconnect(int index)
     auto removal = m_sessions.Remove(index);
     removal.row->record.live.ReleaseSlot();
     if (listed)
-        m_serverList->removeRow(index);
+        m_serverList->RemoveRow(index);
 
     for (int moved : removal.plan.rearmPollTimers) {
         if (m_sessions.At(moved).record.hasSettings)
@@ -443,7 +425,7 @@ void LiveViewer::disconnect(int index)
     }
     m_current = m_sessions.Count() - 1;
     if (m_sessions.Has(m_current) && m_sessions.At(m_current).record.listed)
-        m_serverList->selectRow(m_current);
+        m_serverList->Select(m_current);
     updateSessionButtons();
     syncVideoState();
     showCurrentPanel();
@@ -462,7 +444,7 @@ void LiveViewer::SelectSession(int index)
             left.session.LiveMediaControl(request.video, request.audio);
     }
     m_current = index;
-    m_serverList->selectRow(index);
+    m_serverList->Select(index);
     syncVideoState();
     showCurrentPanel();
     refreshMessages();
@@ -524,7 +506,7 @@ void LiveViewer::showCurrentPanel()
 
 void LiveViewer::syncVideoState()
 {
-    m_videoState.connected = m_serverList->rowCount() > 0;
+    m_videoState.connected = m_serverList->RowCount() > 0;
     m_videoState.occupiedPanes = m_occupiedPanes;
     const bool any = m_sessions.Has(m_current);
     m_videoState.sessionEstablished = any && m_sessions.At(m_current).record.hasSettings;
@@ -533,7 +515,7 @@ void LiveViewer::syncVideoState()
 
 void LiveViewer::updateSessionButtons()
 {
-    const bool any = m_serverList->rowCount() > 0;
+    const bool any = m_serverList->RowCount() > 0;
     m_disconnect->setEnabled(any);
     m_liveOn->setEnabled(any);
     m_liveOff->setEnabled(any);

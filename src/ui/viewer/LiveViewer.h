@@ -21,10 +21,10 @@ class CRenderWnd;
 class CWindowTimers;
 class ChannelButtonBar;
 class NotifyForwarder;
+class ServerListView;
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QTableWidget;
 class QWidget;
 
 // The main window's sessions with recorders and their live video: the
@@ -35,7 +35,6 @@ class QWidget;
 class LiveViewer : public QObject, private VideoWindowListener {
     Q_OBJECT
 public:
-    static constexpr int kServerList = 1012;
     static constexpr int kBtnServer = 1008;
     static constexpr int kBtnDisconnect = 205;
     static constexpr int kBtnLiveOn = 209;
@@ -121,7 +120,7 @@ private:
     CRenderWnd* m_video = nullptr;
     CChannelPosDlg* m_layoutPanel = nullptr;
     ChannelButtonBar* m_buttons = nullptr;
-    QTableWidget* m_serverList = nullptr;
+    ServerListView* m_serverList = nullptr;
     QLabel* m_bandwidth = nullptr;
     QPushButton* m_disconnect = nullptr;
     QPushButton* m_liveOn = nullptr;

@@ -5,6 +5,7 @@
 #include "ui/app/DvrMessageBox.h"
 #include "ui/controls/CtrlId.h"
 #include "ui/viewer/LiveViewer.h"
+#include "ui/viewer/ServerListView.h"
 #include "ui/viewer/ViewerText.h"
 
 #include <QListWidget>
@@ -95,7 +96,7 @@ protected:
             kWaitMs);
     }
 
-    QTableWidget* ServerList() { return FindCtrl<QTableWidget>(&host, LiveViewer::kServerList); }
+    QTableWidget* ServerList() { return FindCtrl<QTableWidget>(&host, ServerListView::kCtrlId); }
     QPushButton* Button(int id) { return FindCtrl<QPushButton>(&host, id); }
 
     static std::unique_ptr<EmulatorProcess> s_emulator;
