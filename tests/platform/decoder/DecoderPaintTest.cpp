@@ -29,8 +29,10 @@ protected:
     // Feeds the white-left, black-right picture to a channel and waits for it.
     void FeedHalves(int channel)
     {
-        FeedAccessUnits(decoder, uint8_t(0xE0 + channel), ReadAccessUnits(GetMedia().halves));
-        ASSERT_TRUE(WaitFor([&] { return decoder.GetStats(channel).decoded >= 4; }));
+        const auto units = ReadAccessUnits(GetMedia().halves);
+        FeedAccessUnits(decoder, uint8_t(0xE0 + channel), units);
+        // Every picture, so none can still arrive after the test moves on.
+        ASSERT_TRUE(WaitFor([&] { return decoder.GetStats(channel).decoded >= units.size(); }));
     }
 
     CountingWindow window;
