@@ -334,6 +334,8 @@ void LiveViewer::startLive(int index)
     }
     syncVideoState();
     m_video->RecordLivePanes(index, pairs, m_occupiedPanes);
+    // Titles and frames are drawn by the overlay for the recorder kind now live.
+    m_video->InstallOverlayFor(false);
     m_layoutPanel->ApplyLiveStartLayout();
 }
 
