@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <ctime>
 #include <fcntl.h>
 #include <pwd.h>
@@ -228,7 +230,16 @@ RegistryOpenResult OpenRegistryAt(const std::string& path)
     case FileState::Usable:
         break;
     }
+    // Another program making or converting the same database holds a lock
+    // that SQLite's busy wait does not cover (switching a new file to WAL):
+    // wait for it as for any other writer instead of failing the start.
     Attempt attempt = TryOpen(path);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+    while (attempt.check == Check::Failed && attempt.error.find("locked") != std::string::npos
+           && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        attempt = TryOpen(path);
+    }
     switch (attempt.check) {
     case Check::Ready:
         return Opened(attempt.db);
