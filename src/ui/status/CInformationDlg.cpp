@@ -1,0 +1,242 @@
+#include "ui/status/CInformationDlg.h"
+
+#include <QPainter>
+#include <QTime>
+#include <QTimer>
+
+#include "core/status/BitRate.h"
+#include "core/status/CpuLoadSampler.h"
+#include "platform/status/CPerfMon.h"
+#include "ui/app/DvrMessageBox.h"
+#include "ui/controls/CMsgListBox.h"
+#include "ui/status/CBarChart.h"
+
+namespace {
+
+const QColor kLabelColour(128, 128, 0);
+const QColor kValueColour(220, 220, 112);
+const QColor kPercentColour(0, 255, 0);
+const QColor kBackground(0, 0, 0);
+
+const QRect kServerTextsArea(QPoint(60, 2), QPoint(199, 74));
+const QRect kResolutionArea(QPoint(75, 54), QPoint(199, 66));
+const QRect kRateArea(QPoint(4, 69), QPoint(149, 84));
+const QRect kListArea(5, 130, 150, 48);
+const QRect kBarChartArea(116, 85, 40, 45);
+const QString kNotAvailable = QStringLiteral("N/A");
+
+QFont Tahoma(int pixelHeight, bool bold)
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    return font;
+}
+
+// Text placed by its top-left corner, as the panel's layout gives it.
+void DrawText(QPainter& painter, int x, int y, const QString& text)
+{
+    painter.drawText(QRect(x, y, 1000, 100), Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+} // namespace
+
+CInformationDlg::CInformationDlg(QWidget* parent, const QString& procStatPath)
+    : QWidget(parent),
+      m_labelFont(Tahoma(13, true)),
+      m_valueFont(Tahoma(13, false)),
+      m_listFont(Tahoma(11, false)),
+      m_rateTimer(new QTimer(this)),
+      m_perfMon(std::make_unique<CPerfMon>(procStatPath.toStdString())),
+      m_cpuLoad(CpuLoadSampler::kFailure),
+      m_statisticTexts{kNotAvailable, kNotAvailable, kNotAvailable},
+      m_barChart(new CBarChart(this)),
+      m_cpuTimer(new QTimer(this))
+{
+    setFixedSize(kWidth, kHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    for (CMsgListBox*& list : m_lists) {
+        list = new CMsgListBox(this);
+        list->setFont(m_listFont);
+        list->setGeometry(kListArea);
+    }
+    showCurrentList();
+
+    m_barChart->setGeometry(kBarChartArea);
+    m_barChart->SetPos(0);
+
+    m_rateTimer->setInterval(kRateTimerMs);
+    connect(m_rateTimer, &QTimer::timeout, this, &CInformationDlg::UpdateRate);
+
+    m_cpuAvailable = m_perfMon->Open();
+    if (!m_cpuAvailable) {
+        DvrMessageBox(this, QStringLiteral("Could not initialize CPerfMon!"), QStringLiteral("DVR"),
+                      QMessageBox::Warning);
+        return;
+    }
+    m_barChart->SetRange(0, 100);
+    m_cpuTimer->setInterval(kCpuTimerMs);
+    connect(m_cpuTimer, &QTimer::timeout, this, &CInformationDlg::UpdateCpu);
+    m_cpuTimer->start();
+}
+
+CInformationDlg::~CInformationDlg() = default;
+
+void CInformationDlg::SetServerTexts(const QString& server, const QString& ip, const QString& type,
+                                     const QString& encoder)
+{
+    m_server = server;
+    m_ip = ip;
+    m_type = type;
+    m_encoder = encoder;
+    update(kServerTextsArea);
+}
+
+void CInformationDlg::SetResolution(const QString& text)
+{
+    m_resolution = text;
+    update(kResolutionArea);
+}
+
+void CInformationDlg::SetCurrentSlot(int slot)
+{
+    if (!validSlot(slot))
+        return;
+    m_currentSlot = slot;
+    showCurrentList();
+}
+
+void CInformationDlg::AddMessage(const QString& text)
+{
+    AddMessage(m_currentSlot, text);
+}
+
+void CInformationDlg::AddMessage(int slot, const QString& text)
+{
+    if (!validSlot(slot))
+        return;
+    const QTime now = QTime::currentTime();
+    m_lists[slot]->AddMessage(QString::asprintf("%02d:%02d:%02d ", now.hour(), now.minute(), now.second()) + text);
+}
+
+QStringList CInformationDlg::Messages(int slot) const
+{
+    QStringList lines;
+    if (!validSlot(slot))
+        return lines;
+    for (int i = 0; i < m_lists[slot]->count(); ++i)
+        lines.append(m_lists[slot]->item(i)->text());
+    return lines;
+}
+
+void CInformationDlg::ClearMessages(int slot)
+{
+    if (validSlot(slot))
+        m_lists[slot]->clear();
+}
+
+void CInformationDlg::RemoveSlot(int slot)
+{
+    if (!validSlot(slot))
+        return;
+    CMsgListBox* removed = m_lists[slot];
+    std::move(m_lists.begin() + slot + 1, m_lists.end(), m_lists.begin() + slot);
+    removed->clear();
+    m_lists.back() = removed;
+    showCurrentList();
+}
+
+CMsgListBox* CInformationDlg::MessageList(int slot) const
+{
+    return validSlot(slot) ? m_lists[slot] : nullptr;
+}
+
+void CInformationDlg::showCurrentList()
+{
+    for (int i = 0; i < kSlots; ++i)
+        m_lists[i]->setVisible(i == m_currentSlot);
+}
+
+void CInformationDlg::SetByteCountSource(std::function<uint32_t()> source)
+{
+    m_byteCount = std::move(source);
+    if (m_byteCount) {
+        m_rateTimer->start();
+        return;
+    }
+    m_rateTimer->stop();
+    m_kbps = 0;
+    update(kRateArea);
+}
+
+void CInformationDlg::UpdateRate()
+{
+    m_kbps = m_byteCount ? KbpsFromBytes(m_byteCount()) : 0;
+    update(kRateArea);
+}
+
+void CInformationDlg::UpdateCpu()
+{
+    if (!m_cpuAvailable)
+        return;
+    // A counter that keeps failing would otherwise raise a box every second.
+    const bool collected = m_perfMon->Collect();
+    if (!collected && !m_queryFailing)
+        DvrMessageBox(this, QStringLiteral("Failed Query!"), QStringLiteral("DVR"), QMessageBox::Warning);
+    m_queryFailing = !collected;
+
+    m_cpuLoad = m_perfMon->Value();
+    if (m_cpuLoad == CpuLoadSampler::kFailure) {
+        m_barChart->SetPos(0);
+        m_cpuText = QStringLiteral("FAIL");
+    } else {
+        m_cpuText = QString::asprintf("%d%%", m_cpuLoad);
+        m_barChart->SetPos(m_cpuLoad);
+        const std::optional<LoadSummary> statistics = m_perfMon->Statistics();
+        m_statisticTexts = statistics ? std::array<QString, 3>{QString::number(statistics->minimum),
+                                                               QString::number(statistics->maximum),
+                                                               QString::number(statistics->average)}
+                                      : std::array<QString, 3>{kNotAvailable, kNotAvailable, kNotAvailable};
+    }
+    // The percent beside the bar belongs to the panel.
+    update(QRect(QPoint(124, 69), QPoint(160, 84)));
+}
+
+void CInformationDlg::paintEvent(QPaintEvent*)
+{
+    // Drawn off screen first and shown in one copy, so it never flickers.
+    QImage frame(size(), QImage::Format_RGB32);
+    QPainter offscreen(&frame);
+    paintPanel(offscreen);
+    offscreen.end();
+    QPainter(this).drawImage(0, 0, frame);
+}
+
+void CInformationDlg::paintPanel(QPainter& painter) const
+{
+    painter.fillRect(rect(), kBackground);
+    painter.setBackgroundMode(Qt::TransparentMode);
+
+    painter.setFont(m_labelFont);
+    painter.setPen(kLabelColour);
+    DrawText(painter, 5, 2, QStringLiteral("Server : "));
+    DrawText(painter, 5, 15, QStringLiteral("IP : "));
+    DrawText(painter, 5, 28, QStringLiteral("Type : "));
+    DrawText(painter, 5, 41, QStringLiteral("Encoder : "));
+    DrawText(painter, 5, 54, QStringLiteral("Resolution : "));
+
+    painter.setFont(m_valueFont);
+    painter.setPen(kValueColour);
+    DrawText(painter, 60, 2, m_server);
+    DrawText(painter, 60, 15, m_ip);
+    DrawText(painter, 60, 28, m_type);
+    DrawText(painter, 60, 41, m_encoder);
+    DrawText(painter, 75, 54, m_resolution);
+
+    painter.setPen(kLabelColour);
+    DrawText(painter, 5, 70, QString::asprintf("%u kbps", m_kbps));
+
+    painter.setPen(kPercentColour);
+    DrawText(painter, 125, 70, QString::asprintf("%3.f", m_barChart->GetPos()));
+    DrawText(painter, 144, 70, QStringLiteral("%"));
+}

@@ -1,0 +1,117 @@
+#include "ui/status/CTimeDlg.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace {
+
+const QColor kTextColour(220, 220, 112);
+const QColor kMessageColour(0, 255, 255);
+const QRgb kGlyphMask = qRgb(255, 255, 0);
+const QRect kTimeArea(QPoint(92, 11), QPoint(199, 29));
+constexpr int kDigitX[] = {93, 107, 125, 139, 156, 170};
+constexpr int kDigitY = 12;
+
+QImage LoadGlyphs(const QString& path)
+{
+    QImage glyphs(path);
+    if (glyphs.width() < 10 * CTimeDlg::kGlyphWidth)
+        return {};
+    glyphs = glyphs.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < glyphs.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(glyphs.scanLine(y));
+        for (int x = 0; x < glyphs.width(); ++x)
+            if ((line[x] & RGB_MASK) == (kGlyphMask & RGB_MASK))
+                line[x] = qRgba(0, 0, 0, 0);
+    }
+    return glyphs;
+}
+
+void DrawText(QPainter& painter, int x, int y, const QString& text)
+{
+    painter.drawText(QRect(x, y, 1000, 100), Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+} // namespace
+
+CTimeDlg::CTimeDlg(QWidget* parent)
+    : QWidget(parent), m_glyphs(LoadGlyphs(GlyphImagePath())), m_timer(new QTimer(this))
+{
+    m_font = QFont(QStringLiteral("Tahoma"));
+    m_font.setPixelSize(17);
+    m_font.setBold(true);
+    setFixedSize(kWidth, kHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(m_timer, &QTimer::timeout, this, &CTimeDlg::tick);
+    m_timer->start(kTickMs);
+}
+
+QString CTimeDlg::GlyphImagePath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/images/ClockDigits.png");
+}
+
+void CTimeDlg::SetMessage(const QString& text)
+{
+    m_message = text;
+    if (m_mode == kModeMessage)
+        update(kTimeArea);
+}
+
+void CTimeDlg::SetMode(Mode mode)
+{
+    m_mode = mode;
+    update(kTimeArea);
+}
+
+void CTimeDlg::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        SetMode(m_mode == kModeDigits ? kModeMessage : kModeDigits);
+    QWidget::mousePressEvent(event);
+}
+
+void CTimeDlg::tick()
+{
+    // The date changes at midnight: then the whole clock is drawn again.
+    if (QDate::currentDate() != m_shownDate)
+        update();
+    else
+        update(kTimeArea);
+}
+
+void CTimeDlg::paintEvent(QPaintEvent*)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    m_shownDate = now.date();
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    painter.setFont(m_font);
+    painter.setPen(kTextColour);
+    DrawText(painter, 5, 12,
+             QString::asprintf("%04d-%02d-%02d", m_shownDate.year(), m_shownDate.month(), m_shownDate.day()));
+    if (m_mode == kModeMessage) {
+        painter.setPen(kMessageColour);
+        DrawText(painter, 99, 12, m_message);
+        return;
+    }
+    paintTime(painter, now.time());
+}
+
+void CTimeDlg::paintTime(QPainter& painter, const QTime& time) const
+{
+    const QString digits = QString::asprintf("%02d%02d%02d", time.hour(), time.minute(), time.second());
+    for (int i = 0; i < 6; ++i) {
+        const int digit = digits[i].digitValue();
+        if (HasGlyphs())
+            painter.drawImage(QPoint(kDigitX[i], kDigitY), m_glyphs,
+                              QRect(digit * kGlyphWidth, 0, kGlyphWidth, m_glyphs.height()));
+        else
+            DrawText(painter, kDigitX[i], kDigitY, digits.mid(i, 1));
+    }
+    DrawText(painter, 120, 11, QStringLiteral(":"));
+    DrawText(painter, 151, 11, QStringLiteral(":"));
+}
