@@ -88,6 +88,11 @@ NotifyReaction ReactToNotify(std::optional<int> session, int code)
     case kNotifyLogFound:
     case kNotifyLogBlock: r.handoff = NotifyHandoff::LogDownload; break;
     case kNotifyLogNotFound:
+        r.status = LangText::Fixed("Not Found Log File!");
+        Message(r, LangText::Fixed("Not Found Log File!"), MessageIcon::Information);
+        r.handoff = NotifyHandoff::LogDownload;
+        RestartPoll(r);
+        break;
     case kNotifyLogLastBlock:
         r.handoff = NotifyHandoff::LogDownload;
         RestartPoll(r);

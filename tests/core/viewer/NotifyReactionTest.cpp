@@ -104,6 +104,15 @@ TEST(NotifyReaction, PollTimerOfThePostingSessionRestartsWhenATransferEnds)
     EXPECT_EQ(ReactToNotify(5, 126).handoff, NotifyHandoff::RecordingProfile);
 }
 
+TEST(NotifyReaction, MissingLogIsToldAsLineAndBox)
+{
+    const NotifyReaction r = ReactToNotify(2, 120);
+    EXPECT_EQ(r.status, LangText::Fixed("Not Found Log File!"));
+    EXPECT_EQ(r.message, (MessageRequest{LangText::Fixed("Not Found Log File!"), MessageIcon::Information}));
+    EXPECT_FALSE(r.stopSession);
+    EXPECT_FALSE(ReactToNotify(2, 123).message);
+}
+
 TEST(ViewerTimers, PollTimersAndOneShots)
 {
     EXPECT_EQ(FindTimerRule(0)->duty, TimerDuty::PollAndRedraw);
