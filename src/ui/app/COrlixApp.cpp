@@ -55,7 +55,9 @@ int COrlixApp::Run()
                           FormatLangString(kStringStoreMovedAside, {m_movedAsideStore.toStdString()})),
                       "DVR", QMessageBox::Warning);
 
-    COrlixDlg dialog;
+    MainWindowOptions options;
+    options.languageIndex = m_languageIndex;
+    COrlixDlg dialog(nullptr, options);
     ArmDemoAutomation(&dialog);
     dialog.exec();
     return 0;

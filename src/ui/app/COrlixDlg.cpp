@@ -1,16 +1,22 @@
 #include "ui/app/COrlixDlg.h"
 
 #include "core/config/RegConfig.h"
+#include "core/viewer/SetupRequest.h"
 #include "platform/app/DrivePaths.h"
 #include "platform/app/EventLogWriter.h"
 #include "platform/app/LocaleClock.h"
 #include "platform/app/ProgramLauncher.h"
 #include "ui/app/AppFonts.h"
 #include "ui/app/DvrMessageBox.h"
+#include "ui/app/MainWindowControls.h"
+#include "ui/app/MainWindowSkin.h"
+#include "ui/app/SidePanels.h"
 #include "ui/app/WindowTimers.h"
 #include "ui/controls/CtrlId.h"
 #include "ui/controls/DialogKeys.h"
+#include "ui/skin/SkinElements.h"
 #include "ui/viewer/LiveViewer.h"
+#include "ui/viewer/ViewerText.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,22 +30,29 @@ namespace {
 constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
 
-constexpr int kIdClose = 1000;
-constexpr int kIdMinimize = 1221;
-constexpr int kIdRemotePlayback = 201;
-constexpr int kIdLocalPlayback = 1003;
+constexpr int kStrSetupNotAvailable = 7010;
+
+QMessageBox::Icon BoxIcon(MessageIcon icon)
+{
+    return icon == MessageIcon::Warning ? QMessageBox::Warning
+        : icon == MessageIcon::Error    ? QMessageBox::Critical
+                                        : QMessageBox::Information;
+}
 
 } // namespace
 
-COrlixDlg::COrlixDlg(QWidget* parent)
+COrlixDlg::COrlixDlg(QWidget* parent, const MainWindowOptions& options)
     : QDialog(parent)
     , m_timers(new CWindowTimers([this](int id) { onTimer(id); }, this))
+    , m_skin(options.skinSearchPath)
+    , m_secondSkin(options.skinSearchPath)
 {
     createFolderTree();
     setWindowTitle("DVR Ombrel");
-    setObjectName("m_bg_Liveview");
     setFixedSize(kWindowWidth, kWindowHeight);
     buildControls();
+    applySkin(options);
+    connectCommands();
 
     ShowStatus("Start Event Log...");
     CRegConfig reg;
@@ -63,42 +76,94 @@ void COrlixDlg::createFolderTree()
 
 void COrlixDlg::buildControls()
 {
-    setStyleSheet("#m_bg_Liveview { background: #1b1d22; }"
-                  "QLabel { color: #c8ccd4; }"
-                  "QPushButton { color: #e6e8ec; background: #2c3038; border: 1px solid #3c424c;"
-                  "  border-radius: 4px; }"
-                  "QPushButton:hover { background: #363b45; }"
-                  "QPushButton:checked { background: #3d6fb4; }"
-                  "QPushButton:disabled { color: #5c626c; }"
-                  "QListWidget { color: #c8ccd4; background: #14161a; border: 1px solid #2c3038; }");
+    m_controls = new MainWindowControls(this);
+    m_sidePanels = new SidePanels(this);
 
-    auto addButton = [this](int id, const QString& text, const QString& element, QRect where) {
-        auto* button = new QPushButton(text, this);
-        SetCtrlId(button, id);
-        button->setObjectName(element);
-        button->setGeometry(where);
-        button->setFont(AppFonts::Small());
-        button->setAutoDefault(false);
-        return button;
-    };
-    connect(addButton(kIdClose, "x", "m_btn_T_Close", {1000, 10, 14, 14}), &QPushButton::clicked, this,
-            &QDialog::accept);
-    connect(addButton(kIdMinimize, "_", "m_btn_T_Minimize", {979, 10, 14, 14}), &QPushButton::clicked, this,
-            &QWidget::showMinimized);
-    connect(addButton(kIdRemotePlayback, "Remote", "m_btn_Remote", {893, 82, 56, 61}), &QPushButton::clicked, this,
-            [this] { handOver(kTimerRemotePlayback, 100); });
-    connect(addButton(kIdLocalPlayback, "Local", "m_btn_Local", {952, 82, 56, 61}), &QPushButton::clicked, this,
-            [this] { handOver(kTimerLocalPlayback, 100); });
+    // The information panel: the current session's status lines and the
+    // bandwidth line.
+    QWidget* info = m_sidePanels->Panel(SidePanel::Information);
+    m_messageList = new QListWidget(info);
+    m_messageList->setFont(AppFonts::Small());
+    m_messageList->setGeometry(0, 0, SidePanels::kArea.width(), SidePanels::kArea.height() - 20);
+    m_bandwidth = new QLabel(info);
+    m_bandwidth->setFont(AppFonts::Small());
+    m_bandwidth->setGeometry(0, SidePanels::kArea.height() - 18, SidePanels::kArea.width(), 18);
 
     auto* version = new QLabel(VersionText(), this);
     version->setFont(AppFonts::Small());
     version->setGeometry(834, 740, 180, 18);
 
-    m_messageList = new QListWidget(this);
-    m_messageList->setFont(AppFonts::Small());
-    m_messageList->setGeometry(834, 430, 180, 280);
+    m_viewer = new LiveViewer(this, m_messageList, m_bandwidth, [this](const QString& line) { WriteEventLog(line); });
+    connect(m_viewer, &LiveViewer::fullScreenChanged, m_sidePanels, &SidePanels::SetFullScreen);
+}
 
-    m_viewer = new LiveViewer(this, m_messageList, [this](const QString& line) { WriteEventLog(line); });
+void COrlixDlg::applySkin(const MainWindowOptions& options)
+{
+    m_skin.Load(SkinFileForLanguage(options.languageIndex));
+    m_secondSkin.Load(SecondSkinFile());
+    SkinMainWindow(this, m_skin);
+    if (!m_skin.Loaded())
+        ShowStatus(m_skin.Warning());
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setFont(AppFonts::Small());
+}
+
+void COrlixDlg::connectCommands()
+{
+    auto clicked = [this](int id, auto&& handler) {
+        connect(m_controls->Button(id), &QPushButton::clicked, this, handler);
+    };
+    clicked(MainWindowControls::kClose, [this] { accept(); });
+    clicked(MainWindowControls::kMinimize, [this] { showMinimized(); });
+    clicked(MainWindowControls::kRemotePlayback, [this] { handOver(kTimerRemotePlayback, 100); });
+    clicked(MainWindowControls::kLocalPlayback, [this] { handOver(kTimerLocalPlayback, 100); });
+    clicked(MainWindowControls::kServerSelect, [this] {
+        if (m_openServerSelection)
+            m_openServerSelection();
+    });
+    clicked(MainWindowControls::kConfig, [this] {
+        if (m_openConfiguration)
+            m_openConfiguration();
+    });
+    clicked(MainWindowControls::kRemoteSetup, [this] { onRemoteSetup(); });
+    m_controls->Button(MainWindowControls::kServerSelect)->setEnabled(false);
+    m_controls->Button(MainWindowControls::kConfig)->setEnabled(false);
+
+    connect(m_viewer, &LiveViewer::sessionListed, this,
+            [this] { m_controls->Button(MainWindowControls::kRemoteSetup)->setEnabled(true); });
+    // Setup is for the session chosen again after a disconnect.
+    connect(m_viewer, &LiveViewer::sessionDisconnected, this,
+            [this] { m_controls->Button(MainWindowControls::kRemoteSetup)->setEnabled(false); });
+}
+
+void COrlixDlg::SetServerSelection(std::function<void()> open)
+{
+    m_openServerSelection = std::move(open);
+    m_controls->Button(MainWindowControls::kServerSelect)->setEnabled(bool(m_openServerSelection));
+}
+
+void COrlixDlg::SetConfigurationDialog(std::function<void()> open)
+{
+    m_openConfiguration = std::move(open);
+    m_controls->Button(MainWindowControls::kConfig)->setEnabled(bool(m_openConfiguration));
+}
+
+void COrlixDlg::SetSetupPasswordCheck(std::function<bool()> confirm)
+{
+    m_confirmSetupPassword = std::move(confirm);
+}
+
+void COrlixDlg::onRemoteSetup()
+{
+    const SetupRequestOutcome outcome = DecideSetupRequest(m_viewer->AnyListedSessionLive(), m_confirmSetupPassword);
+    if (outcome.message)
+        DvrMessageBox(this, TextOf(outcome.message->text), "DVR", BoxIcon(outcome.message->icon));
+    if (!outcome.enterSetupMode)
+        return;
+    // The setup pages are not part of this program yet: leave setup mode at once.
+    m_viewer->SetSetupMode(true);
+    ShowStatus(TextOf(LangText::Id(kStrSetupNotAvailable)));
+    m_viewer->SetSetupMode(false);
 }
 
 void COrlixDlg::ShowStatus(const QString& text)

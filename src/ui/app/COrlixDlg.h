@@ -1,11 +1,24 @@
 #pragma once
 
+#include "ui/skin/CSkinEngine.h"
+
 #include <QDialog>
 #include <QStringList>
 
+#include <functional>
+
 class CWindowTimers;
 class LiveViewer;
+class MainWindowControls;
+class QLabel;
 class QListWidget;
+class SidePanels;
+
+// What the main window is started with.
+struct MainWindowOptions {
+    int languageIndex = 0;  // picks the skin; any index but 0..2 is English
+    QStringList skinSearchPath = CSkinEngine::DefaultSearchPath();
+};
 
 // The viewer's one top-level window, run modally by the application.
 class COrlixDlg : public QDialog {
@@ -15,7 +28,7 @@ public:
     static constexpr int kTimerLocalPlayback = 140;
     static constexpr int kTimerRestart = 132;
 
-    explicit COrlixDlg(QWidget* parent = nullptr);
+    explicit COrlixDlg(QWidget* parent = nullptr, const MainWindowOptions& options = {});
     ~COrlixDlg() override;
 
     // Appends a status line of the current session to the message list.
@@ -29,6 +42,15 @@ public:
     // Stops and closes every session (before a program hand-over).
     void CloseAllSessions();
     LiveViewer& Viewer() { return *m_viewer; }
+    const SidePanels& Panels() const { return *m_sidePanels; }
+    const CSkinEngine& Skin() const { return m_skin; }
+
+    // The dialogs other parts open from here: server selection (1008), the
+    // configuration dialog (1002) and the password check before remote setup
+    // (222, true when confirmed). A button whose dialog is not set stays grey.
+    void SetServerSelection(std::function<void()> open);
+    void SetConfigurationDialog(std::function<void()> open);
+    void SetSetupPasswordCheck(std::function<bool()> confirm);
 
     // Appends a line to today's local event log; a failure becomes a status line.
     void WriteEventLog(const QString& text);
@@ -49,10 +71,21 @@ protected:
 private:
     void createFolderTree();
     void buildControls();
+    void applySkin(const MainWindowOptions& options);
+    void connectCommands();
+    void onRemoteSetup();
     void onTimer(int id);
     void handOver(int timerId, int delayMs);
 
     CWindowTimers* m_timers;
+    CSkinEngine m_skin;        // the language's skin, applied to every element
+    CSkinEngine m_secondSkin;  // loaded, given no elements
+    MainWindowControls* m_controls = nullptr;
+    SidePanels* m_sidePanels = nullptr;
     QListWidget* m_messageList = nullptr;
+    QLabel* m_bandwidth = nullptr;
     LiveViewer* m_viewer = nullptr;
+    std::function<void()> m_openServerSelection;
+    std::function<void()> m_openConfiguration;
+    std::function<bool()> m_confirmSetupPassword;
 };

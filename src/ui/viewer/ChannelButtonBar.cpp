@@ -74,6 +74,11 @@ void ChannelButtonBar::Show(const ChannelPanel& panel)
     m_slider->setEnabled(panel.sliderEnabled);
 }
 
+void ChannelButtonBar::SetSliderVisible(bool visible)
+{
+    m_slider->setVisible(visible);
+}
+
 void ChannelButtonBar::Read(ChannelPanel& panel) const
 {
     for (int k = 0; k < ChannelPanel::kChannels; ++k) {

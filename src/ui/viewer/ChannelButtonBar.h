@@ -27,6 +27,7 @@ public:
     void Show(const ChannelPanel& panel);
     // The check states on screen copied into `panel` (what a press flipped).
     void Read(ChannelPanel& panel) const;
+    void SetSliderVisible(bool visible);
 
 signals:
     void videoPressed(int channel);

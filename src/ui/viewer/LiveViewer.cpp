@@ -56,11 +56,13 @@ QPushButton* SessionButton(QWidget* window, int id, const QString& text, const Q
 
 } // namespace
 
-LiveViewer::LiveViewer(QWidget* window, QListWidget* messages, std::function<void(const QString&)> eventLog)
+LiveViewer::LiveViewer(QWidget* window, QListWidget* messages, QLabel* bandwidth,
+                       std::function<void(const QString&)> eventLog)
     : QObject(window)
     , m_window(window)
     , m_messages(messages)
     , m_eventLog(std::move(eventLog))
+    , m_bandwidth(bandwidth)
 {
     m_forwarder = new NotifyForwarder([this](unsigned m, WPARAM w, LPARAM l) { onPosted(m, w, l); }, this);
     m_timers = new CWindowTimers([this](int id) { onTimer(id); }, this);
@@ -85,7 +87,7 @@ void LiveViewer::buildControls(QWidget* window)
     m_video->setGeometry(CRenderWnd::kWindowedGeometry);
     m_video->SetListener(this);
     m_layoutPanel = new CChannelPosDlg(m_video, &m_videoState, window);
-    m_layoutPanel->setGeometry(826, 265, 198, 82);
+    m_layoutPanel->setGeometry(826, 425, 198, 82);
     m_layoutPanel->SetListener(this);
 
     m_buttons = new ChannelButtonBar(window);
@@ -97,9 +99,6 @@ void LiveViewer::buildControls(QWidget* window)
     m_serverList = new ServerListView(window);
     connect(m_serverList, &ServerListView::rowClicked, this, &LiveViewer::SelectSession);
 
-    // Server selection comes with its own dialog; until then connecting is
-    // started another way.
-    SessionButton(window, kBtnServer, "Server", "m_btn_Server", {8, 643, 56, 61})->setEnabled(false);
     m_disconnect = SessionButton(window, kBtnDisconnect, "Discon.", "m_btn_Disconnect", {67, 643, 56, 61});
     m_liveOn = SessionButton(window, kBtnLiveOn, "Live on", "m_btn_Live_On", {126, 643, 56, 61});
     m_liveOff = SessionButton(window, kBtnLiveOff, "Live off", "m_btn_Live_Off", {126, 705, 56, 61});
@@ -107,9 +106,6 @@ void LiveViewer::buildControls(QWidget* window)
     connect(m_liveOn, &QPushButton::clicked, this, &LiveViewer::StartLiveCurrent);
     connect(m_liveOff, &QPushButton::clicked, this, &LiveViewer::StopLiveCurrent);
     updateSessionButtons();
-
-    m_bandwidth = new QLabel(window);
-    m_bandwidth->setGeometry(834, 714, 180, 18);
 }
 
 bool LiveViewer::Connect(const QString& address, const QString& port, const QString& protocol,
@@ -192,6 +188,10 @@ void LiveViewer::applyReaction(const NotifyReaction& r)
             m_timers->SetTimer(start.id, start.periodMs);
         if (r.fetchSettings)
             m_sessions.At(r.session).settingsFetchPending = true;
+        // No upload is ever under way in this window, so an upload step
+        // ends whatever the recorder thought was running: poll again.
+        if (r.restartPollIfUploadEnded)
+            m_timers->SetTimer(r.session, kPollPeriodMs);
     }
     if (r.message)
         showMessage(*r.message);
@@ -222,8 +222,23 @@ void LiveViewer::onTimer(int id)
     case TimerDuty::FetchSettings: fetchPendingSettings(); break;
     case TimerDuty::AddServerRow: listNewRows(); break;
     case TimerDuty::Bandwidth: updateBandwidth(); break;
+    case TimerDuty::LiveStarted:
+        for (const TimerStart& start : m_startPhase.OnStartTimer())
+            m_timers->SetTimer(start.id, start.periodMs);
+        break;
+    case TimerDuty::RepaintVideo: onRepaintTimer(); break;
+    case TimerDuty::SetUpPtz: m_startPhase.OnPtzSetUpTimer(); break;
     default: break;
     }
+}
+
+void LiveViewer::onRepaintTimer()
+{
+    const auto tick = m_startPhase.OnRepaintTimer();
+    if (tick.repaint)
+        m_video->RequestRedraw();
+    if (tick.stop)
+        m_timers->KillTimer(kTimerRepaintUntilPtz);
 }
 
 void LiveViewer::fetchPendingSettings()
@@ -254,6 +269,7 @@ void LiveViewer::listNewRows()
     m_serverList->Focus();
     updateSessionButtons();
     m_timers->SetTimer(kTimerBandwidth, kPollPeriodMs);
+    emit sessionListed();
 }
 
 void LiveViewer::updateBandwidth()
@@ -295,6 +311,11 @@ void LiveViewer::onMasksChanged(int index)
         row.record.masksPending = true;
         return;
     }
+    if (SetupMode()) {
+        // The setup pages edit the block the recorder holds now.
+        row.record.settings = row.session.GetReceivedDVRInfo();
+        return;
+    }
     row.record.masksPending = false;
     ApplyMasksChanged(row.panel, row.channels, dvrType(index), row.session.GetVideoChannelMask(),
                       row.session.GetAudioChannelMask(), row.session.GetSensorStatusMask());
@@ -308,6 +329,7 @@ void LiveViewer::startLive(int index)
 {
     auto& row = m_sessions.At(index);
     const int type = dvrType(index);
+    m_timers->KillTimer(kTimerRepaintUntilPtz);
     const LiveStartDecision decision =
         DecideLiveStart(row.panel, row.channels, type, m_sessions.LiveChannelsExcept(index));
     if (index == m_current)
@@ -385,6 +407,7 @@ void LiveViewer::DisconnectCurrent()
 void LiveViewer::disconnect(int index)
 {
     auto& leaving = m_sessions.At(index);
+    m_timers->KillTimer(kTimerRepaintUntilPtz);
     if (leaving.record.live.callbackRegistered) {
         stopLive(index);
         QThread::msleep(kRestartPauseMs);
@@ -432,6 +455,7 @@ void LiveViewer::disconnect(int index)
     syncVideoState();
     showCurrentPanel();
     refreshMessages();
+    emit sessionDisconnected(m_sessions.Count());
 }
 
 void LiveViewer::SelectSession(int index)
@@ -465,8 +489,24 @@ void LiveViewer::CloseAllSessions()
         m_timers->KillTimer(i);
         row.session.SessionClose();
     }
-    for (int id : {kTimerFetchSettings, kTimerLiveStarted, kTimerAddServerRow, kTimerBandwidth})
+    for (int id : {kTimerFetchSettings, kTimerLiveStarted, kTimerAddServerRow, kTimerBandwidth, kTimerPaneDraw1,
+                   kTimerPaneDraw2, kTimerRepaintUntilPtz, kTimerPtzSetUp})
         m_timers->KillTimer(id);
+}
+
+bool LiveViewer::AnyListedSessionLive() const
+{
+    for (int i = 0; i < m_sessions.Count(); ++i)
+        if (m_sessions.At(i).record.listed && m_sessions.At(i).record.live.callbackRegistered)
+            return true;
+    return false;
+}
+
+void LiveViewer::FullScreenChanged(bool on)
+{
+    m_serverList->SetVisible(!on);
+    m_buttons->SetSliderVisible(!on);
+    emit fullScreenChanged(on);
 }
 
 void LiveViewer::ShowStatus(const QString& text)

@@ -3,6 +3,7 @@
 #include "core/msg/WindowMessage.h"
 #include "core/video/OverlayState.h"
 #include "core/viewer/LiveControl.h"
+#include "core/viewer/LiveStartPhase.h"
 #include "core/viewer/NotifyReaction.h"
 #include "core/viewer/ServerDescriptor.h"
 #include "platform/decoder/LiveDecoder.h"
@@ -35,14 +36,15 @@ class QWidget;
 class LiveViewer : public QObject, private VideoWindowListener {
     Q_OBJECT
 public:
-    static constexpr int kBtnServer = 1008;
     static constexpr int kBtnDisconnect = 205;
     static constexpr int kBtnLiveOn = 209;
     static constexpr int kBtnLiveOff = 231;
 
-    // Places its controls on `window`; `messages` shows the status lines.
-    // eventLog writes a line to the local event log.
-    LiveViewer(QWidget* window, QListWidget* messages, std::function<void(const QString&)> eventLog);
+    // Places its controls on `window`; `messages` shows the status lines and
+    // `bandwidth` the line of timer 4000. eventLog writes a line to the local
+    // event log.
+    LiveViewer(QWidget* window, QListWidget* messages, QLabel* bandwidth,
+               std::function<void(const QString&)> eventLog);
     ~LiveViewer() override;
 
     // Opens a session (appended as the last row, made current) and logs in;
@@ -65,11 +67,27 @@ public:
     // The window's lines, then the current session's: what the message list shows.
     QStringList VisibleStatusLines() const;
 
+    // Any listed session shows live video (its callback is registered).
+    bool AnyListedSessionLive() const;
+    // While the remote setup pages are open, new masks refresh the stored
+    // settings block instead of restarting live video.
+    void SetSetupMode(bool on) { m_videoState.setupMode = on; }
+    bool SetupMode() const { return m_videoState.setupMode; }
+    const LiveStartPhase& StartPhase() const { return m_startPhase; }
+
     int Current() const { return m_current; }
     const ViewerSessionTable& Sessions() const { return m_sessions; }
     std::uint16_t OccupiedPanes() const { return m_occupiedPanes; }
     CLiveDecoder& Decoder() { return m_decoder; }
     const QString& BandwidthLine() const { return m_bandwidthLine; }
+
+signals:
+    // A session's row was added to the list: commands that need one may run.
+    void sessionListed();
+    // A session was disconnected; `rowsLeft` rows remain.
+    void sessionDisconnected(int rowsLeft);
+    // The video fills the screen, or no longer does.
+    void fullScreenChanged(bool on);
 
 private:
     void buildControls(QWidget* window);
@@ -96,6 +114,8 @@ private:
     void onMutePressed();
     void onSliderReleased(int position);
     void applyAudio(ViewerSessionTable::Row& row, const AudioChange& change);
+    void onRepaintTimer();
+    void FullScreenChanged(bool on) override;
     void showMessage(const MessageRequest& message);
     int dvrType(int index) const;
 
@@ -114,6 +134,7 @@ private:
     QStringList m_windowLines;
     QString m_bandwidthLine;
     std::clock_t m_lastCpu = 0;
+    LiveStartPhase m_startPhase;
 
     NotifyForwarder* m_forwarder = nullptr;
     CWindowTimers* m_timers = nullptr;

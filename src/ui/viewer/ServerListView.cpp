@@ -17,7 +17,7 @@ ServerListView::ServerListView(QWidget* window)
     , m_table(new QTableWidget(0, 2, window))
 {
     SetCtrlId(m_table, kCtrlId);
-    m_table->setGeometry(834, 150, 180, 110);
+    m_table->setGeometry(190, 643, 276, 123);
     m_table->setHorizontalHeaderLabels({"Server Name", "IP Address"});
     m_table->setColumnWidth(0, kNameWidth);
     m_table->setColumnWidth(1, kAddressWidth);
@@ -28,6 +28,11 @@ ServerListView::ServerListView(QWidget* window)
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setShowGrid(true);
     connect(m_table, &QTableWidget::cellClicked, this, [this](int row, int) { emit rowClicked(row); });
+}
+
+void ServerListView::SetVisible(bool visible)
+{
+    m_table->setVisible(visible);
 }
 
 int ServerListView::RowCount() const

@@ -21,6 +21,7 @@ public:
     void RemoveRow(int index);
     void Select(int index);
     void Focus();
+    void SetVisible(bool visible);
 
 signals:
     void rowClicked(int index);

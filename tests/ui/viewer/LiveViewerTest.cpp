@@ -8,6 +8,7 @@
 #include "ui/viewer/ServerListView.h"
 #include "ui/viewer/ViewerText.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
@@ -57,7 +58,7 @@ protected:
         ASSERT_TRUE(s_emulator);
         ClearShownMessages();
         host.resize(1024, 768);
-        viewer = std::make_unique<LiveViewer>(&host, &messages, [this](const QString& line) { logLines << line; });
+        viewer = std::make_unique<LiveViewer>(&host, &messages, &bandwidth, [this](const QString& line) { logLines << line; });
     }
     void TearDown() override { viewer.reset(); }
 
@@ -103,6 +104,7 @@ protected:
     QApplication& app = EnsureQApplication();  // before any widget member
     QWidget host;
     QListWidget messages{&host};
+    QLabel bandwidth{&host};
     QStringList logLines;
     std::unique_ptr<LiveViewer> viewer;
 };

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/viewer/SidePanelSelector.h"
+
+#include <QObject>
+#include <QRect>
+
+#include <array>
+
+class QPushButton;
+class QWidget;
+
+// The right-hand column's side panels (information, PTZ, pictures), one on
+// screen at a time in a fixed area, and the buttons that choose them: tabs
+// 1224, 1239, 1240 and the hidden 1007, 203, 202.
+class SidePanels : public QObject {
+    Q_OBJECT
+public:
+    static constexpr QRect kArea{841, 169, 159, 175};
+
+    explicit SidePanels(QWidget* window);
+
+    // The panel's frame; its content is the owning part's.
+    QWidget* Panel(SidePanel panel) const { return m_panels[Index(panel)]; }
+
+    const SidePanelSelector& Selector() const { return m_selector; }
+    void Press(int id);
+    void SetFullScreen(bool on);
+
+private:
+    static std::size_t Index(SidePanel panel) { return static_cast<std::size_t>(panel); }
+    void show();
+
+    QWidget* m_window;
+    SidePanelSelector m_selector;
+    std::array<QWidget*, 3> m_panels{};
+    std::array<QPushButton*, 3> m_tabs{};
+};
