@@ -10,6 +10,7 @@
 #include "ui/app/DvrMessageBox.h"
 #include "ui/controls/CMsgListBox.h"
 #include "ui/status/CBarChart.h"
+#include "ui/status/FittedText.h"
 
 namespace {
 
@@ -23,6 +24,10 @@ const QRect kResolutionArea(QPoint(75, 54), QPoint(199, 66));
 const QRect kRateArea(QPoint(4, 69), QPoint(149, 84));
 const QRect kListArea(5, 130, 150, 48);
 const QRect kBarChartArea(116, 85, 40, 45);
+constexpr int kValueX = 60;
+constexpr int kResolutionX = 75;
+constexpr int kPercentX = 125;
+constexpr int kPercentSignX = 144;
 const QString kNotAvailable = QStringLiteral("N/A");
 
 QFont Tahoma(int pixelHeight, bool bold)
@@ -31,12 +36,6 @@ QFont Tahoma(int pixelHeight, bool bold)
     font.setPixelSize(pixelHeight);
     font.setBold(bold);
     return font;
-}
-
-// Text placed by its top-left corner, as the panel's layout gives it.
-void DrawText(QPainter& painter, int x, int y, const QString& text)
-{
-    painter.drawText(QRect(x, y, 1000, 100), Qt::AlignLeft | Qt::AlignTop, text);
 }
 
 } // namespace
@@ -217,26 +216,27 @@ void CInformationDlg::paintPanel(QPainter& painter) const
     painter.fillRect(rect(), kBackground);
     painter.setBackgroundMode(Qt::TransparentMode);
 
+    // Labels end where the values begin.
     painter.setFont(m_labelFont);
     painter.setPen(kLabelColour);
-    DrawText(painter, 5, 2, QStringLiteral("Server : "));
-    DrawText(painter, 5, 15, QStringLiteral("IP : "));
-    DrawText(painter, 5, 28, QStringLiteral("Type : "));
-    DrawText(painter, 5, 41, QStringLiteral("Encoder : "));
-    DrawText(painter, 5, 54, QStringLiteral("Resolution : "));
+    DrawFittedText(painter, 5, 2, QStringLiteral("Server : "), kValueX - 7);
+    DrawFittedText(painter, 5, 15, QStringLiteral("IP : "), kValueX - 7);
+    DrawFittedText(painter, 5, 28, QStringLiteral("Type : "), kValueX - 7);
+    DrawFittedText(painter, 5, 41, QStringLiteral("Encoder : "), kValueX - 7);
+    DrawFittedText(painter, 5, 54, QStringLiteral("Resolution : "), kResolutionX - 7);
 
     painter.setFont(m_valueFont);
     painter.setPen(kValueColour);
-    DrawText(painter, 60, 2, m_server);
-    DrawText(painter, 60, 15, m_ip);
-    DrawText(painter, 60, 28, m_type);
-    DrawText(painter, 60, 41, m_encoder);
-    DrawText(painter, 75, 54, m_resolution);
+    DrawFittedText(painter, kValueX, 2, m_server, kWidth - kValueX);
+    DrawFittedText(painter, kValueX, 15, m_ip, kWidth - kValueX);
+    DrawFittedText(painter, kValueX, 28, m_type, kWidth - kValueX);
+    DrawFittedText(painter, kValueX, 41, m_encoder, kWidth - kValueX);
+    DrawFittedText(painter, kResolutionX, 54, m_resolution, kWidth - kResolutionX);
 
     painter.setPen(kLabelColour);
-    DrawText(painter, 5, 70, QString::asprintf("%u kbps", m_kbps));
+    DrawFittedText(painter, 5, 70, QString::asprintf("%u kbps", m_kbps), kPercentX - 10);
 
     painter.setPen(kPercentColour);
-    DrawText(painter, 125, 70, QString::asprintf("%3.f", m_barChart->GetPos()));
-    DrawText(painter, 144, 70, QStringLiteral("%"));
+    DrawFittedText(painter, kPercentX, 70, QString::asprintf("%3.f", m_barChart->GetPos()), kPercentSignX - kPercentX);
+    DrawFittedText(painter, kPercentSignX, 70, QStringLiteral("%"), kWidth - kPercentSignX);
 }

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "ui/status/FittedText.h"
+
 namespace {
 
 const QColor kTextColour(220, 220, 112);
@@ -14,6 +16,10 @@ const QRgb kGlyphMask = qRgb(255, 255, 0);
 const QRect kTimeArea(QPoint(92, 11), QPoint(199, 29));
 constexpr int kDigitX[] = {93, 107, 125, 139, 156, 170};
 constexpr int kDigitY = 12;
+constexpr int kColonX[] = {120, 151};
+constexpr int kColonY = 11;
+constexpr int kDateY = 12;
+constexpr int kMessageX = 99;
 
 QImage LoadGlyphs(const QString& path)
 {
@@ -28,11 +34,6 @@ QImage LoadGlyphs(const QString& path)
                 line[x] = qRgba(0, 0, 0, 0);
     }
     return glyphs;
-}
-
-void DrawText(QPainter& painter, int x, int y, const QString& text)
-{
-    painter.drawText(QRect(x, y, 1000, 100), Qt::AlignLeft | Qt::AlignTop, text);
 }
 
 } // namespace
@@ -91,11 +92,13 @@ void CTimeDlg::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), Qt::black);
     painter.setFont(m_font);
     painter.setPen(kTextColour);
-    DrawText(painter, 5, 12,
-             QString::asprintf("%04d-%02d-%02d", m_shownDate.year(), m_shownDate.month(), m_shownDate.day()));
+    // The date ends where the time begins.
+    DrawFittedText(painter, 5, kDateY,
+                   QString::asprintf("%04d-%02d-%02d", m_shownDate.year(), m_shownDate.month(), m_shownDate.day()),
+                   kDigitX[0] - 7);
     if (m_mode == kModeMessage) {
         painter.setPen(kMessageColour);
-        DrawText(painter, 99, 12, m_message);
+        DrawFittedText(painter, kMessageX, kDateY, m_message, kWidth - kMessageX);
         return;
     }
     paintTime(painter, now.time());
@@ -110,8 +113,8 @@ void CTimeDlg::paintTime(QPainter& painter, const QTime& time) const
             painter.drawImage(QPoint(kDigitX[i], kDigitY), m_glyphs,
                               QRect(digit * kGlyphWidth, 0, kGlyphWidth, m_glyphs.height()));
         else
-            DrawText(painter, kDigitX[i], kDigitY, digits.mid(i, 1));
+            DrawFittedText(painter, kDigitX[i], kDigitY, digits.mid(i, 1), kGlyphWidth);
     }
-    DrawText(painter, 120, 11, QStringLiteral(":"));
-    DrawText(painter, 151, 11, QStringLiteral(":"));
+    for (int x : kColonX)
+        DrawFittedText(painter, x, kColonY, QStringLiteral(":"), kDigitX[2] - kColonX[0]);
 }
