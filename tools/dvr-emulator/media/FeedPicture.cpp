@@ -9,7 +9,7 @@ namespace emulator::media {
 namespace {
 
 // Bump when the drawing or the packaging changes, so old cache files are not reused.
-constexpr int kPictureFormatVersion = 2;
+constexpr int kPictureFormatVersion = 3;
 
 ClipRect RegionOf(const FeedPicture::Camera& camera, const VideoLoopSettings& settings)
 {

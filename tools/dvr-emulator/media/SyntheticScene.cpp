@@ -141,9 +141,11 @@ void SyntheticScene::DrawMoving(YuvCanvas& canvas, uint32_t timeMs) const
 
     char text[64];
     const int left = region_.left + 16;
+    // Number and name sit at the bottom left: viewers write their own pane
+    // titles over the top left.
     std::snprintf(text, sizeof text, "CH%02d", camera_ + 1);
-    DrawLabel(canvas, left, region_.top + 16, 4, text);
-    DrawLabel(canvas, left, region_.top + 96, 2, name_);
+    DrawLabel(canvas, left, region_.bottom - 178, 4, text);
+    DrawLabel(canvas, left, region_.bottom - 100, 2, name_);
     if (!view_.IsHome()) {
         const std::string view = view_.Text();
         DrawLabel(canvas, region_.right - 16 - YuvCanvas::TextWidth(2, view), region_.top + 16, 2, view);
