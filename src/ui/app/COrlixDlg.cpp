@@ -84,10 +84,12 @@ void COrlixDlg::buildControls()
     QWidget* info = m_sidePanels->Panel(SidePanel::Information);
     m_messageList = new QListWidget(info);
     m_messageList->setFont(AppFonts::Small());
-    m_messageList->setGeometry(0, 0, SidePanels::kArea.width(), SidePanels::kArea.height() - 20);
+    m_messageList->setWordWrap(true);
+    m_messageList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_messageList->setGeometry(0, 0, SidePanels::kArea.width(), SidePanels::kArea.height() - 36);
     m_bandwidth = new QLabel(info);
     m_bandwidth->setFont(AppFonts::Small());
-    m_bandwidth->setGeometry(0, SidePanels::kArea.height() - 18, SidePanels::kArea.width(), 18);
+    m_bandwidth->setGeometry(0, SidePanels::kArea.height() - 34, SidePanels::kArea.width(), 34);
 
     auto* version = new QLabel(VersionText(), this);
     version->setFont(AppFonts::Small());

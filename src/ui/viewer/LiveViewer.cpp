@@ -284,7 +284,8 @@ void LiveViewer::updateBandwidth()
     // Kilobits over the last second.
     m_bandwidthLine = QString::asprintf("bandwidth = %04llu\t\tCpu rate = %03ld",
                                        static_cast<unsigned long long>(bytes * 8 / 1000), cpuPercent);
-    m_bandwidth->setText(m_bandwidthLine);
+    // A label has no tab stops: each figure gets its own line.
+    m_bandwidth->setText(QString(m_bandwidthLine).replace("\t\t", "\n"));
 }
 
 int LiveViewer::dvrType(int index) const
