@@ -1,5 +1,7 @@
 #include "ui/app/DemoAutomation.h"
 
+#include "core/config/RegConfig.h"
+#include "core/servers/DemoServerSeed.h"
 #include "ui/app/COrlixDlg.h"
 
 #include <QDialog>
@@ -38,6 +40,16 @@ void ArmConnect(QWidget* window)
     });
 }
 
+void SeedServer()
+{
+    const char* seed = std::getenv("OMBREL_SEED_SERVER");
+    if (!seed || !*seed)
+        return;
+    CRegConfig reg;
+    if (SeedEmulatorServer(reg))
+        std::printf("registered server \"%s\"\n", EmulatorServerRecord().name.c_str());
+}
+
 } // namespace
 
 std::optional<DemoConnection> ParseDemoConnection(const QString& text)
@@ -50,6 +62,7 @@ std::optional<DemoConnection> ParseDemoConnection(const QString& text)
 
 void ArmDemoAutomation(QWidget* window)
 {
+    SeedServer();
     ArmConnect(window);
     if (const char* shot = std::getenv("OMBREL_SCREENSHOT"); shot && *shot) {
         QString path = QString::fromLocal8Bit(shot);

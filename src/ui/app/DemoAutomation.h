@@ -12,7 +12,9 @@ class QWidget;
 // "screenshot: PATH" is printed; with OMBREL_EXIT_AFTER_MS=N the window closes
 // by itself after N milliseconds; with
 // OMBREL_CONNECT=HOST:PORT:PROTOCOL:ACCOUNT:PASSWORD the main window connects
-// to that recorder at start. Without them, nothing.
+// to that recorder at start; with OMBREL_SEED_SERVER=1 a registry without
+// server records gets the record of the demo's recorder emulator. Without
+// them, nothing.
 void ArmDemoAutomation(QWidget* window);
 
 struct DemoConnection {

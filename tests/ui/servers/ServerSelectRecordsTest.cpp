@@ -1,6 +1,7 @@
 // Server records over the real registry store: what the selection list and
 // the configuration dialog read and write.
 #include "core/config/RegConfig.h"
+#include "core/servers/DemoServerSeed.h"
 #include "core/servers/ServerRecord.h"
 #include "platform/registry/TempRegistry.h"
 
@@ -137,4 +138,22 @@ TEST_F(ServerRecordsTest, BadNamesAndOverlongTextsChangeNothing)
     EXPECT_TRUE(m_dir.Remove("GONE"));
     EXPECT_FALSE(m_dir.Remove("gone"));
     EXPECT_TRUE(m_dir.List().empty());
+}
+
+TEST_F(ServerRecordsTest, DemoSeedFillsOnlyAnEmptyDirectory)
+{
+    ASSERT_TRUE(SeedEmulatorServer(m_reg)) << "no ServerInfo key at all counts as empty";
+    auto seeded = m_dir.Find("Emulator");
+    ASSERT_TRUE(seeded);
+    EXPECT_EQ(seeded->ip, "127.0.0.1");
+    EXPECT_EQ(seeded->port, 7050u);
+    EXPECT_EQ(seeded->account, "ADMIN");
+    EXPECT_EQ(seeded->dvrType, "MODEL_C");
+    EXPECT_EQ(seeded->protocol, "TCP");
+
+    ASSERT_TRUE(m_dir.Remove("Emulator"));
+    ASSERT_TRUE(m_dir.Write(sample("Own")));
+    EXPECT_FALSE(SeedEmulatorServer(m_reg));
+    ASSERT_EQ(m_dir.List().size(), 1u);
+    EXPECT_EQ(m_dir.List()[0], sample("Own"));
 }
