@@ -1,5 +1,5 @@
 #include "core/viewer/LiveControl.h"
-#include "integration/netctrl/EmulatorProcess.h"
+#include "ViewerEmulator.h"
 #include "support/QtTestApp.h"
 #include "ui/app/DemoAutomation.h"
 #include "ui/app/DvrMessageBox.h"
@@ -21,9 +21,6 @@
 
 namespace {
 
-// Recorders of the one emulator process the suite shares.
-enum Recorder : std::size_t { kFourA, kFourB, kFourC, kSixteen, kRejecting, kRecorderCount };
-
 constexpr int kWaitMs = 15000;
 
 QString Text(int id)
@@ -41,31 +38,32 @@ bool WasShown(int id, QMessageBox::Icon icon)
 
 class LiveViewerTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_emulator = std::make_unique<EmulatorProcess>();
-        std::vector<EmulatorProcess::Recorder> recorders(kRecorderCount, {"MODEL_F", {}});
-        recorders[kSixteen].model = "MODEL_C";
-        recorders[kRejecting].extraOptions = {"--reject-logins"};
-        // Closes a session left unpolled for two seconds.
-        recorders[kFourC].extraOptions = {"--poll-timeout", "2"};
-        ASSERT_TRUE(s_emulator->Start(recorders, {"--discovery-port", "0"})) << s_emulator->Error();
-    }
-    static void TearDownTestSuite() { s_emulator.reset(); }
-
     void SetUp() override
     {
-        ASSERT_TRUE(s_emulator);
+        std::string error;
+        s_emulator = ViewerEmulator(&error);
+        ASSERT_TRUE(s_emulator) << error;
         ClearShownMessages();
         host.resize(1024, 768);
         viewer = std::make_unique<LiveViewer>(&host, &messages, &bandwidth, [this](const QString& line) { logLines << line; });
     }
     void TearDown() override { viewer.reset(); }
 
-    bool Connect(Recorder recorder, const std::string& name)
+    bool Connect(Recorder recorder, const std::string& name, const QString& account = "ADMIN")
     {
-        return viewer->Connect("127.0.0.1", QString::number(s_emulator->Port(recorder)), "TCP", "ADMIN", "5829",
+        return viewer->Connect("127.0.0.1", QString::number(s_emulator->Port(recorder)), "TCP", account, "5829",
                                ServerDescriptor{name, "127.0.0.1"});
+    }
+
+    // Waits until session `index` was told `text` (a string id).
+    bool WaitStatus(int index, int text)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                const auto& sessions = viewer->Sessions();
+                return sessions.Has(index) && sessions.At(index).record.statusLines.contains(Text(text));
+            },
+            kWaitMs);
     }
 
     // Waits until session `index` is listed and shows `channels` live channels.
@@ -100,7 +98,7 @@ protected:
     QTableWidget* ServerList() { return FindCtrl<QTableWidget>(&host, ServerListView::kCtrlId); }
     QPushButton* Button(int id) { return FindCtrl<QPushButton>(&host, id); }
 
-    static std::unique_ptr<EmulatorProcess> s_emulator;
+    static EmulatorProcess* s_emulator;
     QApplication& app = EnsureQApplication();  // before any widget member
     QWidget host;
     QListWidget messages{&host};
@@ -109,7 +107,7 @@ protected:
     std::unique_ptr<LiveViewer> viewer;
 };
 
-std::unique_ptr<EmulatorProcess> LiveViewerTest::s_emulator;
+EmulatorProcess* LiveViewerTest::s_emulator = nullptr;
 
 } // namespace
 
@@ -159,6 +157,12 @@ TEST_F(LiveViewerTest, ConnectListsRowZeroAndFillsEveryPaneWithLiveVideo)
     QTest::mouseClick(Button(5100), Qt::LeftButton);
     EXPECT_FALSE(Button(5100)->isChecked());
     EXPECT_EQ(channels.requestedAudio, 0x0008);
+    // Unmuted, the channel chosen before is heard again at full volume.
+    QTest::mouseClick(Button(1201), Qt::LeftButton);
+    EXPECT_FALSE(Button(1201)->isChecked());
+    EXPECT_TRUE(channels.audioOn);
+    EXPECT_EQ(channels.volume, 100);
+    EXPECT_EQ(viewer->Sessions().At(0).panel.sliderPosition, 0);
 
     // Live off gives the panes back; live on takes them again.
     QTest::mouseClick(Button(LiveViewer::kBtnLiveOff), Qt::LeftButton);
@@ -251,6 +255,70 @@ TEST_F(LiveViewerTest, SecondRecorderOverSixteenChannelsIsRefusedAndTheFirstKeep
     QTest::mouseClick(Button(LiveViewer::kBtnLiveOn), Qt::LeftButton);
     EXPECT_EQ(sessions.At(1).channels.liveCount, 4);
     EXPECT_EQ(viewer->OccupiedPanes(), 0x00FF);
+}
+
+TEST_F(LiveViewerTest, PairedAndEightChannelModelsEnableTheirOwnButtons)
+{
+    ASSERT_TRUE(Connect(kPaired, "Pair"));
+    // Channels 1 and 3 carry their partners: two pictures, four cameras.
+    ASSERT_TRUE(WaitLive(0, 2));
+    const auto& sessions = viewer->Sessions();
+    EXPECT_TRUE(Button(5000)->isChecked() && Button(5000)->isEnabled());
+    EXPECT_TRUE(Button(5002)->isChecked() && Button(5002)->isEnabled());
+    for (int id : {5001, 5003, 5004, 5015})
+        EXPECT_FALSE(Button(id)->isChecked() || Button(id)->isEnabled()) << id;
+    // Only channel 1 has audio on this model, whatever it reports.
+    EXPECT_EQ(sessions.At(0).channels.availableAudio, 0x0001);
+    EXPECT_TRUE(Button(5100)->isEnabled());
+    EXPECT_FALSE(Button(5101)->isEnabled());
+    // Unchecking channel 1 frees its partner.
+    QTest::mouseClick(Button(5000), Qt::LeftButton);
+    EXPECT_TRUE(Button(5001)->isEnabled());
+
+    ASSERT_TRUE(Connect(kEight, "Eight"));
+    ASSERT_TRUE(WaitLive(1, 8));
+    for (int k = 0; k < 16; ++k)
+        EXPECT_EQ(Button(5000 + k)->isChecked(), k < 8) << "channel " << k + 1;
+    EXPECT_FALSE(Button(5008)->isEnabled());
+}
+
+TEST_F(LiveViewerTest, EachRefusedLogInStopsItsSessionWithItsOwnLine)
+{
+    ASSERT_TRUE(Connect(kFourA, "Stranger", "NOBODY"));
+    ASSERT_TRUE(WaitStatus(0, 6023));
+    ASSERT_TRUE(Connect(kOtherVersion, "Old"));
+    ASSERT_TRUE(WaitStatus(1, 6025));
+    ASSERT_TRUE(Connect(kOneSession, "Single"));
+    ASSERT_TRUE(WaitLive(2, 4));
+    ASSERT_TRUE(Connect(kOneSession, "Single again"));
+    ASSERT_TRUE(WaitStatus(3, 6024));
+    ASSERT_TRUE(Connect(kSilent, "Mute"));
+    ASSERT_TRUE(WaitStatus(4, 6028));
+
+    // Stopped sessions keep their rows; those refused at log-in never showed
+    // video, and the one session served keeps playing.
+    const auto& sessions = viewer->Sessions();
+    EXPECT_EQ(sessions.Count(), 5);
+    for (int i : {0, 1, 3})
+        EXPECT_FALSE(sessions.At(i).record.live.callbackRegistered) << i;
+    EXPECT_TRUE(ShownMessages().empty());
+    EXPECT_TRUE(PanesDecoding(sessions.At(2).record.live.ownedPanes));
+}
+
+TEST_F(LiveViewerTest, RecorderThatDropsTheLinkGoesWhileAnotherKeepsPlaying)
+{
+    ASSERT_TRUE(Connect(kDropping, "Flaky"));
+    ASSERT_TRUE(WaitLive(0, 4));
+    ASSERT_TRUE(Connect(kFourB, "Steady"));
+    ASSERT_TRUE(WaitLive(1, 4));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return WasShown(6021, QMessageBox::Information); }, kWaitMs));
+
+    const auto& sessions = viewer->Sessions();
+    ASSERT_EQ(sessions.Count(), 1);
+    EXPECT_EQ(ServerList()->rowCount(), 1);
+    EXPECT_EQ(ServerList()->item(0, 0)->text(), "Steady");
+    EXPECT_EQ(viewer->OccupiedPanes(), 0x000F);
+    EXPECT_TRUE(PanesDecoding(0x000F));
 }
 
 TEST(DemoConnectionTest, NeedsFiveFieldsAndKeepsColonsInThePassword)
