@@ -22,6 +22,7 @@ const QColor kBackground(0, 0, 0);
 const QRect kServerTextsArea(QPoint(60, 2), QPoint(199, 74));
 const QRect kResolutionArea(QPoint(75, 54), QPoint(199, 66));
 const QRect kRateArea(QPoint(4, 69), QPoint(149, 84));
+const QRect kPercentArea(QPoint(124, 69), QPoint(160, 84));
 const QRect kListArea(5, 130, 150, 48);
 const QRect kBarChartArea(116, 85, 40, 45);
 constexpr int kValueX = 60;
@@ -48,12 +49,12 @@ CInformationDlg::CInformationDlg(QWidget* parent, const QString& procStatPath)
       m_rateTimer(new QTimer(this)),
       m_perfMon(std::make_unique<CPerfMon>(procStatPath.toStdString())),
       m_cpuLoad(CpuLoadSampler::kFailure),
-      m_statisticTexts{kNotAvailable, kNotAvailable, kNotAvailable},
       m_barChart(new CBarChart(this)),
       m_cpuTimer(new QTimer(this))
 {
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_statisticTexts.fill(kNotAvailable);
     for (CMsgListBox*& list : m_lists) {
         list = new CMsgListBox(this);
         list->setFont(m_listFont);
@@ -178,10 +179,9 @@ void CInformationDlg::UpdateCpu()
 {
     if (!m_cpuAvailable)
         return;
-    // A counter that keeps failing would otherwise raise a box every second.
     const bool collected = m_perfMon->Collect();
-    if (!collected && !m_queryFailing)
-        DvrMessageBox(this, QStringLiteral("Failed Query!"), QStringLiteral("DVR"), QMessageBox::Warning);
+    // A counter that keeps failing would otherwise raise a box every second.
+    const bool newFailure = !collected && !m_queryFailing;
     m_queryFailing = !collected;
 
     m_cpuLoad = m_perfMon->Value();
@@ -191,14 +191,15 @@ void CInformationDlg::UpdateCpu()
     } else {
         m_cpuText = QString::asprintf("%d%%", m_cpuLoad);
         m_barChart->SetPos(m_cpuLoad);
-        const std::optional<LoadSummary> statistics = m_perfMon->Statistics();
-        m_statisticTexts = statistics ? std::array<QString, 3>{QString::number(statistics->minimum),
-                                                               QString::number(statistics->maximum),
-                                                               QString::number(statistics->average)}
-                                      : std::array<QString, 3>{kNotAvailable, kNotAvailable, kNotAvailable};
+        if (const std::optional<LoadSummary> statistics = m_perfMon->Statistics())
+            m_statisticTexts = {QString::number(statistics->minimum), QString::number(statistics->maximum),
+                                QString::number(statistics->average)};
     }
-    // The percent beside the bar belongs to the panel.
-    update(QRect(QPoint(124, 69), QPoint(160, 84)));
+    update(kPercentArea);
+
+    // Last: the box runs its own event loop, in which this timer ticks on.
+    if (newFailure)
+        DvrMessageBox(this, QStringLiteral("Failed Query!"), QStringLiteral("DVR"), QMessageBox::Warning);
 }
 
 void CInformationDlg::paintEvent(QPaintEvent*)
