@@ -9,18 +9,23 @@
 #include "ui/app/AppFonts.h"
 #include "ui/app/DvrMessageBox.h"
 #include "ui/app/MainWindowControls.h"
+#include "ui/app/MainWindowServerHost.h"
 #include "ui/app/MainWindowSkin.h"
 #include "ui/app/SidePanels.h"
 #include "ui/app/WindowTimers.h"
 #include "ui/controls/CtrlId.h"
 #include "ui/controls/DialogKeys.h"
+#include "ui/servers/CConfigDlg.h"
+#include "ui/servers/CLoginDlg.h"
+#include "ui/servers/CServerSelect.h"
 #include "ui/skin/SkinElements.h"
+#include "ui/status/CInformationDlg.h"
+#include "ui/status/CTimeDlg.h"
 #include "ui/viewer/LiveViewer.h"
 #include "ui/viewer/ViewerText.h"
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 
 #include <ctime>
@@ -31,6 +36,11 @@ constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
 
 constexpr int kStrSetupNotAvailable = 7010;
+
+// The right-hand column: the clock under the title buttons, the information
+// panel above its tab buttons.
+constexpr QRect kClockArea{824, 40, CTimeDlg::kWidth, CTimeDlg::kHeight};
+constexpr QRect kInformationArea{824, 168, CInformationDlg::kWidth, CInformationDlg::kHeight};
 
 QMessageBox::Icon BoxIcon(MessageIcon icon)
 {
@@ -53,6 +63,7 @@ COrlixDlg::COrlixDlg(QWidget* parent, const MainWindowOptions& options)
     buildControls();
     applySkin(options);
     connectCommands();
+    installDialogs();
 
     ShowStatus("Start Event Log...");
     CRegConfig reg;
@@ -77,26 +88,20 @@ void COrlixDlg::createFolderTree()
 void COrlixDlg::buildControls()
 {
     m_controls = new MainWindowControls(this);
-    m_sidePanels = new SidePanels(this);
-
-    // The information panel: the current session's status lines and the
-    // bandwidth line.
-    QWidget* info = m_sidePanels->Panel(SidePanel::Information);
-    m_messageList = new QListWidget(info);
-    m_messageList->setFont(AppFonts::Small());
-    m_messageList->setWordWrap(true);
-    m_messageList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_messageList->setGeometry(0, 0, SidePanels::kArea.width(), SidePanels::kArea.height() - 36);
-    m_bandwidth = new QLabel(info);
-    m_bandwidth->setFont(AppFonts::Small());
-    m_bandwidth->setGeometry(0, SidePanels::kArea.height() - 34, SidePanels::kArea.width(), 34);
+    m_info = new CInformationDlg(this);
+    m_info->setGeometry(kInformationArea);
+    m_sidePanels = new SidePanels(this, m_info);
+    m_clock = new CTimeDlg(this);
+    m_clock->setGeometry(kClockArea);
 
     auto* version = new QLabel(VersionText(), this);
     version->setFont(AppFonts::Small());
     version->setGeometry(834, 740, 180, 18);
 
-    m_viewer = new LiveViewer(this, m_messageList, m_bandwidth, [this](const QString& line) { WriteEventLog(line); });
+    m_viewer = new LiveViewer(this, m_info, [this](const QString& line) { WriteEventLog(line); });
+    m_serverHost = std::make_unique<MainWindowServerHost>(*m_viewer);
     connect(m_viewer, &LiveViewer::fullScreenChanged, m_sidePanels, &SidePanels::SetFullScreen);
+    connect(m_viewer, &LiveViewer::fullScreenChanged, m_clock, [this](bool on) { m_clock->setVisible(!on); });
 }
 
 void COrlixDlg::applySkin(const MainWindowOptions& options)
@@ -128,14 +133,23 @@ void COrlixDlg::connectCommands()
             m_openConfiguration();
     });
     clicked(MainWindowControls::kRemoteSetup, [this] { onRemoteSetup(); });
-    m_controls->Button(MainWindowControls::kServerSelect)->setEnabled(false);
-    m_controls->Button(MainWindowControls::kConfig)->setEnabled(false);
+    // Remote setup is for an administrator of the current recorder.
+    connect(m_viewer, &LiveViewer::currentSessionChanged, this, [this] {
+        m_controls->Button(MainWindowControls::kRemoteSetup)->setEnabled(m_viewer->CurrentMayOpenSetup());
+    });
+}
 
-    connect(m_viewer, &LiveViewer::sessionListed, this,
-            [this] { m_controls->Button(MainWindowControls::kRemoteSetup)->setEnabled(true); });
-    // Setup is for the session chosen again after a disconnect.
-    connect(m_viewer, &LiveViewer::sessionDisconnected, this,
-            [this] { m_controls->Button(MainWindowControls::kRemoteSetup)->setEnabled(false); });
+void COrlixDlg::installDialogs()
+{
+    SetServerSelection([this] {
+        CServerSelect dialog(*m_serverHost, this);
+        dialog.exec();
+    });
+    SetConfigurationDialog([this] {
+        CConfigDlg dialog([this] { RestartForNewLanguage(); }, this);
+        dialog.exec();
+    });
+    SetSetupPasswordCheck([this] { return ConfirmSetupPassword(this, m_viewer->CurrentAdminPassword()); });
 }
 
 void COrlixDlg::SetServerSelection(std::function<void()> open)

@@ -6,12 +6,14 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
+class CInformationDlg;
+class CTimeDlg;
 class CWindowTimers;
 class LiveViewer;
 class MainWindowControls;
-class QLabel;
-class QListWidget;
+class MainWindowServerHost;
 class SidePanels;
 
 // What the main window is started with.
@@ -43,11 +45,13 @@ public:
     void CloseAllSessions();
     LiveViewer& Viewer() { return *m_viewer; }
     const SidePanels& Panels() const { return *m_sidePanels; }
+    CInformationDlg& Information() { return *m_info; }
     const CSkinEngine& Skin() const { return m_skin; }
 
-    // The dialogs other parts open from here: server selection (1008), the
+    // The dialogs opened from here: server selection (1008), the
     // configuration dialog (1002) and the password check before remote setup
-    // (222, true when confirmed). A button whose dialog is not set stays grey.
+    // (222, true when confirmed). The window starts with its own; a button
+    // whose dialog is taken away (an empty function) goes grey.
     void SetServerSelection(std::function<void()> open);
     void SetConfigurationDialog(std::function<void()> open);
     void SetSetupPasswordCheck(std::function<bool()> confirm);
@@ -73,6 +77,7 @@ private:
     void buildControls();
     void applySkin(const MainWindowOptions& options);
     void connectCommands();
+    void installDialogs();
     void onRemoteSetup();
     void onTimer(int id);
     void handOver(int timerId, int delayMs);
@@ -82,9 +87,10 @@ private:
     CSkinEngine m_secondSkin;  // loaded, given no elements
     MainWindowControls* m_controls = nullptr;
     SidePanels* m_sidePanels = nullptr;
-    QListWidget* m_messageList = nullptr;
-    QLabel* m_bandwidth = nullptr;
+    CInformationDlg* m_info = nullptr;
+    CTimeDlg* m_clock = nullptr;
     LiveViewer* m_viewer = nullptr;
+    std::unique_ptr<MainWindowServerHost> m_serverHost;
     std::function<void()> m_openServerSelection;
     std::function<void()> m_openConfiguration;
     std::function<bool()> m_confirmSetupPassword;

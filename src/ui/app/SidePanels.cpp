@@ -20,11 +20,10 @@ QWidget* PanelFrame(QWidget* window, const char* name)
 
 } // namespace
 
-SidePanels::SidePanels(QWidget* window)
+SidePanels::SidePanels(QWidget* window, QWidget* information)
     : QObject(window)
-    , m_window(window)
 {
-    m_panels[Index(SidePanel::Information)] = PanelFrame(window, "InformationPanel");
+    m_panels[Index(SidePanel::Information)] = information;
     m_panels[Index(SidePanel::Ptz)] = PanelFrame(window, "m_staticptz_bg");
     m_panels[Index(SidePanel::Pictures)] = PanelFrame(window, "PicturePanel");
 

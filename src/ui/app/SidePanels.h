@@ -11,14 +11,15 @@ class QPushButton;
 class QWidget;
 
 // The right-hand column's side panels (information, PTZ, pictures), one on
-// screen at a time in a fixed area, and the buttons that choose them: tabs
-// 1224, 1239, 1240 and the hidden 1007, 203, 202.
+// screen at a time, and the buttons that choose them: tabs 1224, 1239, 1240
+// and the hidden 1007, 203, 202. The PTZ and picture panels take a fixed
+// area; the information panel is the caller's, placed where it wants it.
 class SidePanels : public QObject {
     Q_OBJECT
 public:
     static constexpr QRect kArea{841, 169, 159, 175};
 
-    explicit SidePanels(QWidget* window);
+    SidePanels(QWidget* window, QWidget* information);
 
     // The panel's frame; its content is the owning part's.
     QWidget* Panel(SidePanel panel) const { return m_panels[Index(panel)]; }
@@ -31,7 +32,6 @@ private:
     static std::size_t Index(SidePanel panel) { return static_cast<std::size_t>(panel); }
     void show();
 
-    QWidget* m_window;
     SidePanelSelector m_selector;
     std::array<QWidget*, 3> m_panels{};
     std::array<QPushButton*, 3> m_tabs{};

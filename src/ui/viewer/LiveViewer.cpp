@@ -1,13 +1,16 @@
 #include "ui/viewer/LiveViewer.h"
 
 #include "core/dvr/NotifyCodes.h"
+#include "core/dvr/DvrModel.h"
 #include "core/dvr/SettingsBlock.h"
+#include "core/servers/SetupAccess.h"
 #include "core/video/ChannelAssignment.h"
 #include "core/viewer/ConnectRequest.h"
 #include "core/viewer/ViewerTimers.h"
 #include "platform/video/LiveChannels.h"
 #include "ui/app/DvrMessageBox.h"
 #include "ui/app/WindowTimers.h"
+#include "ui/status/CInformationDlg.h"
 #include "ui/controls/CtrlId.h"
 #include "ui/video/CChannelPosDlg.h"
 #include "ui/video/CRenderWnd.h"
@@ -17,10 +20,11 @@
 #include "ui/viewer/ViewerText.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QThread>
+
+#include <cstring>
+#include <limits>
 
 namespace {
 
@@ -56,13 +60,11 @@ QPushButton* SessionButton(QWidget* window, int id, const QString& text, const Q
 
 } // namespace
 
-LiveViewer::LiveViewer(QWidget* window, QListWidget* messages, QLabel* bandwidth,
-                       std::function<void(const QString&)> eventLog)
+LiveViewer::LiveViewer(QWidget* window, CInformationDlg* info, std::function<void(const QString&)> eventLog)
     : QObject(window)
     , m_window(window)
-    , m_messages(messages)
+    , m_info(info)
     , m_eventLog(std::move(eventLog))
-    , m_bandwidth(bandwidth)
 {
     m_forwarder = new NotifyForwarder([this](unsigned m, WPARAM w, LPARAM l) { onPosted(m, w, l); }, this);
     m_timers = new CWindowTimers([this](int id) { onTimer(id); }, this);
@@ -70,7 +72,6 @@ LiveViewer::LiveViewer(QWidget* window, QListWidget* messages, QLabel* bandwidth
     m_decoder.Initialise(m_video->Handle(), kDecoderModeH264, LiveSessionState::kAssumedWidth,
                          LiveSessionState::kAssumedHeight, false);
     m_decoder.SetDeinterlace(true);
-    m_lastCpu = std::clock();
 }
 
 LiveViewer::~LiveViewer()
@@ -135,6 +136,11 @@ bool LiveViewer::Connect(const QString& address, const QString& port, const QStr
         ShowStatus(TextOf(LangText::Id(kStrCannotConnect)));
         return false;
     }
+    // What was said before the first session shows in its message list.
+    if (*index == 0) {
+        row.record.statusLines = m_windowLines;
+        m_windowLines.clear();
+    }
     QByteArray user = account.toLocal8Bit();
     QByteArray secret = password.toLocal8Bit();
     row.session.SessionOpen(user.data(), secret.data());
@@ -161,7 +167,12 @@ void LiveViewer::onPosted(unsigned message, WPARAM wParam, LPARAM lParam)
 
 void LiveViewer::onNotify(unsigned sessionId, int code)
 {
-    applyReaction(ReactToNotify(m_sessions.FindBySessionId(sessionId), code));
+    const auto index = m_sessions.FindBySessionId(sessionId);
+    if (const auto flag = AdminFlagForNotify(code); flag && index) {
+        m_sessions.At(*index).record.adminFlag = *flag;
+        emit currentSessionChanged();
+    }
+    applyReaction(ReactToNotify(index, code));
 }
 
 void LiveViewer::applyReaction(const NotifyReaction& r)
@@ -269,7 +280,8 @@ void LiveViewer::listNewRows()
     m_serverList->Focus();
     updateSessionButtons();
     m_timers->SetTimer(kTimerBandwidth, kPollPeriodMs);
-    emit sessionListed();
+    m_info->SetByteCountSource([this] { return m_lastSecondBytes; });
+    emit currentSessionChanged();
 }
 
 void LiveViewer::updateBandwidth()
@@ -277,15 +289,9 @@ void LiveViewer::updateBandwidth()
     std::uint64_t bytes = 0;
     for (int i = 0; i < m_sessions.Count(); ++i)
         bytes += m_sessions.At(i).record.live.TakeReceivedBytes();
-    const std::clock_t now = std::clock();
-    const long cpuPercent = static_cast<long>((now - m_lastCpu) * 100 / CLOCKS_PER_SEC)
-        / std::max(1, QThread::idealThreadCount());
-    m_lastCpu = now;
-    // Kilobits over the last second.
-    m_bandwidthLine = QString::asprintf("bandwidth = %04llu\t\tCpu rate = %03ld",
-                                       static_cast<unsigned long long>(bytes * 8 / 1000), cpuPercent);
-    // A label has no tab stops: each figure gets its own line.
-    m_bandwidth->setText(QString(m_bandwidthLine).replace("\t\t", "\n"));
+    // The panel's rate timer shows the last second's count.
+    m_lastSecondBytes = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(bytes, std::numeric_limits<std::uint32_t>::max()));
 }
 
 int LiveViewer::dvrType(int index) const
@@ -300,6 +306,8 @@ void LiveViewer::onSettingsReceived(int index)
     row.record.hasSettings = true;
     row.record.live.dvrType = static_cast<std::uint8_t>(dvrType(index));
     syncVideoState();
+    if (index == m_current)
+        refreshServerTexts();
     // Masks that came first could not be read without the model.
     if (row.record.masksPending)
         onMasksChanged(index);
@@ -417,9 +425,8 @@ void LiveViewer::disconnect(int index)
     leaving.session.SessionClose();
     m_timers->KillTimer(index);
     const bool listed = leaving.record.listed;
-    // What the user was told about it stays readable after its row is gone.
-    m_windowLines += leaving.record.statusLines;
     auto removal = m_sessions.Remove(index);
+    m_info->RemoveSlot(index);
     removal.row->record.live.ReleaseSlot();
     if (listed)
         m_serverList->RemoveRow(index);
@@ -456,7 +463,7 @@ void LiveViewer::disconnect(int index)
     syncVideoState();
     showCurrentPanel();
     refreshMessages();
-    emit sessionDisconnected(m_sessions.Count());
+    emit currentSessionChanged();
 }
 
 void LiveViewer::SelectSession(int index)
@@ -475,6 +482,7 @@ void LiveViewer::SelectSession(int index)
     syncVideoState();
     showCurrentPanel();
     refreshMessages();
+    emit currentSessionChanged();
 }
 
 void LiveViewer::CloseAllSessions()
@@ -493,6 +501,38 @@ void LiveViewer::CloseAllSessions()
     for (int id : {kTimerFetchSettings, kTimerLiveStarted, kTimerAddServerRow, kTimerBandwidth, kTimerPaneDraw1,
                    kTimerPaneDraw2, kTimerRepaintUntilPtz, kTimerPtzSetUp})
         m_timers->KillTimer(id);
+}
+
+bool LiveViewer::CurrentLive() const
+{
+    return m_sessions.Has(m_current) && m_sessions.At(m_current).record.live.callbackRegistered;
+}
+
+bool LiveViewer::CurrentMayOpenSetup() const
+{
+    return m_sessions.Has(m_current) && m_sessions.At(m_current).record.listed
+        && SetupButtonEnabled(m_sessions.At(m_current).record.adminFlag);
+}
+
+std::string LiveViewer::CurrentAdminPassword() const
+{
+    if (!m_sessions.Has(m_current))
+        return {};
+    const auto& system = m_sessions.At(m_current).record.settings.system;
+    return std::string(system.adminPassword, strnlen(system.adminPassword, sizeof system.adminPassword - 1));
+}
+
+void LiveViewer::SetCurrentServerType(const QString& typeText)
+{
+    if (!m_sessions.Has(m_current))
+        return;
+    m_sessions.At(m_current).record.typeText = typeText;
+    refreshServerTexts();
+}
+
+void LiveViewer::PaneSelected(int, int, int, int width, int height)
+{
+    m_info->SetResolution(QString("%1 * %2").arg(width).arg(height));
 }
 
 bool LiveViewer::AnyListedSessionLive() const
@@ -516,30 +556,40 @@ void LiveViewer::ShowStatus(const QString& text)
         showStatus(m_current, text);
     else {
         m_windowLines.append(text);
-        refreshMessages();
+        m_info->AddMessage(0, text);
     }
 }
 
 void LiveViewer::showStatus(int index, const QString& text)
 {
     m_sessions.At(index).record.statusLines.append(text);
-    if (index == m_current)
-        refreshMessages();
+    m_info->AddMessage(index, text);
 }
 
 QStringList LiveViewer::VisibleStatusLines() const
 {
-    QStringList lines = m_windowLines;
-    if (m_sessions.Has(m_current))
-        lines += m_sessions.At(m_current).record.statusLines;
-    return lines;
+    return m_sessions.Has(m_current) ? m_sessions.At(m_current).record.statusLines : m_windowLines;
 }
 
 void LiveViewer::refreshMessages()
 {
-    m_messages->clear();
-    m_messages->addItems(VisibleStatusLines());
-    m_messages->scrollToBottom();
+    m_info->SetCurrentSlot(std::max(m_current, 0));
+    refreshServerTexts();
+}
+
+void LiveViewer::refreshServerTexts()
+{
+    if (!m_sessions.Has(m_current)) {
+        m_info->SetServerTexts({}, {}, {}, {});
+        return;
+    }
+    const auto& row = m_sessions.At(m_current);
+    QString type = row.record.typeText;
+    if (type.isEmpty() && row.record.hasSettings)
+        if (const DvrModelInfo* model = FindDvrModel(dvrType(m_current)))
+            type = model->name;
+    m_info->SetServerTexts(QString::fromStdString(row.descriptor.name), QString::fromStdString(row.descriptor.address),
+                           type, {});
 }
 
 void LiveViewer::showCurrentPanel()

@@ -18,13 +18,12 @@
 #include <functional>
 
 class CChannelPosDlg;
+class CInformationDlg;
 class CRenderWnd;
 class CWindowTimers;
 class ChannelButtonBar;
 class NotifyForwarder;
 class ServerListView;
-class QLabel;
-class QListWidget;
 class QPushButton;
 class QWidget;
 
@@ -40,11 +39,10 @@ public:
     static constexpr int kBtnLiveOn = 209;
     static constexpr int kBtnLiveOff = 231;
 
-    // Places its controls on `window`; `messages` shows the status lines and
-    // `bandwidth` the line of timer 4000. eventLog writes a line to the local
-    // event log.
-    LiveViewer(QWidget* window, QListWidget* messages, QLabel* bandwidth,
-               std::function<void(const QString&)> eventLog);
+    // Places its controls on `window`; the information panel `info` shows
+    // each session's status lines, the current server and the bit rate.
+    // eventLog writes a line to the local event log.
+    LiveViewer(QWidget* window, CInformationDlg* info, std::function<void(const QString&)> eventLog);
     ~LiveViewer() override;
 
     // Opens a session (appended as the last row, made current) and logs in;
@@ -64,11 +62,21 @@ public:
 
     // A status line of the current session (of the window while there is none).
     void ShowStatus(const QString& text);
-    // The window's lines, then the current session's: what the message list shows.
+    // The current session's lines (the window's while there is none): what
+    // the message list shows, without its time stamps.
     QStringList VisibleStatusLines() const;
 
     // Any listed session shows live video (its callback is registered).
     bool AnyListedSessionLive() const;
+    // The current session shows live video.
+    bool CurrentLive() const;
+    // The current session is listed and logged on as administrator: remote
+    // setup may be asked for.
+    bool CurrentMayOpenSetup() const;
+    // The password the current recorder keeps for its administrator.
+    std::string CurrentAdminPassword() const;
+    // The model name of the server record the current session was opened from.
+    void SetCurrentServerType(const QString& typeText);
     // While the remote setup pages are open, new masks refresh the stored
     // settings block instead of restarting live video.
     void SetSetupMode(bool on) { m_videoState.setupMode = on; }
@@ -79,13 +87,10 @@ public:
     const ViewerSessionTable& Sessions() const { return m_sessions; }
     std::uint16_t OccupiedPanes() const { return m_occupiedPanes; }
     CLiveDecoder& Decoder() { return m_decoder; }
-    const QString& BandwidthLine() const { return m_bandwidthLine; }
 
 signals:
-    // A session's row was added to the list: commands that need one may run.
-    void sessionListed();
-    // A session was disconnected; `rowsLeft` rows remain.
-    void sessionDisconnected(int rowsLeft);
+    // The current session changed, or what may be done with it.
+    void currentSessionChanged();
     // The video fills the screen, or no longer does.
     void fullScreenChanged(bool on);
 
@@ -106,6 +111,7 @@ private:
     void stopSession(int index);
     void showStatus(int index, const QString& text);
     void refreshMessages();
+    void refreshServerTexts();
     void showCurrentPanel();
     void syncVideoState();
     void updateSessionButtons();
@@ -116,6 +122,7 @@ private:
     void applyAudio(ViewerSessionTable::Row& row, const AudioChange& change);
     void onRepaintTimer();
     void FullScreenChanged(bool on) override;
+    void PaneSelected(int channel, int server, int camera, int width, int height) override;
     void showMessage(const MessageRequest& message);
     int dvrType(int index) const;
 
@@ -129,11 +136,10 @@ private:
     int m_current = -1;
 
     QWidget* m_window;
-    QListWidget* m_messages;
+    CInformationDlg* m_info;
     std::function<void(const QString&)> m_eventLog;
-    QStringList m_windowLines;
-    QString m_bandwidthLine;
-    std::clock_t m_lastCpu = 0;
+    QStringList m_windowLines;  // said before any session was opened
+    std::uint32_t m_lastSecondBytes = 0;  // received over all sessions, taken by timer 4000
     LiveStartPhase m_startPhase;
 
     NotifyForwarder* m_forwarder = nullptr;
@@ -142,7 +148,6 @@ private:
     CChannelPosDlg* m_layoutPanel = nullptr;
     ChannelButtonBar* m_buttons = nullptr;
     ServerListView* m_serverList = nullptr;
-    QLabel* m_bandwidth = nullptr;
     QPushButton* m_disconnect = nullptr;
     QPushButton* m_liveOn = nullptr;
     QPushButton* m_liveOff = nullptr;

@@ -107,14 +107,14 @@ TEST_F(MainWindowSkinTest, SidePanelTabsShowOnePanelAndHiddenButtonsLeaveTheTabs
     EXPECT_FALSE(Button(dialog, 1239)->isChecked());
 }
 
-TEST_F(MainWindowSkinTest, DialogButtonsStayGreyUntilTheirDialogIsGiven)
+TEST_F(MainWindowSkinTest, DialogButtonsOpenWhatTheyAreGivenAndGoGreyWithout)
 {
     COrlixDlg dialog;
     dialog.show();
-    EXPECT_FALSE(Button(dialog, 1008)->isEnabled());
-    EXPECT_FALSE(Button(dialog, 1002)->isEnabled());
+    EXPECT_TRUE(Button(dialog, 1008)->isEnabled());
+    EXPECT_TRUE(Button(dialog, 1002)->isEnabled());
     EXPECT_FALSE(Button(dialog, 233)->isEnabled());
-    // Remote setup needs a listed session first.
+    // Remote setup needs a listed administrator session first.
     EXPECT_FALSE(Button(dialog, 222)->isEnabled());
 
     int servers = 0;
@@ -125,4 +125,9 @@ TEST_F(MainWindowSkinTest, DialogButtonsStayGreyUntilTheirDialogIsGiven)
     QTest::mouseClick(Button(dialog, 1002), Qt::LeftButton);
     EXPECT_EQ(servers, 1);
     EXPECT_EQ(config, 1);
+
+    dialog.SetServerSelection({});
+    EXPECT_FALSE(Button(dialog, 1008)->isEnabled());
+    QTest::mouseClick(Button(dialog, 1008), Qt::LeftButton);
+    EXPECT_EQ(servers, 1);
 }

@@ -3,13 +3,12 @@
 #include "support/QtTestApp.h"
 #include "ui/app/DemoAutomation.h"
 #include "ui/app/DvrMessageBox.h"
+#include "ui/status/CInformationDlg.h"
 #include "ui/controls/CtrlId.h"
 #include "ui/viewer/LiveViewer.h"
 #include "ui/viewer/ServerListView.h"
 #include "ui/viewer/ViewerText.h"
 
-#include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -45,7 +44,7 @@ protected:
         ASSERT_TRUE(s_emulator) << error;
         ClearShownMessages();
         host.resize(1024, 768);
-        viewer = std::make_unique<LiveViewer>(&host, &messages, &bandwidth, [this](const QString& line) { logLines << line; });
+        viewer = std::make_unique<LiveViewer>(&host, &info, [this](const QString& line) { logLines << line; });
     }
     void TearDown() override { viewer.reset(); }
 
@@ -101,8 +100,7 @@ protected:
     static EmulatorProcess* s_emulator;
     QApplication& app = EnsureQApplication();  // before any widget member
     QWidget host;
-    QListWidget messages{&host};
-    QLabel bandwidth{&host};
+    CInformationDlg info{&host};
     QStringList logLines;
     std::unique_ptr<LiveViewer> viewer;
 };
@@ -220,7 +218,7 @@ TEST_F(LiveViewerTest, FailedLogInAndUnreachableRecorderAreReportedAndLeaveNoRow
     // The row was never listed and no later timer lists it.
     QTest::qWait(1200);
     EXPECT_EQ(ServerList()->rowCount(), 0);
-    EXPECT_TRUE(viewer->VisibleStatusLines().contains(Text(6022)));
+    EXPECT_EQ(viewer->VisibleStatusLines().back(), Text(6032));
 
     ClearShownMessages();
     const QString closed = QString::number(EmulatorProcess::FreeTcpPort());

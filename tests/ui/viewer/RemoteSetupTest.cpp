@@ -74,7 +74,12 @@ TEST(RemoteSetupTest, LiveVideoBlocksSetupAndOnlyAConfirmedPasswordEntersIt)
     EXPECT_EQ(dialog.StatusLines().back(), Text(7010));
     EXPECT_FALSE(viewer.SetupMode());
 
-    // Disconnecting greys it again.
+    // Disconnecting greys it again, and a user-mode session never enables it.
     QTest::mouseClick(FindCtrl<QPushButton>(&dialog, LiveViewer::kBtnDisconnect), Qt::LeftButton);
+    EXPECT_FALSE(setup->isEnabled());
+    ASSERT_TRUE(dialog.Connect("127.0.0.1", QString::number(emulator->Port(kFourB)), "TCP", "GUEST0", "5829"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return viewer.Sessions().Has(0) && viewer.Sessions().At(0).record.listed && viewer.CurrentLive(); },
+        kWaitMs));
     EXPECT_FALSE(setup->isEnabled());
 }
