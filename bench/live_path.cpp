@@ -4,27 +4,32 @@
 // picture. Baseline, in the same run: plain libavcodec decode of the same
 // streams and swscale of every picture to the pane size, camera after camera
 // and again one picture of each camera in turn as live pictures come (the
-// difference is what sixteen decoders cost the caches). Reports process CPU
-// time per displayed picture of each and their ratio, what the overload policy
-// skipped and the slots dropped, how long the last pictures took to show after
-// the stream ended, and resident memory over the run.
+// difference is what sixteen decoders cost the caches), each measured before
+// and after the live path so a change in the machine's load between them
+// weighs on both sides alike. Reports process CPU time per displayed picture
+// of each and their ratio, what the overload policy skipped and the slots
+// dropped, how long the last pictures took to show after the stream ended,
+// and resident memory over the run.
 //
-//   bench_live_path [--bitrate BITS] [--seconds N] [--slowdown F]
+//   bench_live_path [--bitrate BITS] [--seconds N] [--slowdown F] [--preset NAME]
 //
 // BITS per camera, with an optional k or M suffix (default 1.5M); N seconds of
-// live stream (default 8); F stretches the sending time F times, so the path
-// keeps up under an instruction-counting profiler (default 1). The PES packets are made before the clock starts:
-// the recorder makes them, the client only receives them.
+// live stream (default 8; the baselines take at most 30 s of it, their cost
+// per picture does not depend on the length); F stretches the sending time F
+// times, so the path keeps up under an instruction-counting profiler (default
+// 1); NAME is the x264 preset of the streams (default ultrafast; "medium"
+// codes with CABAC and high-profile tools and costs two to three times as much
+// to decode, so at 4M it nearly fills two cores). The PES packets are made
+// before the clock starts: the recorder makes them, the client only receives
+// them.
 
-#include <sys/resource.h>
-
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -32,10 +37,7 @@
 #include <vector>
 
 extern "C" {
-#include <libavcodec/avcodec.h>
 #include <libavutil/log.h>
-#include <libavutil/opt.h>
-#include <libswscale/swscale.h>
 }
 
 #include <QGuiApplication>
@@ -43,6 +45,9 @@ extern "C" {
 #include <QPainter>
 #include <QRegion>
 
+#include "bench/support/BaselineDecoder.h"
+#include "bench/support/H264Encoder.h"
+#include "bench/support/ProcessMeter.h"
 #include "core/media/PesPacketizer.h"
 #include "core/msg/WindowMessage.h"
 #include "core/net/LiveMessages.h"
@@ -54,6 +59,8 @@ extern "C" {
 
 namespace {
 
+using namespace benchsupport;
+
 constexpr int kCameras = 16;
 constexpr int kWidth = 704;
 constexpr int kHeight = 576;
@@ -61,18 +68,20 @@ constexpr int kFps = 25;
 constexpr int kLoopFrames = 50;  // two seconds, keyframe every second
 constexpr int kPaneWidth = kVideoWindowWidth / 4;
 constexpr int kPaneHeight = kVideoWindowHeight / 4;
+constexpr int kMaxBaselineSeconds = 30;
 
-using Unit = std::vector<std::uint8_t>;
+using Unit = AccessUnit;
 
 struct Options {
     long bitRate = 1500000;
     int seconds = 8;
     int slowdown = 1;
+    std::string preset = "ultrafast";
 };
 
 [[noreturn]] void Usage(const char* program)
 {
-    std::fprintf(stderr, "usage: %s [--bitrate BITS[k|M]] [--seconds N] [--slowdown F]\n", program);
+    std::fprintf(stderr, "usage: %s [--bitrate BITS[k|M]] [--seconds N] [--slowdown F] [--preset NAME]\n", program);
     std::exit(2);
 }
 
@@ -107,6 +116,8 @@ Options ParseOptions(int argc, char** argv)
             options.slowdown = std::atoi(argv[++i]);
             if (options.slowdown < 1 || options.slowdown > 1000)
                 Usage(argv[0]);
+        } else if (std::strcmp(argv[i], "--preset") == 0 && hasValue) {
+            options.preset = argv[++i];
         } else {
             Usage(argv[0]);
         }
@@ -114,105 +125,20 @@ Options ParseOptions(int argc, char** argv)
     return options;
 }
 
-// Resident memory of this process in kB (VmRSS of /proc/self/status).
-long ResidentKb()
+std::vector<Unit> EncodeCameraAt(int camera, const Options& options)
 {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    }
-    return -1;
-}
-
-double CpuSeconds()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// One camera's loop of access units: a gradient that moves differently per camera.
-std::vector<Unit> EncodeCamera(int camera, long bitRate)
-{
-    const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
-    if (!codec) {
-        std::fprintf(stderr, "libx264 encoder missing\n");
-        std::exit(1);
-    }
-    AVCodecContext* ctx = avcodec_alloc_context3(codec);
-    ctx->width = kWidth;
-    ctx->height = kHeight;
-    ctx->pix_fmt = AV_PIX_FMT_YUV420P;
-    ctx->time_base = AVRational{1, kFps};
-    ctx->gop_size = kFps;
-    ctx->max_b_frames = 0;
-    ctx->bit_rate = bitRate;
-    // A one-second buffer keeps the average near the asked rate even in a two-second loop.
-    ctx->rc_max_rate = bitRate;
-    ctx->rc_buffer_size = static_cast<int>(bitRate);
-    ctx->thread_count = 1;
-    av_opt_set(ctx->priv_data, "preset", "ultrafast", 0);
-    av_opt_set(ctx->priv_data, "tune", "zerolatency", 0);
-    if (avcodec_open2(ctx, codec, nullptr) < 0) {
-        std::fprintf(stderr, "cannot open libx264\n");
-        std::exit(1);
-    }
-    AVFrame* frame = av_frame_alloc();
-    frame->format = ctx->pix_fmt;
-    frame->width = kWidth;
-    frame->height = kHeight;
-    av_frame_get_buffer(frame, 0);
-    AVPacket* packet = av_packet_alloc();
-    std::vector<Unit> aus;
-    auto drain = [&] {
-        while (avcodec_receive_packet(ctx, packet) == 0) {
-            aus.emplace_back(packet->data, packet->data + packet->size);
-            av_packet_unref(packet);
-        }
-    };
-    for (int i = 0; i < kLoopFrames; ++i) {
-        av_frame_make_writable(frame);
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                frame->data[0][y * frame->linesize[0] + x] =
-                    static_cast<std::uint8_t>((x * (camera + 1)) / 4 + y / 2 + i * (camera + 2));
-        for (int p = 1; p < 3; ++p)
-            for (int y = 0; y < kHeight / 2; ++y)
-                for (int x = 0; x < kWidth / 2; ++x)
-                    frame->data[p][y * frame->linesize[p] + x] = static_cast<std::uint8_t>(96 + (x + y + i) % 64);
-        frame->pts = i;
-        avcodec_send_frame(ctx, frame);
-        drain();
-    }
-    avcodec_send_frame(ctx, nullptr);
-    drain();
-    av_packet_free(&packet);
-    av_frame_free(&frame);
-    avcodec_free_context(&ctx);
-    return aus;
-}
-
-std::size_t TotalBytes(const std::vector<Unit>& aus)
-{
-    std::size_t bytes = 0;
-    for (const Unit& au : aus)
-        bytes += au.size();
-    return bytes;
-}
-
-// The encoder overshoots a short loop that starts with a keyframe; a second
-// pass with the rate corrected by the first pass's result lands near the aim.
-std::vector<Unit> EncodeCameraAt(int camera, long bitRate)
-{
-    const double loopSeconds = static_cast<double>(kLoopFrames) / kFps;
-    std::vector<Unit> aus = EncodeCamera(camera, bitRate);
-    const double reached = 8.0 * static_cast<double>(TotalBytes(aus)) / loopSeconds;
-    if (reached <= 0)
-        return aus;
-    return EncodeCamera(camera, static_cast<long>(static_cast<double>(bitRate) * bitRate / reached));
+    H264Settings settings;
+    settings.width = kWidth;
+    settings.height = kHeight;
+    settings.frames = kLoopFrames;
+    settings.framesPerSecond = kFps;
+    settings.keyframeEvery = kFps;
+    settings.bitRate = options.bitRate;
+    settings.preset = options.preset;
+    if (options.preset != "ultrafast")
+        settings.profile = "high";
+    settings.camera = camera;
+    return EncodeH264AtRate(settings);
 }
 
 // A window that only notes that new pictures wait.
@@ -364,69 +290,19 @@ Result RunLivePath(const std::vector<std::vector<Unit>>& aus, const Options& opt
     return result;
 }
 
-// One camera's plain decode and scale to the pane.
-class BaselineCamera {
-public:
-    BaselineCamera()
-    {
-        m_ctx = avcodec_alloc_context3(avcodec_find_decoder(AV_CODEC_ID_H264));
-        m_ctx->thread_count = 1;
-        avcodec_open2(m_ctx, m_ctx->codec, nullptr);
-    }
-    ~BaselineCamera()
-    {
-        sws_freeContext(m_sws);
-        av_frame_free(&m_frame);
-        av_packet_free(&m_packet);
-        avcodec_free_context(&m_ctx);
-    }
-    BaselineCamera(const BaselineCamera&) = delete;
-    BaselineCamera& operator=(const BaselineCamera&) = delete;
-
-    // Null for the end of the stream; returns the pictures made.
-    int Decode(const Unit* au)
-    {
-        if (au) {
-            av_new_packet(m_packet, static_cast<int>(au->size()));
-            std::copy(au->begin(), au->end(), m_packet->data);
-            avcodec_send_packet(m_ctx, m_packet);
-            av_packet_unref(m_packet);
-        } else {
-            avcodec_send_packet(m_ctx, nullptr);
-        }
-        int pictures = 0;
-        while (avcodec_receive_frame(m_ctx, m_frame) == 0) {
-            m_sws = sws_getCachedContext(m_sws, m_frame->width, m_frame->height,
-                                         static_cast<AVPixelFormat>(m_frame->format), kPaneWidth, kPaneHeight,
-                                         AV_PIX_FMT_BGRA, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr);
-            std::uint8_t* dst[4] = {m_pane.data(), nullptr, nullptr, nullptr};
-            const int dstStride[4] = {kPaneWidth * 4, 0, 0, 0};
-            sws_scale(m_sws, m_frame->data, m_frame->linesize, 0, m_frame->height, dst, dstStride);
-            ++pictures;
-        }
-        return pictures;
-    }
-
-private:
-    AVCodecContext* m_ctx = nullptr;
-    AVPacket* m_packet = av_packet_alloc();
-    AVFrame* m_frame = av_frame_alloc();
-    SwsContext* m_sws = nullptr;
-    std::vector<std::uint8_t> m_pane = std::vector<std::uint8_t>(std::size_t{kPaneWidth} * kPaneHeight * 4);
-};
-
 // Camera after camera (each decoder's data stays in the caches), or, as live
 // pictures come, one picture of each camera in turn.
 Result RunBaseline(const std::vector<std::vector<Unit>>& aus, int seconds, bool interleaved)
 {
     Result result;
     const double cpuStart = CpuSeconds();
-    std::vector<std::unique_ptr<BaselineCamera>> cameras;
+    std::vector<std::unique_ptr<BaselineDecoder>> cameras;
     for (int camera = 0; camera < kCameras; ++camera)
-        cameras.push_back(std::make_unique<BaselineCamera>());
+        cameras.push_back(std::make_unique<BaselineDecoder>(kPaneWidth, kPaneHeight));
     const int frames = seconds * kFps;
     auto decode = [&](int camera, int frame) {
-        result.displayed += cameras[camera]->Decode(&aus[camera][frame % aus[camera].size()]);
+        const Unit& au = aus[camera][frame % aus[camera].size()];
+        result.displayed += cameras[camera]->Decode(au.data(), au.size());
     };
     if (interleaved) {
         for (int frame = 0; frame < frames; ++frame)
@@ -438,7 +314,7 @@ Result RunBaseline(const std::vector<std::vector<Unit>>& aus, int seconds, bool 
                 decode(camera, frame);
     }
     for (auto& camera : cameras)
-        result.displayed += camera->Decode(nullptr);
+        result.displayed += camera->Flush();
     cameras.clear();
     result.decoded = result.displayed;
     result.cpu = CpuSeconds() - cpuStart;
@@ -455,23 +331,31 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     av_log_set_level(AV_LOG_ERROR);
 
-    std::printf("encoding %d cameras of %dx%d at %.2f Mb/s, %d pictures each...\n", kCameras, kWidth, kHeight,
-                options.bitRate / 1e6, kLoopFrames);
+    std::printf("encoding %d cameras of %dx%d at %.2f Mb/s (x264 preset %s), %d pictures each...\n", kCameras, kWidth,
+                kHeight, options.bitRate / 1e6, options.preset.c_str(), kLoopFrames);
     std::vector<std::vector<Unit>> aus;
     std::size_t bytes = 0;
     for (int camera = 0; camera < kCameras; ++camera) {
-        aus.push_back(EncodeCameraAt(camera, options.bitRate));
+        aus.push_back(EncodeCameraAt(camera, options));
         bytes += TotalBytes(aus.back());
     }
     std::printf("encoded: %.2f Mb/s per camera on average\n",
                 8.0 * static_cast<double>(bytes) / kCameras / (static_cast<double>(kLoopFrames) / kFps) / 1e6);
 
+    const int baselineSeconds = std::min(options.seconds, kMaxBaselineSeconds);
+    std::printf("load average before: %.2f\n", LoadAverage());
+    const Result baseBefore = RunBaseline(aus, baselineSeconds, false);
+    const Result interleavedBefore = RunBaseline(aus, baselineSeconds, true);
     const long rssBeforeKb = ResidentKb();
     const Result live = RunLivePath(aus, options);
-    const Result base = RunBaseline(aus, options.seconds, false);
-    const Result interleaved = RunBaseline(aus, options.seconds, true);
+    const Result baseAfter = RunBaseline(aus, baselineSeconds, false);
+    const Result interleavedAfter = RunBaseline(aus, baselineSeconds, true);
+    std::printf("load average after: %.2f\n", LoadAverage());
+
     const int offered = kCameras * options.seconds * kFps;
     auto perFrame = [](const Result& r) { return r.displayed ? r.cpu * 1000.0 / r.displayed : 0.0; };
+    const double base = (perFrame(baseBefore) + perFrame(baseAfter)) / 2;
+    const double interleaved = (perFrame(interleavedBefore) + perFrame(interleavedAfter)) / 2;
     std::printf("pictures offered: %d (16 x %d fps x %d s)\n", offered, kFps, options.seconds);
     std::printf("live path: cpu %.3f s, decoded %llu, displayed %llu, skipped %llu, dropped %llu, %.3f ms cpu per "
                 "displayed picture\n",
@@ -482,12 +366,13 @@ int main(int argc, char** argv)
                 static_cast<unsigned long long>(live.paints), live.drainSeconds * 1000);
     std::printf("resident memory (kB): before %ld, after 1 s %ld, middle %ld, end %ld\n", rssBeforeKb,
                 live.rssStartKb, live.rssMiddleKb, live.rssEndKb);
-    std::printf("baseline (libavcodec + swscale to %dx%d): cpu %.3f s, %llu pictures, %.3f ms cpu per picture\n",
-                kPaneWidth, kPaneHeight, base.cpu, static_cast<unsigned long long>(base.displayed), perFrame(base));
-    std::printf("baseline, cameras taken in turn picture by picture: cpu %.3f s, %.3f ms cpu per picture\n",
-                interleaved.cpu, perFrame(interleaved));
-    if (perFrame(base) > 0 && perFrame(interleaved) > 0)
-        std::printf("ratio live/baseline: %.2f (against cameras in turn: %.2f)\n", perFrame(live) / perFrame(base),
-                    perFrame(live) / perFrame(interleaved));
+    std::printf("baseline (libavcodec + swscale to %dx%d, %d s of stream): %.3f ms cpu per picture before the live "
+                "path, %.3f after\n",
+                kPaneWidth, kPaneHeight, baselineSeconds, perFrame(baseBefore), perFrame(baseAfter));
+    std::printf("baseline, cameras taken in turn picture by picture: %.3f ms before, %.3f after\n",
+                perFrame(interleavedBefore), perFrame(interleavedAfter));
+    if (base > 0 && interleaved > 0)
+        std::printf("ratio live/baseline: %.2f (against cameras in turn: %.2f)\n", perFrame(live) / base,
+                    perFrame(live) / interleaved);
     return 0;
 }

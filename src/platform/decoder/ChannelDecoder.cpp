@@ -12,15 +12,9 @@ extern "C" {
 
 ChannelDecoder::ChannelDecoder(int channel, ChannelState& state, const std::atomic<bool>& deinterlace,
                                RepaintRequester& repaint)
-    : m_channelBit(std::uint32_t{1} << channel), m_state(state), m_deinterlace(deinterlace), m_repaint(repaint), m_queue(state.skipped),
-      m_thread([this] { Run(); })
+    : m_channelBit(std::uint32_t{1} << channel), m_state(state), m_deinterlace(deinterlace), m_repaint(repaint),
+      m_queue(state.skipped)
 {
-}
-
-ChannelDecoder::~ChannelDecoder()
-{
-    m_queue.Stop();
-    m_thread.join();
 }
 
 void ChannelDecoder::Submit(const uint8_t* payload, size_t size, bool hasPts, mpeg::VideoCodec declared)
@@ -52,23 +46,27 @@ void ChannelDecoder::Resync()
     m_queue.Resync();
 }
 
-void ChannelDecoder::Run()
+DecoderJob::Turn ChannelDecoder::Run(Clock::time_point now)
 {
     VideoUnit unit;
-    bool holding = false;  // the parser or the deinterlacer may hold a picture back
-    for (;;) {
-        const auto result = m_queue.Pop(&unit, holding ? std::optional(kPauseBeforeFlush) : std::nullopt);
-        if (result == UnitQueue::PopResult::Stopped)
-            return;
-        if (result == UnitQueue::PopResult::Idle) {
-            ShowHeldPictures();
-            holding = false;
-            continue;
-        }
+    int decoded = 0;
+    while (decoded < kUnitsPerTurn && m_queue.Pop(&unit)) {
         DecodeUnit(unit);
         m_queue.Recycle(std::move(unit.buffer));
-        holding = true;
+        ++decoded;
     }
+    if (decoded > 0) {
+        m_holding = true;
+        m_lastDecoded = now;
+        return Turn{decoded == kUnitsPerTurn, m_lastDecoded + kPauseBeforeFlush};
+    }
+    if (!m_holding)
+        return Turn{};
+    if (now - m_lastDecoded < kPauseBeforeFlush)
+        return Turn{false, m_lastDecoded + kPauseBeforeFlush};
+    ShowHeldPictures();
+    m_holding = false;
+    return Turn{};
 }
 
 void ChannelDecoder::ShowHeldPictures()

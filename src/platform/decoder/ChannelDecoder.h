@@ -2,6 +2,7 @@
 
 #include "core/mpeg/StreamType.h"
 #include "platform/decoder/ChannelState.h"
+#include "platform/decoder/DecoderJob.h"
 #include "platform/decoder/Deinterlacer.h"
 #include "platform/decoder/PictureScaler.h"
 #include "platform/decoder/RepaintRequester.h"
@@ -12,15 +13,15 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <thread>
 
 struct AVFrame;
 
 // The decoding of one video channel: Submit (on the Demux thread) copies a
-// PES payload into the channel's queue; the channel's own thread decodes it,
-// deinterlaces when asked, scales each picture once to the pane and puts it
-// in the channel's newest-frame slot, then asks the window to repaint.
-class ChannelDecoder {
+// PES payload into the channel's queue; a decoder worker then runs the
+// channel's turn (see DecoderWorkers): it decodes, deinterlaces when asked,
+// scales each picture once to the pane and puts it in the channel's
+// newest-frame slot, then asks the window to repaint.
+class ChannelDecoder : public DecoderJob {
 public:
     // The parser gives out a picture when the next one begins, and the
     // deinterlacer looks one picture ahead. When no unit comes for this long
@@ -28,22 +29,24 @@ public:
     // hold is shown instead of waiting for the next picture. The parts of one
     // picture arrive back to back, well within it.
     static constexpr std::chrono::milliseconds kPauseBeforeFlush{100};
+    // Units one turn decodes before the other channels get theirs.
+    static constexpr int kUnitsPerTurn = 4;
 
     ChannelDecoder(int channel, ChannelState& state, const std::atomic<bool>& deinterlace,
                    RepaintRequester& repaint);
-    ~ChannelDecoder();
     ChannelDecoder(const ChannelDecoder&) = delete;
     ChannelDecoder& operator=(const ChannelDecoder&) = delete;
 
     // Called by one thread at a time. declared is the codec the stream map
     // names for the stream (Unknown when none); the bytes themselves decide
-    // when they can.
+    // when they can. The channel then needs a turn.
     void Submit(const uint8_t* payload, size_t size, bool hasPts, mpeg::VideoCodec declared);
     // Drops what waits and starts again at the next keyframe.
     void Resync();
 
+    Turn Run(Clock::time_point now) override;
+
 private:
-    void Run();
     void DecodeUnit(VideoUnit& unit);
     void ShowHeldPictures();
     void OnDecoded(const AVFrame* frame);
@@ -60,10 +63,10 @@ private:
     mpeg::VideoCodec m_streamCodec = mpeg::VideoCodec::Unknown;
     bool m_seenPts = false;
 
-    // Decoding side: used only by m_thread.
+    // Decoding side: used only by the turns, one at a time.
     VideoFrameDecoder m_decoder;
     Deinterlacer m_deinterlacer;
     PictureScaler m_scaler;
-
-    std::thread m_thread;  // last: starts once everything above exists
+    bool m_holding = false;  // the parser or the deinterlacer may hold a picture back
+    Clock::time_point m_lastDecoded;
 };

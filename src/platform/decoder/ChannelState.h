@@ -12,8 +12,8 @@
 struct AVFrame;
 
 // What one decoder channel shares between the window's thread (pane,
-// viewport, painting, capture) and the channel's decoder thread (newest
-// decoded frame, size, scaled pictures). Outlives the decoder threads.
+// viewport, painting, capture) and the worker decoding the channel (newest
+// decoded frame, size, scaled pictures). Outlives the decoder workers.
 class ChannelState {
 public:
     struct Geometry {

@@ -9,6 +9,7 @@
 #include "platform/audio/AudioOutput.h"
 #include "platform/decoder/ChannelDecoder.h"
 #include "platform/decoder/ChannelState.h"
+#include "platform/decoder/DecoderWorkers.h"
 #include "platform/decoder/JpegWriter.h"
 #include "platform/decoder/RepaintRequester.h"
 
@@ -27,6 +28,7 @@ extern "C" {
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -73,7 +75,7 @@ public:
     void HandleUnit(const mpeg::UnitSplitter::Unit& unit);
     void HandlePes(const mpeg::PesPacket& pes);
 
-    // Permanent: shared with the channel threads and the window's thread,
+    // Permanent: shared with the decoder workers and the window's thread,
     // each with its own synchronisation.
     std::array<ChannelState, kChannels> channels;
     RepaintRequester repaint;
@@ -85,9 +87,10 @@ public:
     MP4MUL_RenderCallback callback = nullptr;
     void* callbackContext = nullptr;
 
-    std::mutex systemLock;  // guards initialised, decoders, audio, streamTypes, mapSeen
+    std::mutex systemLock;  // guards initialised, decoders, workers, audio, streamTypes
     bool initialised = false;
     std::array<std::unique_ptr<ChannelDecoder>, kChannels> decoders;
+    std::unique_ptr<DecoderWorkers> workers;  // runs the decoders' turns
     std::unique_ptr<AudioOutput> audio;
     std::array<uint8_t, 256> streamTypes{};  // by stream id, from the last map; 0 = not declared
 };
@@ -95,6 +98,7 @@ public:
 void CMPEG4MultiDecoder::Impl::Dispose()
 {
     repaint.SetWindow(0);
+    workers.reset();  // before the decoders whose turns they run
     for (auto& decoder : decoders)
         decoder.reset();
     audio.reset();
@@ -124,8 +128,10 @@ void CMPEG4MultiDecoder::Impl::HandlePes(const mpeg::PesPacket& pes)
         return;
     const uint8_t id = pes.streamId;
     if ((id & 0xF0) == mpeg::kVideoStreamIdBase) {
-        decoders[id & 0x0F]->Submit(pes.payload, pes.payloadSize, pes.hasPts,
-                                    mpeg::VideoCodecForStreamType(streamTypes[id]));
+        const int channel = id & 0x0F;
+        decoders[channel]->Submit(pes.payload, pes.payloadSize, pes.hasPts,
+                                  mpeg::VideoCodecForStreamType(streamTypes[id]));
+        workers->Wake(std::size_t(channel));
     } else if (id == mpeg::kAudioStreamIdBase + audioCamera.load() && streamTypes[id] == mpeg::kStreamTypeMuLaw) {
         audio->PlayMuLaw(pes.payload, pes.payloadSize);
     }
@@ -146,10 +152,13 @@ bool CMPEG4MultiDecoder::InitializeDecodeSystems(HWND videoWindow, bool, bool)
     m_impl->Dispose();
     if (!avcodec_find_decoder(AV_CODEC_ID_H264) || !avcodec_find_decoder(AV_CODEC_ID_MPEG4))
         return false;
+    std::vector<DecoderJob*> jobs;
     for (int channel = 0; channel < kChannels; ++channel) {
         m_impl->decoders[channel] =
             std::make_unique<ChannelDecoder>(channel, m_impl->channels[channel], m_impl->deinterlace, m_impl->repaint);
+        jobs.push_back(m_impl->decoders[channel].get());
     }
+    m_impl->workers = std::make_unique<DecoderWorkers>(std::move(jobs), DecoderWorkers::DefaultThreadCount(kChannels));
     m_impl->audio = std::make_unique<AudioOutput>();
     m_impl->audio->SetVolume(m_impl->volume.load());
     m_impl->repaint.SetWindow(videoWindow);

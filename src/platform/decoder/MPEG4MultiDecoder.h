@@ -12,9 +12,9 @@ class QRegion;
 // from a program stream, drawn into one window.
 //
 // Threads: Demux is called by one thread at a time (the caller serialises it)
-// and only parses and queues; each channel decodes on its own worker thread;
-// PaintVideo runs on the window's thread. Every other call may come from any
-// thread.
+// and only parses and queues; a worker thread per core decodes the channels,
+// each channel in order on one worker at a time; PaintVideo runs on the
+// window's thread. Every other call may come from any thread.
 
 // Posted to the window given to InitializeDecodeSystems when new pictures are
 // ready (at most one pending at a time) and by Redraw. wParam and lParam are 0.
@@ -46,7 +46,7 @@ public:
     CMPEG4MultiDecoder(const CMPEG4MultiDecoder&) = delete;
     CMPEG4MultiDecoder& operator=(const CMPEG4MultiDecoder&) = delete;
 
-    // Starts the channel workers and the audio output; the window gets
+    // Starts the decoder workers and the audio output; the window gets
     // kMsgVideoFramesReady. The middle flag is kept for the caller's sake;
     // pairedType5 marks a recorder whose pictures are two half-width cameras
     // (it changes nothing in decoding). True on success, also when already

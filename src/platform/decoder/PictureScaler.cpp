@@ -72,12 +72,17 @@ std::shared_ptr<const ScaledPicture> PictureScaler::Scale(const AVFrame* frame, 
         source[plane] = frame->data[plane] + ptrdiff_t(y) * frame->linesize[plane] + ptrdiff_t(x) * bytesPerPixel;
     }
 
-    m_context = sws_getCachedContext(m_context, crop.Width(), crop.Height(), format, width, height,
-                                     AV_PIX_FMT_BGRA, ScalingFlags(width, height), nullptr, nullptr, nullptr);
-    if (!m_context)
-        return nullptr;
-    const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
-    sws_setColorspaceDetails(m_context, coefficients, fullRange ? 1 : 0, coefficients, 1, 0, 1 << 16, 1 << 16);
+    // Setting the colour details rebuilds the conversion tables: only for a new shape.
+    const Shape shape{crop.Width(), crop.Height(), format, width, height, fullRange};
+    if (!m_context || !(shape == m_shape)) {
+        m_context = sws_getCachedContext(m_context, shape.sourceWidth, shape.sourceHeight, format, width, height,
+                                         AV_PIX_FMT_BGRA, ScalingFlags(width, height), nullptr, nullptr, nullptr);
+        if (!m_context)
+            return nullptr;
+        const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
+        sws_setColorspaceDetails(m_context, coefficients, fullRange ? 1 : 0, coefficients, 1, 0, 1 << 16, 1 << 16);
+        m_shape = shape;
+    }
 
     const int stride = (width * 4 + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
     std::shared_ptr<ScaledPicture> picture(new ScaledPicture, [pool = m_buffers](ScaledPicture* done) {

@@ -12,7 +12,7 @@ struct SwsContext;
 // Crops a decoded picture to its viewport and scales it in one pass to the
 // pane size, as 32-bit RGB. Keeps its scaling context between pictures of the
 // same shape, and the pixel buffers of the pictures it made once the last
-// holder lets them go. Not thread-safe: one scaler per thread.
+// holder lets them go. Not thread-safe: one user at a time.
 class PictureScaler {
 public:
     PictureScaler();
@@ -29,7 +29,19 @@ public:
     static int ScalingFlags(int width, int height);
 
 private:
+    // What the scaling context was made for.
+    struct Shape {
+        int sourceWidth = 0;
+        int sourceHeight = 0;
+        int format = -1;
+        int width = 0;
+        int height = 0;
+        bool fullRange = false;
+        bool operator==(const Shape&) const = default;
+    };
+
     SwsContext* m_context = nullptr;
+    Shape m_shape;
     // Shared with the pictures, which may outlive the scaler.
     std::shared_ptr<AlignedBufferPool> m_buffers;
 };

@@ -24,9 +24,7 @@ void UnitQueue::Recycle(AlignedBuffer buffer)
 
 void UnitQueue::Push(VideoUnit unit)
 {
-    std::unique_lock guard(m_lock);
-    if (m_stopped)
-        return;
+    std::lock_guard guard(m_lock);
     const bool tooManyPictures = unit.startsPicture && m_pictures > kMaxWaitingPictures;
     const bool pastLimits = m_units.size() >= kMaxUnits || m_bytes + unit.size > kMaxBytes;
     if (pastLimits || (tooManyPictures && unit.keyframe))
@@ -49,27 +47,18 @@ void UnitQueue::Push(VideoUnit unit)
     m_pictures += unit.startsPicture ? 1 : 0;
     m_bytes += unit.size;
     m_units.push_back(std::move(unit));
-    guard.unlock();
-    m_ready.notify_one();
 }
 
-UnitQueue::PopResult UnitQueue::Pop(VideoUnit* out, std::optional<std::chrono::milliseconds> idleAfter)
+bool UnitQueue::Pop(VideoUnit* out)
 {
-    std::unique_lock guard(m_lock);
-    auto ready = [this] { return m_stopped || !m_units.empty(); };
-    if (idleAfter) {
-        if (!m_ready.wait_for(guard, *idleAfter, ready))
-            return PopResult::Idle;
-    } else {
-        m_ready.wait(guard, ready);
-    }
-    if (m_stopped)
-        return PopResult::Stopped;
+    std::lock_guard guard(m_lock);
+    if (m_units.empty())
+        return false;
     *out = std::move(m_units.front());
     m_units.pop_front();
     m_pictures -= out->startsPicture ? 1 : 0;
     m_bytes -= out->size;
-    return PopResult::Unit;
+    return true;
 }
 
 void UnitQueue::Resync()
@@ -78,16 +67,6 @@ void UnitQueue::Resync()
     DiscardWaitingLocked(false);
     m_awaitKeyframe = true;
     m_picturesAwaiting = 0;
-}
-
-void UnitQueue::Stop()
-{
-    {
-        std::lock_guard guard(m_lock);
-        m_stopped = true;
-        DiscardWaitingLocked(false);
-    }
-    m_ready.notify_all();
 }
 
 size_t UnitQueue::WaitingUnits() const

@@ -5,15 +5,12 @@
 #include "platform/decoder/AlignedBufferPool.h"
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <mutex>
-#include <optional>
 
-// One PES payload of a video channel, copied for its decoder thread.
+// One PES payload of a video channel, copied for its decoder.
 struct VideoUnit {
     AlignedBuffer buffer;
     size_t size = 0;
@@ -23,7 +20,7 @@ struct VideoUnit {
     bool resync = false;         // units before it were dropped: start afresh
 };
 
-// The bounded queue between Demux and one channel's decoder thread, with the
+// The bounded queue between Demux and one channel's decoder, with the
 // overload policy: when more than two pictures are waiting as a new one
 // arrives, what waits is discarded, all but the newest waiting keyframe
 // picture, and so is everything that arrives up to the next keyframe. Keeping
@@ -48,14 +45,10 @@ public:
 
     // Queues the unit or discards it by the policy above. Never blocks on the consumer.
     void Push(VideoUnit unit);
-    enum class PopResult { Unit, Idle, Stopped };
-    // Waits for the next unit; Idle when idleAfter (if given) passed without
-    // one, Stopped once stopped.
-    PopResult Pop(VideoUnit* out, std::optional<std::chrono::milliseconds> idleAfter = std::nullopt);
+    // The next unit; false when none waits.
+    bool Pop(VideoUnit* out);
     // Discards what waits; the next unit taken is a keyframe.
     void Resync();
-    // Wakes and ends every Pop; later pushes are discarded.
-    void Stop();
 
     size_t WaitingUnits() const;
 
@@ -63,14 +56,12 @@ private:
     void KeepNewestKeyframeLocked();
     void DiscardWaitingLocked(bool count);
 
-    mutable std::mutex m_lock;  // guards m_units to m_stopped
-    std::condition_variable m_ready;
+    mutable std::mutex m_lock;  // guards m_units to m_picturesAwaiting
     std::deque<VideoUnit> m_units;
     size_t m_pictures = 0;
     size_t m_bytes = 0;
     bool m_awaitKeyframe = true;
     size_t m_picturesAwaiting = 0;
-    bool m_stopped = false;
 
     AlignedBufferPool m_spare;  // has its own lock
 

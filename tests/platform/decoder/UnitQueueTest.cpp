@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 namespace {
 
 VideoUnit Unit(UnitQueue& queue, bool startsPicture, bool keyframe, size_t size = 100)
@@ -34,10 +32,10 @@ TEST_F(UnitQueueTest, StartsAtTheFirstKeyframeAndMarksItAsAFreshStart)
     queue.Push(Unit(queue, true, false));
     ASSERT_EQ(queue.WaitingUnits(), 3u);
     VideoUnit out;
-    ASSERT_EQ(queue.Pop(&out), UnitQueue::PopResult::Unit);
+    ASSERT_TRUE(queue.Pop(&out));
     EXPECT_TRUE(out.keyframe);
     EXPECT_TRUE(out.resync);
-    ASSERT_EQ(queue.Pop(&out), UnitQueue::PopResult::Unit);
+    ASSERT_TRUE(queue.Pop(&out));
     EXPECT_FALSE(out.resync);
     EXPECT_EQ(skipped.load(), 2u);
 }
@@ -46,7 +44,7 @@ TEST_F(UnitQueueTest, MoreThanTwoWaitingPicturesDiscardUpToTheNextKeyframe)
 {
     queue.Push(Unit(queue, true, true));
     VideoUnit out;
-    ASSERT_EQ(queue.Pop(&out), UnitQueue::PopResult::Unit);  // the decoder is busy with the keyframe
+    ASSERT_TRUE(queue.Pop(&out));  // the decoder is busy with the keyframe
     queue.Push(Unit(queue, true, false));
     queue.Push(Unit(queue, false, false));
     queue.Push(Unit(queue, true, false));
@@ -61,7 +59,7 @@ TEST_F(UnitQueueTest, MoreThanTwoWaitingPicturesDiscardUpToTheNextKeyframe)
     EXPECT_EQ(skipped.load(), 7u);
     queue.Push(Unit(queue, true, true));
     EXPECT_EQ(queue.WaitingUnits(), 1u);
-    ASSERT_EQ(queue.Pop(&out), UnitQueue::PopResult::Unit);
+    ASSERT_TRUE(queue.Pop(&out));
     EXPECT_TRUE(out.resync);
 }
 
@@ -76,10 +74,10 @@ TEST_F(UnitQueueTest, OverloadKeepsTheNewestWaitingKeyframeWithItsContinuations)
     EXPECT_EQ(skipped.load(), 4u);
     ASSERT_EQ(queue.WaitingUnits(), 2u);
     VideoUnit out;
-    ASSERT_EQ(queue.Pop(&out), UnitQueue::PopResult::Unit);
+    ASSERT_TRUE(queue.Pop(&out));
     EXPECT_EQ(out.size, 3u);
     EXPECT_TRUE(out.resync);
-    ASSERT_EQ(queue.Pop(&out), UnitQueue::PopResult::Unit);
+    ASSERT_TRUE(queue.Pop(&out));
     EXPECT_EQ(out.size, 4u);
     // Until the next keyframe nothing more is taken.
     queue.Push(Unit(queue, true, false, 7));
@@ -96,7 +94,7 @@ TEST_F(UnitQueueTest, AKeyframeArrivingInOverloadReplacesAllThatWaits)
     EXPECT_EQ(queue.WaitingUnits(), 1u);
     EXPECT_EQ(skipped.load(), 3u);
     VideoUnit out;
-    ASSERT_EQ(queue.Pop(&out), UnitQueue::PopResult::Unit);
+    ASSERT_TRUE(queue.Pop(&out));
     EXPECT_EQ(out.size, 4u);
     EXPECT_TRUE(out.resync);
 }
@@ -137,28 +135,17 @@ TEST_F(UnitQueueTest, ResyncDropsWhatWaitsWithoutCountingIt)
     EXPECT_EQ(queue.WaitingUnits(), 0u);
 }
 
-TEST_F(UnitQueueTest, StopWakesAWaitingConsumerAndRefusesMore)
-{
-    std::thread consumer([&] {
-        VideoUnit out;
-        EXPECT_EQ(queue.Pop(&out), UnitQueue::PopResult::Stopped);
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    queue.Stop();
-    consumer.join();
-    queue.Push(Unit(queue, true, true));
-    EXPECT_EQ(queue.WaitingUnits(), 0u);
-}
-
-TEST_F(UnitQueueTest, APopWithAnIdleLimitReportsTheQuietAndThenTheNextUnit)
+TEST_F(UnitQueueTest, PopTakesUnitsInOrderAndSaysWhenNoneWaits)
 {
     VideoUnit out;
-    EXPECT_EQ(queue.Pop(&out, std::chrono::milliseconds(5)), UnitQueue::PopResult::Idle);
+    EXPECT_FALSE(queue.Pop(&out));
     queue.Push(Unit(queue, true, true, 9));
-    EXPECT_EQ(queue.Pop(&out, std::chrono::milliseconds(5)), UnitQueue::PopResult::Unit);
+    queue.Push(Unit(queue, false, false, 7));
+    ASSERT_TRUE(queue.Pop(&out));
     EXPECT_EQ(out.size, 9u);
-    queue.Stop();
-    EXPECT_EQ(queue.Pop(&out, std::chrono::milliseconds(5)), UnitQueue::PopResult::Stopped);
+    ASSERT_TRUE(queue.Pop(&out));
+    EXPECT_EQ(out.size, 7u);
+    EXPECT_FALSE(queue.Pop(&out));
 }
 
 TEST_F(UnitQueueTest, BuffersAreAlignedAndRecycled)

@@ -2,62 +2,16 @@
 
 #include "core/media/PesPacketizer.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavutil/opt.h>
-}
-
-#include <stdexcept>
+// The benchmarks' encoder, so tests and benchmarks feed the same kind of stream.
+#include "../../../bench/support/H264Encoder.h"
 
 std::vector<std::vector<std::uint8_t>> EncodeH264(int width, int height, int frames)
 {
-    const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
-    if (codec == nullptr)
-        throw std::runtime_error("no libx264 encoder");
-    AVCodecContext* ctx = avcodec_alloc_context3(codec);
-    ctx->width = width;
-    ctx->height = height;
-    ctx->pix_fmt = AV_PIX_FMT_YUV420P;
-    ctx->time_base = AVRational{1, 25};
-    ctx->gop_size = 25;
-    ctx->max_b_frames = 0;
-    av_opt_set(ctx->priv_data, "preset", "ultrafast", 0);
-    av_opt_set(ctx->priv_data, "tune", "zerolatency", 0);
-    if (avcodec_open2(ctx, codec, nullptr) < 0)
-        throw std::runtime_error("cannot open libx264");
-
-    AVFrame* frame = av_frame_alloc();
-    frame->format = ctx->pix_fmt;
-    frame->width = width;
-    frame->height = height;
-    av_frame_get_buffer(frame, 0);
-    AVPacket* packet = av_packet_alloc();
-    std::vector<std::vector<std::uint8_t>> aus;
-    auto drain = [&] {
-        while (avcodec_receive_packet(ctx, packet) == 0) {
-            aus.emplace_back(packet->data, packet->data + packet->size);
-            av_packet_unref(packet);
-        }
-    };
-    for (int i = 0; i < frames; ++i) {
-        av_frame_make_writable(frame);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                frame->data[0][y * frame->linesize[0] + x] = static_cast<std::uint8_t>(x + y + 3 * i);
-        for (int p = 1; p < 3; ++p)
-            for (int y = 0; y < height / 2; ++y)
-                for (int x = 0; x < width / 2; ++x)
-                    frame->data[p][y * frame->linesize[p] + x] = static_cast<std::uint8_t>(128 + p * i);
-        frame->pts = i;
-        avcodec_send_frame(ctx, frame);
-        drain();
-    }
-    avcodec_send_frame(ctx, nullptr);
-    drain();
-    av_packet_free(&packet);
-    av_frame_free(&frame);
-    avcodec_free_context(&ctx);
-    return aus;
+    benchsupport::H264Settings settings;
+    settings.width = width;
+    settings.height = height;
+    settings.frames = frames;
+    return benchsupport::EncodeH264(settings);
 }
 
 std::vector<std::vector<std::uint8_t>> VideoUnits(int camera, const std::vector<std::vector<std::uint8_t>>& aus)
