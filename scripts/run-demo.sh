@@ -29,6 +29,9 @@ for _ in $(seq 1 600); do
 done
 grep -q "listening" "$log" || { echo "the recorder emulator is not listening" >&2; exit 1; }
 
+# The emulator is registered once (only while no server is), so it stays in
+# "Registered Server List" for later runs; this run connects to it directly.
+export OMBREL_SEED_SERVER=1
 export OMBREL_CONNECT="127.0.0.1:$port:TCP:ADMIN:5829"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   shot="$root/build/ombrel-screenshot.png"
