@@ -174,6 +174,7 @@ void CConfigDlg::buildControls()
     edits->addWidget(button("Add", kAddButton, [this] { editServer(ServerEdit::Add); }));
     edits->addWidget(button("Modify", kModifyButton, [this] { editServer(ServerEdit::Modify); }));
     edits->addWidget(button("Delete", kDeleteButton, [this] { editServer(ServerEdit::Delete); }));
+    form->setRowStretch(line++, 1);
     form->addLayout(edits, line, 0, 1, 2);
 
     auto* bottom = new QHBoxLayout();

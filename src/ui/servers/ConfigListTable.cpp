@@ -1,6 +1,7 @@
 #include "ui/servers/ConfigListTable.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 
 ConfigListTable::ConfigListTable(const std::vector<Column>& columns, Qt::Alignment alignment, QWidget* parent)
     : QTableWidget(0, static_cast<int>(columns.size()), parent)
@@ -10,8 +11,13 @@ ConfigListTable::ConfigListTable(const std::vector<Column>& columns, Qt::Alignme
     for (const auto& column : columns)
         headers << column.first;
     setHorizontalHeaderLabels(headers);
-    for (int i = 0; i < static_cast<int>(columns.size()); ++i)
+    int width = 0;
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
         setColumnWidth(i, columns[static_cast<std::size_t>(i)].second);
+        width += columns[static_cast<std::size_t>(i)].second;
+    }
+    // Every column shows whole, with room for the vertical scroll bar.
+    setMinimumWidth(width + 2 * frameWidth() + verticalScrollBar()->sizeHint().width());
     horizontalHeader()->setDefaultAlignment(alignment | Qt::AlignVCenter);
     verticalHeader()->hide();
     setSelectionBehavior(QAbstractItemView::SelectRows);
