@@ -13,8 +13,9 @@ constexpr std::array<TimerRule, 12> kRules{{
     {kTimerPtzSetUp, 5000, true, TimerDuty::SetUpPtz},
     {kTimerAddServerRow, 1000, true, TimerDuty::AddServerRow},
     {kTimerFitPanes, 500, false, TimerDuty::FitPanes},
-    {kTimerPaneDraw1, 1000, false, TimerDuty::DrawPanes},
-    {kTimerPaneDraw2, 1000, false, TimerDuty::DrawPanes},
+    // The alarm display's two timers arm each other.
+    {kTimerPaneDraw1, 1000, true, TimerDuty::DrawPanes},
+    {kTimerPaneDraw2, 1000, true, TimerDuty::DrawPanes},
     {kTimerLiveStarted, 100, true, TimerDuty::LiveStarted},
     {kTimerBandwidth, 1000, false, TimerDuty::Bandwidth},
 }};

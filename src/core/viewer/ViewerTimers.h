@@ -31,7 +31,7 @@ enum class TimerDuty {
     SetUpPtz,          // note that it ran, set up the PTZ driver
     AddServerRow,      // show the connected server in the list
     FitPanes,          // fit panes to decoded sizes
-    DrawPanes,
+    DrawPanes,         // alarm display: alarm frames and plain overlay in turn
     LiveStarted,       // set the start flag, start 133 and 131
     Bandwidth,         // information panel line
 };

@@ -39,8 +39,8 @@ constexpr int kStrSetupNotAvailable = 7010;
 
 // The right-hand column: the clock under the title buttons, the information
 // panel above its tab buttons.
-constexpr QRect kClockArea{824, 40, CTimeDlg::kWidth, CTimeDlg::kHeight};
-constexpr QRect kInformationArea{824, 168, CInformationDlg::kWidth, CInformationDlg::kHeight};
+constexpr QRect kClockArea{818, 40, CTimeDlg::kWidth, CTimeDlg::kHeight};
+constexpr QRect kInformationArea{818, 166, CInformationDlg::kWidth, CInformationDlg::kHeight};
 
 QMessageBox::Icon BoxIcon(MessageIcon icon)
 {

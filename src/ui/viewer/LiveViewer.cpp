@@ -88,7 +88,7 @@ void LiveViewer::buildControls(QWidget* window)
     m_video->setGeometry(CRenderWnd::kWindowedGeometry);
     m_video->SetListener(this);
     m_layoutPanel = new CChannelPosDlg(m_video, &m_videoState, window);
-    m_layoutPanel->setGeometry(826, 425, 198, 82);
+    m_layoutPanel->setGeometry(818, 425, 198, 82);
     m_layoutPanel->SetListener(this);
 
     m_buttons = new ChannelButtonBar(window);
@@ -239,8 +239,48 @@ void LiveViewer::onTimer(int id)
         break;
     case TimerDuty::RepaintVideo: onRepaintTimer(); break;
     case TimerDuty::SetUpPtz: m_startPhase.OnPtzSetUpTimer(); break;
+    case TimerDuty::DrawPanes: onAlarmFlash(id); break;
     default: break;
     }
+}
+
+void LiveViewer::markAlarms(int index)
+{
+    auto& row = m_sessions.At(index);
+    std::array<std::uint16_t, kMaxSensors> links{};
+    for (std::size_t s = 0; s < kMaxSensors; ++s)
+        links[s] = row.record.settings.sensor.cameraLinks[s].get();
+    row.record.alarmPanes = row.record.live.callbackRegistered
+        ? AlarmPanes(row.channels.sensors, links,
+                     PairPanesWithCameras(row.channels.ownedPanes, row.channels.requestedVideo))
+        : 0;
+    std::uint16_t all = 0;
+    for (int i = 0; i < m_sessions.Count(); ++i)
+        all |= m_sessions.At(i).record.alarmPanes;
+    {
+        std::lock_guard guard(m_overlay.lock);
+        m_overlay.alarmMask = all;
+    }
+    if (const auto start = m_alarm.OnAlarmPanes(row.record.alarmPanes)) {
+        m_videoState.alarmDisplayActive = true;
+        m_timers->SetTimer(start->id, start->periodMs);
+    }
+}
+
+void LiveViewer::onAlarmFlash(int id)
+{
+    const auto flash = m_alarm.OnTimer(id);
+    if (!flash)
+        return;
+    m_video->InstallOverlayFor(flash->alarmFrames);
+    m_video->RequestRedraw();
+    m_timers->SetTimer(flash->next.id, flash->next.periodMs);
+}
+
+void LiveViewer::StopAlarmDisplay()
+{
+    for (int id : m_alarm.Stop())
+        m_timers->KillTimer(id);
 }
 
 void LiveViewer::onRepaintTimer()
@@ -329,6 +369,7 @@ void LiveViewer::onMasksChanged(int index)
     ApplyMasksChanged(row.panel, row.channels, dvrType(index), row.session.GetVideoChannelMask(),
                       row.session.GetAudioChannelMask(), row.session.GetSensorStatusMask());
     startLive(index);
+    markAlarms(index);
     row.panel.sliderEnabled = true;
     if (index == m_current)
         showCurrentPanel();
@@ -383,6 +424,7 @@ void LiveViewer::stopLive(int index)
         if ((stop.releasedPanes >> pane) & 1u)
             m_decoder.ClearChannel(pane);
     showStatus(index, TextOf(stop.status));
+    markAlarms(index);
     syncVideoState();
     if (index == m_current)
         showCurrentPanel();
@@ -454,6 +496,7 @@ void LiveViewer::disconnect(int index)
         if (row.record.live.callbackRegistered) {
             m_current = i;
             startLive(i);
+            markAlarms(i);
         }
     }
     m_current = m_sessions.Count() - 1;

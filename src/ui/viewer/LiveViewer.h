@@ -2,6 +2,7 @@
 
 #include "core/msg/WindowMessage.h"
 #include "core/video/OverlayState.h"
+#include "core/viewer/AlarmDisplay.h"
 #include "core/viewer/LiveControl.h"
 #include "core/viewer/LiveStartPhase.h"
 #include "core/viewer/NotifyReaction.h"
@@ -82,6 +83,7 @@ public:
     void SetSetupMode(bool on) { m_videoState.setupMode = on; }
     bool SetupMode() const { return m_videoState.setupMode; }
     const LiveStartPhase& StartPhase() const { return m_startPhase; }
+    const AlarmDisplay& Alarm() const { return m_alarm; }
 
     int Current() const { return m_current; }
     const ViewerSessionTable& Sessions() const { return m_sessions; }
@@ -121,6 +123,9 @@ private:
     void onSliderReleased(int position);
     void applyAudio(ViewerSessionTable::Row& row, const AudioChange& change);
     void onRepaintTimer();
+    void markAlarms(int index);
+    void onAlarmFlash(int id);
+    void StopAlarmDisplay() override;
     void FullScreenChanged(bool on) override;
     void PaneSelected(int channel, int server, int camera, int width, int height) override;
     void showMessage(const MessageRequest& message);
@@ -141,6 +146,7 @@ private:
     QStringList m_windowLines;  // said before any session was opened
     std::uint32_t m_lastSecondBytes = 0;  // received over all sessions, taken by timer 4000
     LiveStartPhase m_startPhase;
+    AlarmDisplay m_alarm;
 
     NotifyForwarder* m_forwarder = nullptr;
     CWindowTimers* m_timers = nullptr;

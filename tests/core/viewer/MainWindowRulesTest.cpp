@@ -1,3 +1,4 @@
+#include "core/viewer/AlarmDisplay.h"
 #include "core/viewer/LiveStartPhase.h"
 #include "core/viewer/MainWindowControlTable.h"
 #include "core/viewer/SetupRequest.h"
@@ -108,6 +109,40 @@ TEST(MainWindowControlTable, ButtonsAreUniqueAndNeverOverlapInsideTheWindow)
     // The last buttons of each grid.
     EXPECT_EQ(table[13 + 15], (ControlPlacement{5015, "m_btn_Video_16", 579, 733, 33, 29}));
     EXPECT_EQ(table[13 + 31], (ControlPlacement{5115, "m_btn_Audio_16", 776, 733, 33, 29}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(AlarmPanes, OnlyPanesShowingCamerasOfActiveSensorsFlash)
+{
+    // Sensor 1 watches cameras 1 and 3, sensor 2 camera 2, sensor 3 camera 4.
+    const std::uint16_t links[8] = {0x0005, 0x0002, 0x0008};
+    // Panes 0..3 show cameras 3, 4, 1, 2 (a second recorder took panes before).
+    const std::vector<PaneCamera> pairs{{4, 2}, {5, 3}, {6, 0}, {7, 1}};
+    EXPECT_EQ(AlarmPanes(0x0001, links, pairs), 0x0050);
+    EXPECT_EQ(AlarmPanes(0x0006, links, pairs), 0x00A0);
+    EXPECT_EQ(AlarmPanes(0x0000, links, pairs), 0);
+    // Sensors beyond the links and cameras no pane shows mark nothing.
+    EXPECT_EQ(AlarmPanes(0x0100, links, pairs), 0);
+    EXPECT_EQ(AlarmPanes(0x0001, links, {{0, 5}}), 0);
+}
+
+TEST(AlarmDisplay, FramesAndPlainOverlayTakeTurnsUntilStopped)
+{
+    AlarmDisplay display;
+    EXPECT_FALSE(display.OnAlarmPanes(0));
+    EXPECT_FALSE(display.OnTimer(kTimerPaneDraw1));
+    EXPECT_EQ(display.OnAlarmPanes(0x0003), (TimerStart{kTimerPaneDraw1, 1000}));
+    // A second alarm while it runs starts no second chain of timers.
+    EXPECT_FALSE(display.OnAlarmPanes(0x0001));
+    EXPECT_EQ(display.OnTimer(kTimerPaneDraw1), (AlarmDisplay::Flash{true, {kTimerPaneDraw2, 1000}}));
+    EXPECT_EQ(display.OnTimer(kTimerPaneDraw2), (AlarmDisplay::Flash{false, {kTimerPaneDraw1, 1000}}));
+    EXPECT_FALSE(display.OnTimer(kTimerPaneDraw1 + 5));
+    EXPECT_EQ(display.Stop(), (std::vector<int>{kTimerPaneDraw1, kTimerPaneDraw2}));
+    EXPECT_FALSE(display.Active());
+    EXPECT_FALSE(display.OnTimer(kTimerPaneDraw2));
 }
 
 } // namespace
