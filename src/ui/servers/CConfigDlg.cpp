@@ -94,7 +94,11 @@ CConfigDlg::CConfigDlg(std::function<void()> restartForLanguage, QWidget* parent
     selectLanguage();
 }
 
-CConfigDlg::~CConfigDlg() = default;
+CConfigDlg::~CConfigDlg()
+{
+    // Also when the dialog goes without having been closed.
+    StopUnicastChannelMonitoring();
+}
 
 void CConfigDlg::SetRestorePathProvider(std::function<QString()> provider)
 {
