@@ -158,6 +158,9 @@ void LiveViewer::onPosted(unsigned message, WPARAM wParam, LPARAM lParam)
         onNotify(static_cast<unsigned>(wParam), static_cast<int>(lParam));
         return;
     }
+    // Anything else (4024 among them) is accepted and ignored.
+    if (message != kMsgPictureSizeKnown || wParam >= static_cast<WPARAM>(ChannelPanel::kChannels))
+        return;
     const int channel = static_cast<int>(wParam);
     for (int i = 0; i < m_sessions.Count(); ++i)
         if ((m_sessions.At(i).record.live.ownedPanes >> channel) & 1u)

@@ -83,7 +83,6 @@ public:
     void SetSetupMode(bool on) { m_videoState.setupMode = on; }
     bool SetupMode() const { return m_videoState.setupMode; }
     const LiveStartPhase& StartPhase() const { return m_startPhase; }
-    const AlarmDisplay& Alarm() const { return m_alarm; }
 
     int Current() const { return m_current; }
     const ViewerSessionTable& Sessions() const { return m_sessions; }
