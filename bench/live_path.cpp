@@ -30,7 +30,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -45,7 +44,7 @@ extern "C" {
 #include <QPainter>
 #include <QRegion>
 
-#include "bench/support/BaselineDecoder.h"
+#include "bench/support/BaselineRun.h"
 #include "bench/support/H264Encoder.h"
 #include "bench/support/ProcessMeter.h"
 #include "core/media/PesPacketizer.h"
@@ -290,37 +289,6 @@ Result RunLivePath(const std::vector<std::vector<Unit>>& aus, const Options& opt
     return result;
 }
 
-// Camera after camera (each decoder's data stays in the caches), or, as live
-// pictures come, one picture of each camera in turn.
-Result RunBaseline(const std::vector<std::vector<Unit>>& aus, int seconds, bool interleaved)
-{
-    Result result;
-    const double cpuStart = CpuSeconds();
-    std::vector<std::unique_ptr<BaselineDecoder>> cameras;
-    for (int camera = 0; camera < kCameras; ++camera)
-        cameras.push_back(std::make_unique<BaselineDecoder>(kPaneWidth, kPaneHeight));
-    const int frames = seconds * kFps;
-    auto decode = [&](int camera, int frame) {
-        const Unit& au = aus[camera][frame % aus[camera].size()];
-        result.displayed += cameras[camera]->Decode(au.data(), au.size());
-    };
-    if (interleaved) {
-        for (int frame = 0; frame < frames; ++frame)
-            for (int camera = 0; camera < kCameras; ++camera)
-                decode(camera, frame);
-    } else {
-        for (int camera = 0; camera < kCameras; ++camera)
-            for (int frame = 0; frame < frames; ++frame)
-                decode(camera, frame);
-    }
-    for (auto& camera : cameras)
-        result.displayed += camera->Flush();
-    cameras.clear();
-    result.decoded = result.displayed;
-    result.cpu = CpuSeconds() - cpuStart;
-    return result;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -344,18 +312,19 @@ int main(int argc, char** argv)
 
     const int baselineSeconds = std::min(options.seconds, kMaxBaselineSeconds);
     std::printf("load average before: %.2f\n", LoadAverage());
-    const Result baseBefore = RunBaseline(aus, baselineSeconds, false);
-    const Result interleavedBefore = RunBaseline(aus, baselineSeconds, true);
+    const int baselinePictures = baselineSeconds * kFps;
+    const BaselineResult baseBefore = RunBaseline(aus, baselinePictures, false, kPaneWidth, kPaneHeight);
+    const BaselineResult interleavedBefore = RunBaseline(aus, baselinePictures, true, kPaneWidth, kPaneHeight);
     const long rssBeforeKb = ResidentKb();
     const Result live = RunLivePath(aus, options);
-    const Result baseAfter = RunBaseline(aus, baselineSeconds, false);
-    const Result interleavedAfter = RunBaseline(aus, baselineSeconds, true);
+    const BaselineResult baseAfter = RunBaseline(aus, baselinePictures, false, kPaneWidth, kPaneHeight);
+    const BaselineResult interleavedAfter = RunBaseline(aus, baselinePictures, true, kPaneWidth, kPaneHeight);
     std::printf("load average after: %.2f\n", LoadAverage());
 
     const int offered = kCameras * options.seconds * kFps;
     auto perFrame = [](const Result& r) { return r.displayed ? r.cpu * 1000.0 / r.displayed : 0.0; };
-    const double base = (perFrame(baseBefore) + perFrame(baseAfter)) / 2;
-    const double interleaved = (perFrame(interleavedBefore) + perFrame(interleavedAfter)) / 2;
+    const double base = (baseBefore.MsPerPicture() + baseAfter.MsPerPicture()) / 2;
+    const double interleaved = (interleavedBefore.MsPerPicture() + interleavedAfter.MsPerPicture()) / 2;
     std::printf("pictures offered: %d (16 x %d fps x %d s)\n", offered, kFps, options.seconds);
     std::printf("live path: cpu %.3f s, decoded %llu, displayed %llu, skipped %llu, dropped %llu, %.3f ms cpu per "
                 "displayed picture\n",
@@ -368,9 +337,9 @@ int main(int argc, char** argv)
                 live.rssStartKb, live.rssMiddleKb, live.rssEndKb);
     std::printf("baseline (libavcodec + swscale to %dx%d, %d s of stream): %.3f ms cpu per picture before the live "
                 "path, %.3f after\n",
-                kPaneWidth, kPaneHeight, baselineSeconds, perFrame(baseBefore), perFrame(baseAfter));
+                kPaneWidth, kPaneHeight, baselineSeconds, baseBefore.MsPerPicture(), baseAfter.MsPerPicture());
     std::printf("baseline, cameras taken in turn picture by picture: %.3f ms before, %.3f after\n",
-                perFrame(interleavedBefore), perFrame(interleavedAfter));
+                interleavedBefore.MsPerPicture(), interleavedAfter.MsPerPicture());
     if (base > 0 && interleaved > 0)
         std::printf("ratio live/baseline: %.2f (against cameras in turn: %.2f)\n", perFrame(live) / base,
                     perFrame(live) / interleaved);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+
+namespace benchsupport {
+
+// A dvr-emulator process serving one recorder on a free loopback port, its
+// settings and encoded camera loops in a folder of its own. Stopped (SIGTERM)
+// by Stop or the destructor.
+class RecorderEmulator {
+public:
+    RecorderEmulator() = default;
+    ~RecorderEmulator();
+    RecorderEmulator(const RecorderEmulator&) = delete;
+    RecorderEmulator& operator=(const RecorderEmulator&) = delete;
+
+    // Starts `program` with the model and waits (encoding the camera loops
+    // takes a while) for its "listening" line. False with *error when it
+    // does not come.
+    bool Start(const std::string& program, const std::string& model, const std::string& folder, std::string* error);
+    void Stop();
+
+    std::uint16_t Port() const { return m_port; }
+    // Where the camera loops it sends are stored.
+    std::string CacheDir() const { return m_folder + "/cache"; }
+
+private:
+    pid_t m_pid = -1;
+    std::uint16_t m_port = 0;
+    std::string m_folder;
+};
+
+} // namespace benchsupport
