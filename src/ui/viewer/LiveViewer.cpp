@@ -270,6 +270,12 @@ void LiveViewer::markAlarms(int index)
     }
 }
 
+std::uint16_t LiveViewer::AlarmedPanes() const
+{
+    std::lock_guard guard(m_overlay.lock);
+    return m_overlay.alarmMask;
+}
+
 void LiveViewer::onAlarmFlash(int id)
 {
     const auto flash = m_alarm.OnTimer(id);

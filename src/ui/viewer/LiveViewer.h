@@ -83,6 +83,9 @@ public:
     void SetSetupMode(bool on) { m_videoState.setupMode = on; }
     bool SetupMode() const { return m_videoState.setupMode; }
     const LiveStartPhase& StartPhase() const { return m_startPhase; }
+    const AlarmDisplay& Alarm() const { return m_alarm; }
+    // Panes the overlay marks as alarmed.
+    std::uint16_t AlarmedPanes() const;
 
     int Current() const { return m_current; }
     const ViewerSessionTable& Sessions() const { return m_sessions; }

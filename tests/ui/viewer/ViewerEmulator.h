@@ -18,6 +18,7 @@ enum Recorder : std::size_t {
     kOtherVersion,  // speaks another protocol version
     kSilent,        // stops answering polls at once
     kDropping,      // closes each session five seconds after it connected
+    kAlarming,      // raises a sensor alarm every second, sensors in turn
     kRecorderCount
 };
 
