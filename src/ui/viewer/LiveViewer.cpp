@@ -76,6 +76,8 @@ LiveViewer::LiveViewer(QWidget* window, CInformationDlg* info, std::function<voi
 
 LiveViewer::~LiveViewer()
 {
+    // The panel may outlive this object; its rate timer must stop asking it.
+    m_info->SetByteCountSource({});
     CloseAllSessions();
     // The video widgets draw from the decoder, which goes with this object.
     delete m_layoutPanel;
