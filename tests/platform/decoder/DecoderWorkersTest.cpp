@@ -130,7 +130,7 @@ TEST(DecoderWorkers, AJobIsRunAgainAtTheTimeItAskedForAndStoppingDoesNotWaitForI
     {
         DecoderWorkers workers({&timed}, 2);
         workers.Wake(0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ASSERT_TRUE(WaitFor([&] { return timed.runs.load() == 3; }));
     }
     ASSERT_EQ(timed.times.size(), 3u);
     EXPECT_GE(timed.times[1] - timed.times[0], std::chrono::milliseconds(30));
