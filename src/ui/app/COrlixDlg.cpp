@@ -1,6 +1,7 @@
 #include "ui/app/COrlixDlg.h"
 
 #include "core/config/RegConfig.h"
+#include "core/servers/ServerRecord.h"
 #include "core/viewer/SetupRequest.h"
 #include "platform/app/DrivePaths.h"
 #include "platform/app/EventLogWriter.h"
@@ -195,9 +196,17 @@ QStringList COrlixDlg::StatusLines() const
 bool COrlixDlg::Connect(const QString& address, const QString& port, const QString& protocol,
                         const QString& account, const QString& password)
 {
-    // Until the server selection dialog names it, a server is known by its address.
+    // A registered server at that address and port lends its name; any other
+    // is known by its address.
     const std::string where = address.toStdString();
-    return m_viewer->Connect(address, port, protocol, account, password, ServerDescriptor{where, where});
+    ServerDescriptor server{where, where};
+    CRegConfig reg;
+    for (const ServerRecord& record : ServerDirectory(reg).List())
+        if (record.ip == where && PortText(record.port) == port.trimmed().toStdString()) {
+            server.name = record.name;
+            break;
+        }
+    return m_viewer->Connect(address, port, protocol, account, password, server);
 }
 
 void COrlixDlg::CloseAllSessions()

@@ -39,6 +39,8 @@ public:
     QStringList StatusLines() const;
 
     // Opens a session with a recorder; the texts are those of a server record.
+    // The session is named after the registered server with that address and
+    // port, when there is one.
     bool Connect(const QString& address, const QString& port, const QString& protocol, const QString& account,
                  const QString& password);
     // Stops and closes every session (before a program hand-over).

@@ -1,5 +1,9 @@
 // Button 222 of the whole main window against a live recorder.
 #include "ViewerEmulator.h"
+#include "core/config/RegConfig.h"
+#include "core/config/RegistryBackend.h"
+#include "core/servers/ServerRecord.h"
+#include "platform/registry/SqliteRegistry.h"
 #include "support/QtTestApp.h"
 #include "support/TempDir.h"
 #include "ui/app/COrlixDlg.h"
@@ -32,6 +36,17 @@ TEST(RemoteSetupTest, LiveVideoBlocksSetupAndOnlyAConfirmedPasswordEntersIt)
     ASSERT_TRUE(emulator) << error;
     TempDir dir;
     ScopedEnv driveC("DVR_DRIVE_C", dir.path());
+    auto store = OpenRegistryAt(dir / "registry.db");
+    ASSERT_TRUE(store.backend) << store.error;
+    SetRegistryBackend(store.backend);
+    struct Unset {
+        ~Unset() { SetRegistryBackend(nullptr); }
+    } unset;
+    {
+        CRegConfig reg;
+        ServerRecord porch{"Porch", "127.0.0.1", emulator->Port(kFourA), "ADMIN", "5829", "MODEL_F", "TCP", ""};
+        ASSERT_TRUE(ServerDirectory(reg).Write(porch));
+    }
     ClearShownMessages();
 
     COrlixDlg dialog;
@@ -47,6 +62,8 @@ TEST(RemoteSetupTest, LiveVideoBlocksSetupAndOnlyAConfirmedPasswordEntersIt)
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return viewer.Sessions().Has(0) && viewer.Sessions().At(0).record.listed && viewer.AnyListedSessionLive(); },
         kWaitMs));
+    // The registered server at that address and port names the session.
+    EXPECT_EQ(viewer.Sessions().At(0).descriptor.name, "Porch");
     // The recorder's live start notice arms the start timers.
     EXPECT_TRUE(QTest::qWaitFor([&] { return viewer.StartPhase().Started(); }, kWaitMs));
 
