@@ -23,7 +23,9 @@ const QRect kServerTextsArea(QPoint(60, 2), QPoint(199, 74));
 const QRect kResolutionArea(QPoint(75, 54), QPoint(199, 66));
 const QRect kRateArea(QPoint(4, 69), QPoint(149, 84));
 const QRect kPercentArea(QPoint(124, 69), QPoint(160, 84));
-const QRect kListArea(5, 130, 150, 48);
+// The list takes the panel's whole width and wraps long status lines, so a
+// line is read whole instead of behind a sideways scroll bar.
+const QRect kListArea(5, 130, 190, 48);
 const QRect kBarChartArea(116, 85, 40, 45);
 constexpr int kValueX = 60;
 constexpr int kResolutionX = 75;
@@ -59,6 +61,8 @@ CInformationDlg::CInformationDlg(QWidget* parent, const QString& procStatPath)
         list = new CMsgListBox(this);
         list->setFont(m_listFont);
         list->setGeometry(kListArea);
+        list->setWordWrap(true);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
     showCurrentList();
 

@@ -167,6 +167,8 @@ void LiveViewer::onPosted(unsigned message, WPARAM wParam, LPARAM lParam)
     for (int i = 0; i < m_sessions.Count(); ++i)
         if ((m_sessions.At(i).record.live.ownedPanes >> channel) & 1u)
             m_sessions.At(i).record.live.MarkSizeKnown(channel);
+    if (channel == m_videoState.selectedChannel)
+        PaneSelected(channel, 0, 0, m_decoder.GetVideoWidth(channel), m_decoder.GetVideoHeight(channel));
     m_video->update();
 }
 
@@ -642,8 +644,10 @@ void LiveViewer::refreshServerTexts()
     if (type.isEmpty() && row.record.hasSettings)
         if (const DvrModelInfo* model = FindDvrModel(dvrType(m_current)))
             type = model->name;
+    // The viewer asks every recorder for H.264 in its stream map.
+    const QString encoder = row.record.hasSettings ? QStringLiteral("H.264") : QString();
     m_info->SetServerTexts(QString::fromStdString(row.descriptor.name), QString::fromStdString(row.descriptor.address),
-                           type, {});
+                           type, encoder);
 }
 
 void LiveViewer::showCurrentPanel()
