@@ -54,7 +54,7 @@ TEST(DailyProfile, RefusesDamagedInput)
     profile.date = {2026, 1, 31};
     profile.channelCount = 16;
     const std::vector<std::uint8_t> good = EncodeDailyProfile(profile);
-    const auto refused = [](std::vector<std::uint8_t> bytes) {
+    const auto refused = [](const std::vector<std::uint8_t>& bytes) {
         std::string error;
         const bool ok = DecodeDailyProfile(bytes.data(), bytes.size(), &error).has_value();
         EXPECT_TRUE(ok || !error.empty());
@@ -67,28 +67,15 @@ TEST(DailyProfile, RefusesDamagedInput)
     auto longer = good;
     longer.push_back(0);
     EXPECT_TRUE(refused(longer));
-    auto bad = good;
-    bad[0] = 'X';
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    bad[2] = 2;
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    bad[3] = 0;
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    bad[3] = 17;
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    bad[7] = 32;
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    bad[6] = 2;
-    bad[7] = 30;
-    EXPECT_TRUE(refused(bad));
-    bad = good;
-    bad.back() = 5;
-    EXPECT_TRUE(refused(bad));
+    // Bad magic, version, channel counts 0 and 17, day 32, 30 February, a mode beyond the known ones.
+    const std::vector<std::vector<std::pair<std::size_t, std::uint8_t>>> damages = {
+        {{0, 'X'}}, {{2, 2}}, {{3, 0}}, {{3, 17}}, {{7, 32}}, {{6, 2}, {7, 30}}, {{good.size() - 1, 5}}};
+    for (const auto& damage : damages) {
+        auto bad = good;
+        for (const auto& [index, value] : damage)
+            bad[index] = value;
+        EXPECT_TRUE(refused(bad)) << "byte " << damage[0].first;
+    }
     EXPECT_FALSE(DecodeDailyProfile(nullptr, 100));
 }
 

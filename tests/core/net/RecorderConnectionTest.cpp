@@ -107,8 +107,11 @@ struct Reply {
 // Plays the client: frames requests and reads what the recorder answered.
 class RecorderConnectionTest : public ::testing::Test {
 protected:
+    // A fresh connection, with a fresh client side to talk to it.
     void Open(RecorderConnectionOptions options = {}, bool overLimit = false)
     {
+        sequencer = {};
+        decoder = FrameDecoder(Direction::ToClient);
         connection = std::make_unique<RecorderConnection>(backend, authority, options, now);
         connection->Start(overLimit);
     }
@@ -193,8 +196,6 @@ TEST_F(RecorderConnectionTest, AccountsLogInAsAdministratorOrUser)
     EXPECT_EQ(connection->SessionToken(), 0x1234u);
 
     Open();
-    sequencer = {};
-    decoder = FrameDecoder(Direction::ToClient);
     Login("GUEST0", "5829");
     EXPECT_EQ(LoginCode(), kLoginUser);
     EXPECT_FALSE(connection->IsAdministrator());
@@ -214,8 +215,6 @@ TEST_F(RecorderConnectionTest, FailedLogInsAnswerThenClose)
                           Case{"ADMIN", "5829", kLoginWrongPassword, true}}) {
         RecorderConnectionOptions options;
         options.rejectLogins = c.reject;
-        sequencer = {};
-        decoder = FrameDecoder(Direction::ToClient);
         Open(options);
         Login(c.account, c.password);
         EXPECT_EQ(LoginCode(), c.code) << c.account << "/" << c.password;
@@ -225,15 +224,12 @@ TEST_F(RecorderConnectionTest, FailedLogInsAnswerThenClose)
     }
 }
 
-TEST_F(RecorderConnectionTest, OverTheSessionLimitTheFirstFrameIsTooManySessions)
+TEST_F(RecorderConnectionTest, OverTheLimitOrBeforeLogInTheSessionIsRefusedAndCloses)
 {
     Open({}, true);
     EXPECT_EQ(ErrorOf(OneReply()), ErrorCode::TooManySessions);
     EXPECT_TRUE(connection->ShouldClose());
-}
 
-TEST_F(RecorderConnectionTest, RequestsBeforeLogInAreRefusedAndClose)
-{
     Open();
     Replies();
     Send(MessageType::GetSettings);
@@ -250,15 +246,11 @@ TEST_F(RecorderConnectionTest, BadFramesCloseTheConnection)
     EXPECT_EQ(ErrorOf(OneReply()), ErrorCode::VersionMismatch);
     EXPECT_TRUE(connection->ShouldClose());
 
-    sequencer = {};
-    decoder = FrameDecoder(Direction::ToClient);
     LoggedIn();
     SendRaw({'G', 'E', 'T', ' ', '/'});
     EXPECT_TRUE(Replies().empty()) << "garbage gets no answer";
     EXPECT_TRUE(connection->ShouldClose());
 
-    sequencer = {};
-    decoder = FrameDecoder(Direction::ToClient);
     LoggedIn();
     Send(MessageType::LoginRequest, std::vector<uint8_t>(80));
     EXPECT_EQ(ErrorOf(OneReply()), ErrorCode::BadRequest) << "a second log-in";
@@ -312,8 +304,6 @@ TEST_F(RecorderConnectionTest, TimeOutsCloseIdleConnections)
     EXPECT_EQ(ErrorOf(OneReply()), ErrorCode::LoginTimeout);
     EXPECT_TRUE(connection->ShouldClose());
 
-    sequencer = {};
-    decoder = FrameDecoder(Direction::ToClient);
     LoggedIn();
     now += 9000;
     Send(MessageType::Poll);  // any frame restarts the time-out
@@ -458,8 +448,6 @@ TEST_F(RecorderConnectionTest, BrokenUploadsFailAndStoreNothing)
         {"less than announced", 600, {Chunk(0, false, 512), Chunk(1, true, 10)}, UploadReason::SizeMismatch},
     };
     for (const Case& c : cases) {
-        sequencer = {};
-        decoder = FrameDecoder(Direction::ToClient);
         backend.files.clear();
         LoggedIn();
         Send(MessageType::UploadStart, UploadStartMessage{c.size, "x.bin"}.Encode());
@@ -533,8 +521,6 @@ TEST_F(RecorderConnectionTest, ByeAndShutdownEndTheSession)
     EXPECT_EQ(ErrorOf(OneReply()), ErrorCode::ShuttingDown);
     EXPECT_TRUE(connection->ShouldClose());
 
-    sequencer = {};
-    decoder = FrameDecoder(Direction::ToClient);
     LoggedIn();
     Send(MessageType::Bye);
     EXPECT_TRUE(connection->ShouldClose());
