@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "DvrctlRun.h"
-#include "platform/ddns/DdnsEmulatorProcess.h"
+#include "support/processes/DdnsEmulatorProcess.h"
+#include "support/processes/FreePort.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ TEST_F(DdnsCommandTest, UnknownNameIsInvalid)
 
 TEST_F(DdnsCommandTest, RefusedConnectionFails)
 {
-    DvrctlRun run = Ddns("cam1", "127.0.0.1:" + std::to_string(UnusedLoopbackPort()));
+    DvrctlRun run = Ddns("cam1", "127.0.0.1:" + std::to_string(FreeTcpPort()));
     EXPECT_EQ(run.status, 6);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "dvrctl: DDNS Connection Failed!\n");

@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "DvrctlRun.h"
-#include "integration/netctrl/EmulatorProcess.h"
+#include "support/processes/EmulatorProcess.h"
+#include "support/processes/FreePort.h"
 
 namespace {
 
@@ -131,7 +132,7 @@ TEST_F(SnapshotTest, LogInAndReachFailuresKeepTheirCodes)
     EXPECT_EQ(run.status, 3) << run.err;
     EXPECT_NE(run.err.find("log-in refused"), std::string::npos) << run.err;
 
-    run = RunDvrctl({"--host", "127.0.0.1", "--port", std::to_string(EmulatorProcess::FreeTcpPort()), "--account",
+    run = RunDvrctl({"--host", "127.0.0.1", "--port", std::to_string(FreeTcpPort()), "--account",
                      "ADMIN", "--password", "5829", "snapshot", "--channel", "1", path},
                     folder.Path());
     EXPECT_EQ(run.status, 4) << run.err;
@@ -154,7 +155,7 @@ TEST_F(SnapshotTest, MalformedRequestsAreRefusedBeforeConnecting)
         {"--channel"},
     };
     for (const auto& command : commands) {
-        std::vector<std::string> args = {"--host", "127.0.0.1", "--port", std::to_string(EmulatorProcess::FreeTcpPort()),
+        std::vector<std::string> args = {"--host", "127.0.0.1", "--port", std::to_string(FreeTcpPort()),
                                          "--account", "ADMIN", "snapshot"};
         args.insert(args.end(), command.begin(), command.end());
         DvrctlRun run = RunDvrctl(args, folder.Path());

@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "EmulatorProcess.h"
+#include "support/processes/EmulatorProcess.h"
+#include "support/processes/FreePort.h"
 
 extern char** environ;
 
@@ -37,7 +38,7 @@ class DvrctlTest : public ::testing::Test {
 public:
     static void SetUpTestSuite()
     {
-        s_discoveryPort = EmulatorProcess::FreeUdpPort();
+        s_discoveryPort = FreeUdpPort();
         s_emulator = std::make_unique<EmulatorProcess>();
         std::vector<EmulatorProcess::Recorder> recorders = {
             {"MODEL_C", {}}, {"MODEL_C", {"--reject-logins"}}, {"MODEL_C", {"--refuse-op", "log"}}};
@@ -149,7 +150,7 @@ TEST_F(DvrctlTest, RefusedLogInsAndUnreachableRecorders)
     EXPECT_EQ(Dvrctl(With(Connection(0, "ROOT"), {"info"})).status, 3);
     EXPECT_EQ(Dvrctl(With(Connection(1), {"info"})).status, 3);
 
-    std::string closed = std::to_string(EmulatorProcess::FreeTcpPort());
+    std::string closed = std::to_string(FreeTcpPort());
     ProgramRun unreachable = Dvrctl({"--host", "127.0.0.1", "--port", closed, "--account", "ADMIN", "info"});
     EXPECT_EQ(unreachable.status, 4);
     EXPECT_TRUE(OneLine(unreachable.err));

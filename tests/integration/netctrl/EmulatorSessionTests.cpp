@@ -11,10 +11,11 @@
 #include <string>
 #include <thread>
 
-#include "EmulatorProcess.h"
+#include "support/processes/EmulatorProcess.h"
 #include "LiveUnitCollector.h"
 #include "NotificationLog.h"
-#include "ProcessResources.h"
+#include "support/processes/ProcessResources.h"
+#include "support/processes/FreePort.h"
 #include "core/dvr/DiscoveryRecord.h"
 #include "core/dvr/NotifyCodes.h"
 #include "core/dvr/SettingsBlock.h"
@@ -59,7 +60,7 @@ public:
         std::vector<EmulatorProcess::Recorder> recorders;
         for (auto& o : options)
             recorders.push_back({"MODEL_C", o});
-        s_discoveryPort = EmulatorProcess::FreeUdpPort();
+        s_discoveryPort = FreeUdpPort();
         s_emulator = std::make_unique<EmulatorProcess>();
         if (!s_emulator->Start(recorders, {"--discovery-port", std::to_string(s_discoveryPort)})) {
             s_startError = s_emulator->Error();
@@ -381,7 +382,7 @@ TEST_F(EmulatorSessionTest, RefusedConnectionsAndSessionLimits)
     ASSERT_TRUE(first.GetDVRInfo());
     EXPECT_TRUE(log.WaitFor(first.SessionId(), kNotifySettingsReceived));
 
-    std::uint16_t closedPort = EmulatorProcess::FreeTcpPort();
+    std::uint16_t closedPort = FreeTcpPort();
     std::string host = "127.0.0.1";
     CZERDNetwork nobody;
     EXPECT_FALSE(nobody.Create(host.data(), static_cast<short>(closedPort), true, kMsgNetworkNotify, log.Handle(), 0));

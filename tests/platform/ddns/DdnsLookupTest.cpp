@@ -1,4 +1,6 @@
-#include "DdnsEmulatorProcess.h"
+#include "support/processes/DdnsEmulatorProcess.h"
+#include "support/processes/ProcessResources.h"
+#include "support/processes/FreePort.h"
 
 #include "platform/ddns/DdnsLookup.h"
 
@@ -84,7 +86,7 @@ TEST(DdnsLookup, RefusedConnectionFailsAtOnce)
 {
     const int threadsBefore = ThreadCount();
     const auto start = Clock::now();
-    const DdnsLookupResult result = ResolveDdnsName("cam1", "127.0.0.1", UnusedLoopbackPort());
+    const DdnsLookupResult result = ResolveDdnsName("cam1", "127.0.0.1", FreeTcpPort());
     EXPECT_EQ(result.kind, DdnsLookupResult::ConnectionFailed);
     EXPECT_LT(MillisecondsSince(start), 1000);
     EXPECT_EQ(DdnsLookupMessage(result.kind), "DDNS Connection Failed!");

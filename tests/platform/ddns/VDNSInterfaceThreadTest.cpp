@@ -1,4 +1,6 @@
-#include "DdnsEmulatorProcess.h"
+#include "support/processes/DdnsEmulatorProcess.h"
+#include "support/processes/ProcessResources.h"
+#include "support/processes/FreePort.h"
 
 #include "platform/ddns/DdnsThreadMessages.h"
 #include "platform/ddns/VDNSInterfaceThread.h"
@@ -68,7 +70,7 @@ TEST(VDNSInterfaceThread, FlagsForRejectedNameAndRefusedConnection)
     }
     {
         CVDNSInterfaceThread thread;
-        StartReady(thread, "cam1", UnusedLoopbackPort());
+        StartReady(thread, "cam1", FreeTcpPort());
         thread.PostThreadMessage(ddns::kMsgResolve);
         ASSERT_TRUE(thread.DoneEvent().WaitFor(3000ms));
         EXPECT_EQ(thread.ResultFlags(), CVDNSInterfaceThread::kNoConnection);

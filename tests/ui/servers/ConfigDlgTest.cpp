@@ -1,7 +1,8 @@
 #include "core/config/RegConfig.h"
 #include "core/config/RegistryBackend.h"
 #include "core/servers/ServerRecord.h"
-#include "integration/netctrl/EmulatorProcess.h"
+#include "support/processes/EmulatorProcess.h"
+#include "support/processes/FreePort.h"
 #include "platform/registry/SqliteRegistry.h"
 #include "support/QtTestApp.h"
 #include "support/TempDir.h"
@@ -336,7 +337,7 @@ class ConfigDlgScanTest : public ConfigDlgTest {
 protected:
     static void SetUpTestSuite()
     {
-        s_discoveryPort = EmulatorProcess::FreeUdpPort();
+        s_discoveryPort = FreeUdpPort();
         s_emulator = std::make_unique<EmulatorProcess>();
         ASSERT_TRUE(s_emulator->Start({{"MODEL_A", {}}, {"MODEL_C", {}}, {"MODEL_F", {}}},
                                       {"--discovery-port", std::to_string(s_discoveryPort)}))
@@ -397,7 +398,7 @@ TEST_F(ConfigDlgScanTest, ScanListsEveryRecorderAndAPickedOneCanBeAdded)
 
 TEST_F(ConfigDlgScanTest, ScanWithoutAnswersSaysNoRecorderWasFound)
 {
-    ScopedEnv targets("DVR_SCAN_TARGETS", "127.0.0.1:" + std::to_string(EmulatorProcess::FreeUdpPort()));
+    ScopedEnv targets("DVR_SCAN_TARGETS", "127.0.0.1:" + std::to_string(FreeUdpPort()));
     Open();
     Click(CConfigDlg::kScanButton);
     ASSERT_TRUE(QTest::qWaitFor([] { return WasShown(Text(6000)); }, CConfigDlg::kScanWaitMs + 3000));

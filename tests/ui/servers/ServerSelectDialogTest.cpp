@@ -3,7 +3,8 @@
 #include "core/config/RegConfig.h"
 #include "core/servers/ServerRecord.h"
 #include "core/servers/ServerSelectHost.h"
-#include "platform/ddns/DdnsEmulatorProcess.h"
+#include "support/processes/DdnsEmulatorProcess.h"
+#include "support/processes/FreePort.h"
 #include "platform/registry/TempRegistry.h"
 #include "support/QtTestApp.h"
 #include "ui/app/DvrMessageBox.h"
@@ -201,7 +202,7 @@ TEST_F(ServerSelectTest, DdnsNamesResolveThroughTheRecordsDdnsServerAndFailuresK
     EXPECT_TRUE(pickWith(server.Port(), "Unknown")->isVisible());
     EXPECT_TRUE(shown("Invalid DDNS!", QString(), QMessageBox::NoIcon));
 
-    EXPECT_TRUE(pickWith(UnusedLoopbackPort(), "Remote")->isVisible());
+    EXPECT_TRUE(pickWith(FreeTcpPort(), "Remote")->isVisible());
     EXPECT_TRUE(shown("DDNS Connection Failed!", QString(), QMessageBox::NoIcon));
     EXPECT_EQ(m_host.calls.size(), 2u) << "nothing connected";
 

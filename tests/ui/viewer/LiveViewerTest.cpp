@@ -1,4 +1,5 @@
 #include "core/viewer/LiveControl.h"
+#include "support/processes/FreePort.h"
 #include "ViewerEmulator.h"
 #include "support/QtTestApp.h"
 #include "ui/app/DemoAutomation.h"
@@ -221,7 +222,7 @@ TEST_F(LiveViewerTest, FailedLogInAndUnreachableRecorderAreReportedAndLeaveNoRow
     EXPECT_EQ(viewer->VisibleStatusLines().back(), Text(6032));
 
     ClearShownMessages();
-    const QString closed = QString::number(EmulatorProcess::FreeTcpPort());
+    const QString closed = QString::number(FreeTcpPort());
     EXPECT_FALSE(viewer->Connect("127.0.0.1", closed, "TCP", "ADMIN", "5829", ServerDescriptor{"Off", "127.0.0.1"}));
     EXPECT_TRUE(WasShown(6034, QMessageBox::Critical));
     EXPECT_EQ(viewer->Sessions().Count(), 0);

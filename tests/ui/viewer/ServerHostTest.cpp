@@ -1,5 +1,6 @@
 // What the server selection dialog learns from the main window's sessions.
 #include "ViewerEmulator.h"
+#include "support/processes/FreePort.h"
 #include "support/QtTestApp.h"
 #include "ui/app/MainWindowServerHost.h"
 #include "ui/status/CInformationDlg.h"
@@ -34,7 +35,7 @@ TEST(ServerHostTest, AnswersFromTheSessionsAndConnectsThroughTheViewer)
     EXPECT_EQ(viewer.Sessions().At(0).record.typeText, "MODEL_B");
 
     // A second recorder that cannot be reached adds no slot.
-    EXPECT_FALSE(host.Connect("127.0.0.1", std::to_string(EmulatorProcess::FreeTcpPort()), "TCP", "ADMIN", "5829",
+    EXPECT_FALSE(host.Connect("127.0.0.1", std::to_string(FreeTcpPort()), "TCP", "ADMIN", "5829",
                               ServerDescriptor{"Off", "127.0.0.1"}));
     EXPECT_EQ(host.OpenServerNames().size(), 1u);
 }

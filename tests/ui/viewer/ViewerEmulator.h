@@ -1,6 +1,6 @@
 #pragma once
 
-#include "integration/netctrl/EmulatorProcess.h"
+#include "support/processes/EmulatorProcess.h"
 
 #include <cstddef>
 

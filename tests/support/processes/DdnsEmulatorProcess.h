@@ -33,11 +33,3 @@ private:
     std::string m_folder;
     std::string m_error;
 };
-
-// A loopback TCP port nobody listens on right now.
-std::uint16_t UnusedLoopbackPort();
-// Threads of this process now (after the sanitizers' helper threads exist).
-int ThreadCount();
-// The thread count once it has come down to expected (an ended thread can
-// stay listed for a moment after its join), or what it still is after a second.
-int SettledThreadCount(int expected);

@@ -1,10 +1,7 @@
 #include "DdnsEmulatorProcess.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -110,46 +107,5 @@ int DdnsEmulatorProcess::QueryCount() const
     int count = 0;
     for (std::size_t at = text.find("query "); at != std::string::npos; at = text.find("query ", at + 1))
         ++count;
-    return count;
-}
-
-std::uint16_t UnusedLoopbackPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    std::uint16_t port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
-}
-
-int ThreadCount()
-{
-    // A sanitizer runtime starts a helper thread along with the first thread
-    // of the process: let that happen before anyone counts.
-    static const bool warmedUp = [] {
-        std::thread([] {}).join();
-        return true;
-    }();
-    (void)warmedUp;
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
-        ++count;
-    return count;
-}
-
-int SettledThreadCount(int expected)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-    int count = ThreadCount();
-    while (count != expected && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        count = ThreadCount();
-    }
     return count;
 }

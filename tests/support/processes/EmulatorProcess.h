@@ -31,10 +31,6 @@ public:
     const std::string& DataDir() const { return m_dataRoot; }
     const std::string& Error() const { return m_error; }
 
-    // A loopback TCP port nobody listens on right now.
-    static std::uint16_t FreeTcpPort();
-    static std::uint16_t FreeUdpPort();
-
 private:
     bool startOnce(const std::vector<Recorder>& recorders, const std::vector<std::string>& globalOptions);
 

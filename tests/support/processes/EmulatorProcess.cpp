@@ -1,11 +1,10 @@
 #include "EmulatorProcess.h"
 
-#include <arpa/inet.h>
+#include "FreePort.h"
+
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,28 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-namespace {
-
-std::uint16_t FreePort(int type)
-{
-    int fd = ::socket(AF_INET, type, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    std::uint16_t port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
-}
-
-} // namespace
-
-std::uint16_t EmulatorProcess::FreeTcpPort() { return FreePort(SOCK_STREAM); }
-std::uint16_t EmulatorProcess::FreeUdpPort() { return FreePort(SOCK_DGRAM); }
 
 EmulatorProcess::~EmulatorProcess()
 {

@@ -1,0 +1,30 @@
+#include "FreePort.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+std::uint16_t FreePort(int type)
+{
+    const int fd = ::socket(AF_INET, type, 0);
+    if (fd < 0)
+        return 0;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    std::uint16_t port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(fd);
+    return port;
+}
+
+} // namespace
+
+std::uint16_t FreeTcpPort() { return FreePort(SOCK_STREAM); }
+std::uint16_t FreeUdpPort() { return FreePort(SOCK_DGRAM); }
