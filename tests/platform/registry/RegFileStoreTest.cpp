@@ -78,10 +78,7 @@ TEST_F(RegFileStoreTest, ExportDeleteImportGivesBackTheSameTree)
     std::string error;
     ASSERT_TRUE(CRegFile::Export(*m_store, "HKEY_CURRENT_USER\\Software\\DVR", file, error)) << error;
 
-    std::vector<RegEdit> wipe(1);
-    wipe[0].kind = RegEdit::Kind::DeleteTree;
-    wipe[0].key = {"Software", "DVR"};
-    ASSERT_EQ(m_store->Apply(wipe), regerr::Success);
+    ASSERT_EQ(DeleteTree(*m_store, {"Software", "DVR"}), regerr::Success);
     ASSERT_EQ(m_store->OpenKey({"Software", "DVR"}), regerr::FileNotFound);
 
     ASSERT_TRUE(CRegFile::Import(*m_store, file, error)) << error;

@@ -51,13 +51,7 @@ TEST_F(RegeditToolTest, ExportsAndImportsThroughTheUserRegistry)
     ASSERT_EQ(stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 
-    {
-        auto store = Open();
-        std::vector<RegEdit> wipe(1);
-        wipe[0].kind = RegEdit::Kind::DeleteTree;
-        wipe[0].key = {"Software", "DVR"};
-        ASSERT_EQ(store->Apply(wipe), regerr::Success);
-    }
+    ASSERT_EQ(DeleteTree(*Open(), {"Software", "DVR"}), regerr::Success);
     ASSERT_EQ(Run({"/s", "/u", file}), 0) << m_output;
     EXPECT_EQ(m_output, "");
     auto store = Open();

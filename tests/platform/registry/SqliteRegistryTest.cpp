@@ -175,19 +175,12 @@ TEST_F(SqliteRegistryTest, BatchIsAppliedWhollyOrNotAtAll)
     ASSERT_EQ(m_store->CreateKey({"Keep"}), regerr::Success);
     ASSERT_EQ(m_store->SetValue({"Keep"}, "v", REG_SZ, {'o', 'l', 'd', 0}), regerr::Success);
 
-    std::vector<RegEdit> edits(4);
-    edits[0].kind = RegEdit::Kind::SetValue;
-    edits[0].key = {"Keep"};
-    edits[0].valueName = "v";
-    edits[0].type = REG_SZ;
-    edits[0].data = {'n', 'e', 'w', 0};
-    edits[1].kind = RegEdit::Kind::CreateKey;
-    edits[1].key = {"Made", "Here"};
-    edits[2].kind = RegEdit::Kind::DeleteTree;
-    edits[2].key = {"Never", "There"};
-    edits[3].kind = RegEdit::Kind::SetValue; // into a key nobody made: fails the batch
-    edits[3].key = {"Missing"};
-    edits[3].valueName = "x";
+    std::vector<RegEdit> edits = {
+        MakeEdit(RegEdit::Kind::SetValue, {"Keep"}, "v", {'n', 'e', 'w', 0}),
+        MakeEdit(RegEdit::Kind::CreateKey, {"Made", "Here"}),
+        MakeEdit(RegEdit::Kind::DeleteTree, {"Never", "There"}),
+        MakeEdit(RegEdit::Kind::SetValue, {"Missing"}, "x"), // into a key nobody made: fails the batch
+    };
     EXPECT_EQ(m_store->Apply(edits), regerr::FileNotFound);
     RegValue value;
     ASSERT_EQ(m_store->QueryValue({"Keep"}, "v", value), regerr::Success);
@@ -209,10 +202,7 @@ TEST_F(SqliteRegistryTest, TreeDeletionTakesEverythingBelowAndOnlyThat)
     ASSERT_EQ(m_store->SetValue({"A", "B", "C"}, "deep", REG_BINARY, {1}), regerr::Success);
     EXPECT_EQ(m_store->DeleteKey({"A", "B"}), regerr::AccessDenied);
     EXPECT_EQ(m_store->DeleteKey({}), regerr::AccessDenied);
-    std::vector<RegEdit> edits(1);
-    edits[0].kind = RegEdit::Kind::DeleteTree;
-    edits[0].key = {"a", "b"};
-    ASSERT_EQ(m_store->Apply(edits), regerr::Success);
+    ASSERT_EQ(DeleteTree(*m_store, {"a", "b"}), regerr::Success);
     EXPECT_EQ(m_store->OpenKey({"A", "B"}), regerr::FileNotFound);
     EXPECT_EQ(m_store->OpenKey({"A", "B2"}), regerr::Success);
     EXPECT_EQ(m_store->OpenKey({"AB"}), regerr::Success);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/config/RegConfig.h"
 #include "core/config/RegistryBackend.h"
 #include "platform/registry/SqliteRegistry.h"
 
@@ -29,6 +30,23 @@ public:
 private:
     std::string m_path;
 };
+
+inline RegEdit MakeEdit(RegEdit::Kind kind, const RegKeyPath& key, const std::string& valueName = "",
+                        std::vector<std::uint8_t> data = {})
+{
+    RegEdit edit;
+    edit.kind = kind;
+    edit.key = key;
+    edit.valueName = valueName;
+    edit.type = REG_SZ;
+    edit.data = std::move(data);
+    return edit;
+}
+
+inline long DeleteTree(RegistryBackend& store, const RegKeyPath& key)
+{
+    return store.Apply({MakeEdit(RegEdit::Kind::DeleteTree, key)});
+}
 
 // A fresh database file made the process-wide store for the test.
 class TempRegistryTest : public ::testing::Test {
