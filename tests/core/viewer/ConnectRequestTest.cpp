@@ -4,29 +4,17 @@
 
 namespace {
 
-TEST(ConnectRequest, OnlyUpperCaseTcpCountsAsTcp)
+TEST(ConnectRequest, OnlyUpperCaseTcpCountsAsTcpAndBadPortTextGivesPortZero)
 {
     EXPECT_TRUE(IsTcpProtocol("TCP"));
-    EXPECT_FALSE(IsTcpProtocol("tcp"));
-    EXPECT_FALSE(IsTcpProtocol("Tcp"));
-    EXPECT_FALSE(IsTcpProtocol("UDP"));
-    EXPECT_FALSE(IsTcpProtocol("TCP "));
-    EXPECT_FALSE(IsTcpProtocol(""));
-}
+    for (const char* other : {"tcp", "Tcp", "UDP", "TCP ", ""})
+        EXPECT_FALSE(IsTcpProtocol(other)) << other;
 
-TEST(ConnectRequest, PortTextThatIsNotANumberGivesPortZero)
-{
-    EXPECT_EQ(ParsePortText("7050"), 7050);
     EXPECT_EQ(ParsePortText(" 80 "), 80);
     EXPECT_EQ(ParsePortText("65535"), 65535);
-    EXPECT_EQ(ParsePortText("abc"), 0);
-    EXPECT_EQ(ParsePortText(""), 0);
-    EXPECT_EQ(ParsePortText("   "), 0);
-    EXPECT_EQ(ParsePortText("80a"), 0);
-    EXPECT_EQ(ParsePortText("-80"), 0);
     // Too large for a port: refused instead of wrapping onto another port.
-    EXPECT_EQ(ParsePortText("65536"), 0);
-    EXPECT_EQ(ParsePortText("99999999999999999999"), 0);
+    for (const char* bad : {"abc", "", "   ", "80a", "-80", "65536", "99999999999999999999"})
+        EXPECT_EQ(ParsePortText(bad), 0) << bad;
 }
 
 } // namespace

@@ -35,11 +35,8 @@ TEST(SidePanelSelector, TabsKeepExactlyOneDownAndHiddenButtonsLeaveThemAlone)
 
     EXPECT_FALSE(s.Press(1000));
     EXPECT_EQ(s.Shown(), SidePanel::Information);
-}
 
-TEST(SidePanelSelector, LeavingFullScreenShowsThePanelWhoseTabIsDown)
-{
-    SidePanelSelector s;
+    // Leaving full screen shows the panel whose tab is down.
     s.Press(SidePanelSelector::kTabPictures);
     s.Press(SidePanelSelector::kShowPtz);
     s.SetFullScreen(true);
@@ -87,8 +84,6 @@ TEST(MainWindowControlTable, ButtonsAreUniqueAndNeverOverlapInsideTheWindow)
 {
     const auto& table = MainWindowControlTable();
     ASSERT_EQ(table.size(), 47u);
-    EXPECT_EQ(table.front().element, "m_btn_Config");
-    EXPECT_EQ(table.back().element, "m_btn_T_Close");
     std::set<int> ids;
     std::set<std::string> elements;
     for (const ControlPlacement& c : table) {
@@ -106,9 +101,6 @@ TEST(MainWindowControlTable, ButtonsAreUniqueAndNeverOverlapInsideTheWindow)
                 || b.y + b.height <= a.y;
             EXPECT_TRUE(apart) << a.element << " overlaps " << b.element;
         }
-    // The last buttons of each grid.
-    EXPECT_EQ(table[13 + 15], (ControlPlacement{5015, "m_btn_Video_16", 579, 733, 33, 29}));
-    EXPECT_EQ(table[13 + 31], (ControlPlacement{5115, "m_btn_Audio_16", 776, 733, 33, 29}));
 }
 
 } // namespace
