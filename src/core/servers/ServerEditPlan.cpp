@@ -31,17 +31,17 @@ ServerEditPlan PlanServerEdit(ServerEdit edit, const ServerForm& form, bool reco
     case ServerEdit::Add:
         plan.action = ServerEditPlan::Action::Write;
         plan.message = LangText::Id(6003);
-        plan.failure = LangText::Fixed("The server could not be saved.");
+        plan.failure = LangText::Id(kStrServerNotSaved);
         break;
     case ServerEdit::Modify:
         plan.action = ServerEditPlan::Action::Write;
         plan.message = LangText::Id(6005);
-        plan.failure = LangText::Fixed("The server could not be saved.");
+        plan.failure = LangText::Id(kStrServerNotSaved);
         break;
     case ServerEdit::Delete:
         plan.action = ServerEditPlan::Action::Remove;
         plan.message = LangText::Id(6006);
-        plan.failure = LangText::Fixed("The server could not be deleted.");
+        plan.failure = LangText::Id(kStrServerNotDeleted);
         break;
     }
     return plan;

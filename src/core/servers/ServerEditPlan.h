@@ -2,6 +2,10 @@
 
 #include "core/servers/ServerForm.h"
 
+// Language-pack ids of the news when the registry refuses a change.
+constexpr int kStrServerNotSaved = 7011;
+constexpr int kStrServerNotDeleted = 7012;
+
 // What Add, Modify or Delete of the configuration dialog does with a form,
 // given whether a record of the form's name exists.
 enum class ServerEdit { Add, Modify, Delete };

@@ -13,11 +13,6 @@ FormProblem Problem(int stringId, FormField focus)
     return {LangText::Id(stringId), focus};
 }
 
-FormProblem Fixed(std::string text, FormField focus)
-{
-    return {LangText::Fixed(std::move(text)), focus};
-}
-
 bool TooLong(const std::string& text)
 {
     return text.size() > CRegConfig::kMaxTextBytes;
@@ -44,8 +39,7 @@ std::variant<ServerRecord, FormProblem> CheckServerForm(const ServerForm& form)
     if (form.name.empty())
         return Problem(6007, FormField::ServerName);
     if (!ServerDirectory::IsValidName(form.name))
-        return Fixed("A server name cannot contain a backslash (\\) or be longer than 255 characters.",
-                     FormField::ServerName);
+        return Problem(kStrNameNotStorable, FormField::ServerName);
     if (form.dvrType.empty())
         return Problem(6008, FormField::DvrType);
     if (form.password.empty())
@@ -57,15 +51,15 @@ std::variant<ServerRecord, FormProblem> CheckServerForm(const ServerForm& form)
     if (portText == PortEntry::Missing || portText == PortEntry::Zero)
         return Problem(6011, FormField::Port);
     if (portText == PortEntry::TooLarge)
-        return Fixed("Enter a port number from 1 to 65535.", FormField::Port);
+        return Problem(kStrPortOutOfRange, FormField::Port);
     if (form.protocol.empty())
         return Problem(6012, FormField::None);
     if (TooLong(form.password))
-        return Fixed("The password is too long.", FormField::Password);
+        return Problem(kStrPasswordTooLong, FormField::Password);
     if (TooLong(form.ip))
-        return Fixed("The IP address or DDNS name is too long.", FormField::IpAddress);
+        return Problem(kStrAddressTooLong, FormField::IpAddress);
     if (TooLong(form.dvrType) || TooLong(form.account) || TooLong(form.protocol) || TooLong(form.ddns))
-        return Fixed("A setting of this server is too long to be saved.", FormField::None);
+        return Problem(kStrSettingTooLong, FormField::None);
 
     ServerRecord record;
     record.name = form.name;

@@ -18,6 +18,13 @@ struct ServerForm {
     std::string ddns;  // dotted IPv4 of the DDNS server
 };
 
+// Language-pack ids of the refusals beyond the empty fields.
+constexpr int kStrNameNotStorable = 7014;
+constexpr int kStrPortOutOfRange = 7015;
+constexpr int kStrPasswordTooLong = 7016;
+constexpr int kStrAddressTooLong = 7017;
+constexpr int kStrSettingTooLong = 7018;
+
 // Where the focus goes after a refused form.
 enum class FormField { None, ServerName, DvrType, Password, IpAddress, Port };
 

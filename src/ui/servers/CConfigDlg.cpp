@@ -377,7 +377,7 @@ void CConfigDlg::saveRegistry()
                          now.time().hour(), now.time().minute(), now.time().second()};
     const std::string path = BackupFilePath(time);
     if (!RunRegistryEditor(ExportArguments(path), Q(drive::InstallFolder()))) {
-        inform("Registry file Create failed.");
+        inform(TextOf(LangText::Id(kStrBackupCreateFailed)));
         return;
     }
     // The folder standing for c:\ is where the operator finds the file.
@@ -392,7 +392,7 @@ void CConfigDlg::restoreRegistry()
     const bool restored = RunRegistryEditor(ImportArguments(path.toStdString()), QString());
     fillServerList();
     if (!restored)
-        inform("Registry file Restore failed.");
+        inform(TextOf(LangText::Id(kStrBackupRestoreFailed)));
 }
 
 void CConfigDlg::applyLanguage()
@@ -406,7 +406,7 @@ void CConfigDlg::applyLanguage()
         return;
     }
     if (!reg.WriteInt("Language", row)) {
-        inform("The language could not be saved.");
+        inform(TextOf(LangText::Id(kStrLanguageNotSaved)));
         return;
     }
     accept();

@@ -45,6 +45,11 @@ public:
     static constexpr int kRestoreButton = 1026;
     static constexpr int kLanguageApplyButton = 1221;
 
+    // Language-pack ids of the dialog's own failure news.
+    static constexpr int kStrLanguageNotSaved = 7013;
+    static constexpr int kStrBackupCreateFailed = 7019;
+    static constexpr int kStrBackupRestoreFailed = 7020;
+
     // Timer whose tick reports the scan's result.
     static constexpr int kScanTimer = 2;
     static constexpr int kScanWaitMs = 2000;

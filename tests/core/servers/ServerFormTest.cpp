@@ -71,9 +71,7 @@ TEST(ServerForm, PortMustBeADecimalNumberThatFitsATcpPort)
     }
     for (const char* tooLarge : {"65536", "4294967295", "99999999999999999999999"}) {
         form.port = tooLarge;
-        FormProblem problem = ProblemOf(form);
-        EXPECT_EQ(problem.message.stringId, 0) << tooLarge;
-        EXPECT_EQ(problem.focus, FormField::Port);
+        EXPECT_EQ(ProblemOf(form), (FormProblem{LangText::Id(kStrPortOutOfRange), FormField::Port})) << tooLarge;
     }
     form.port = "65535";
     EXPECT_EQ(std::get<ServerRecord>(CheckServerForm(form)).port, 65535u);
@@ -85,22 +83,22 @@ TEST(ServerForm, NamesAndTextsThatCannotBeStoredAreRefused)
 {
     ServerForm form = ValidForm();
     form.name = "Shop\\Back";  // would make a key below another record
-    EXPECT_EQ(ProblemOf(form).focus, FormField::ServerName);
+    EXPECT_EQ(ProblemOf(form), (FormProblem{LangText::Id(kStrNameNotStorable), FormField::ServerName}));
     form.name = std::string(256, 'n');
-    EXPECT_EQ(ProblemOf(form).focus, FormField::ServerName);
+    EXPECT_EQ(ProblemOf(form), (FormProblem{LangText::Id(kStrNameNotStorable), FormField::ServerName}));
 
     form = ValidForm();
     form.password = std::string(255, 'p');
-    EXPECT_EQ(ProblemOf(form).focus, FormField::Password);
+    EXPECT_EQ(ProblemOf(form), (FormProblem{LangText::Id(kStrPasswordTooLong), FormField::Password}));
     form.password = std::string(254, 'p');
     EXPECT_TRUE(std::holds_alternative<ServerRecord>(CheckServerForm(form)));
 
     form = ValidForm();
     form.ip = std::string(255, 'a');
-    EXPECT_EQ(ProblemOf(form).focus, FormField::IpAddress);
+    EXPECT_EQ(ProblemOf(form), (FormProblem{LangText::Id(kStrAddressTooLong), FormField::IpAddress}));
     form = ValidForm();
     form.dvrType = std::string(300, 't');
-    EXPECT_EQ(ProblemOf(form).message.stringId, 0);
+    EXPECT_EQ(ProblemOf(form), (FormProblem{LangText::Id(kStrSettingTooLong), FormField::None}));
 }
 
 TEST(ServerEditPlan, AddRefusesAnExistingNameBeforeLookingAtTheForm)
@@ -137,7 +135,8 @@ TEST(ServerEditPlan, ModifyAndDeleteCheckTheFormFirstThenNeedTheRecord)
     ServerEditPlan remove = PlanServerEdit(ServerEdit::Delete, ValidForm(), true);
     EXPECT_EQ(remove.action, ServerEditPlan::Action::Remove);
     EXPECT_EQ(remove.message, LangText::Id(6006));
-    EXPECT_FALSE(remove.failure.fixed.empty());
+    EXPECT_EQ(modify.failure, LangText::Id(kStrServerNotSaved));
+    EXPECT_EQ(remove.failure, LangText::Id(kStrServerNotDeleted));
 }
 
 } // namespace

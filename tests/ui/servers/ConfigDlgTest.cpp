@@ -265,7 +265,7 @@ TEST_F(ConfigDlgTest, SaveThenRestoreBringsTheServersBack)
     std::ofstream(m_dir / "broken.reg") << "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\Software\\DVR\\X]\n\"a\"=hex:zz\n";
     dialog->SetRestorePathProvider([&] { return QString::fromStdString(m_dir / "broken.reg"); });
     Click(CConfigDlg::kRestoreButton);
-    EXPECT_TRUE(WasShown("Registry file Restore failed."));
+    EXPECT_TRUE(WasShown(Text(CConfigDlg::kStrBackupRestoreFailed)));
     EXPECT_FALSE(reg.KeyExists("Software\\DVR\\X"));
     ClearShownMessages();
     dialog->SetRestorePathProvider([] { return QString(); });
@@ -279,7 +279,7 @@ TEST_F(ConfigDlgTest, SaveThatCannotWriteItsFileSaysSo)
     ScopedEnv missing("DVR_DRIVE_C", m_dir / "no-such-folder");
     Open();
     Click(CConfigDlg::kSaveButton);
-    EXPECT_EQ(ShownMessages().back().text, "Registry file Create failed.");
+    EXPECT_EQ(ShownMessages().back().text, Text(CConfigDlg::kStrBackupCreateFailed));
 }
 
 TEST_F(ConfigDlgTest, LanguageApplyStoresTheIndexAndAsksForARestart)
