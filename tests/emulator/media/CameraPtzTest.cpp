@@ -47,7 +47,7 @@ protected:
         setup.cameras = {CameraSpec{0, "North", false, -1}, CameraSpec{1, "South", false, 7},
                          CameraSpec{2, "East", false, -1}};
         std::string error;
-        feeds_ = CameraFeeds::Create(folder_.Path(), setup, &error);
+        feeds_ = CameraFeeds::Create(folder_.path(), setup, &error);
         ASSERT_TRUE(feeds_) << error;
         for (int camera = 0; camera < 3; ++camera)
             before_.push_back(feeds_->Video(camera));
@@ -68,7 +68,7 @@ protected:
         return nullptr;
     }
 
-    mediatest::TempFolder folder_;
+    TempDir folder_;
     std::unique_ptr<CameraFeeds> feeds_;
     std::vector<std::shared_ptr<const MediaLoop>> before_;
 };
@@ -126,7 +126,7 @@ TEST_F(CameraPtz, SplitCommandStillMovesAndGoingBackReusesTheHomeView)
     Send({right.begin() + 4, right.end()});
     const auto moved = WaitForChange(2);
     ASSERT_TRUE(moved);
-    const size_t filesAfterMove = folder_.Files().size();
+    const size_t filesAfterMove = mediatest::SortedFiles(folder_.path()).size();
     EXPECT_EQ(filesAfterMove, 4u);
 
     const auto original = before_[2];
@@ -135,7 +135,7 @@ TEST_F(CameraPtz, SplitCommandStillMovesAndGoingBackReusesTheHomeView)
     const auto home = WaitForChange(2);
     ASSERT_TRUE(home);
     EXPECT_EQ(mediatest::Elementary(*home), mediatest::Elementary(*original));
-    EXPECT_EQ(folder_.Files().size(), filesAfterMove);
+    EXPECT_EQ(mediatest::SortedFiles(folder_.path()).size(), filesAfterMove);
 }
 
 TEST_F(CameraPtz, DestroyingWhileAViewIsBeingMadeDoesNotHang)

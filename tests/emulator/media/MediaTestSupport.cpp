@@ -13,24 +13,10 @@ extern "C" {
 
 namespace mediatest {
 
-TempFolder::TempFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "ombrel-media-XXXXXX").string();
-    if (mkdtemp(pattern.data()))
-        path_ = pattern;
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    if (!path_.empty())
-        std::filesystem::remove_all(path_, ignored);
-}
-
-std::vector<std::string> TempFolder::Files() const
+std::vector<std::string> SortedFiles(const std::string& folder)
 {
     std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(path_))
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
         files.push_back(entry.path().string());
     std::sort(files.begin(), files.end());
     return files;

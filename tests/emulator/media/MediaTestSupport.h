@@ -5,22 +5,12 @@
 #include <vector>
 
 #include "media/CameraFeeds.h"
+#include "support/TempDir.h"
 
 namespace mediatest {
 
-// A fresh folder under the system temp folder, removed with the object.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return path_; }
-    std::vector<std::string> Files() const;  // full paths, sorted
-
-private:
-    std::string path_;
-};
+// The full paths of the files in a folder, sorted.
+std::vector<std::string> SortedFiles(const std::string& folder);
 
 // A decoded picture, planes packed without padding.
 struct Picture {

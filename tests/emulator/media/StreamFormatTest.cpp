@@ -28,17 +28,17 @@ const std::vector<uint8_t> kPackHeader = {0x00, 0x00, 0x01, 0xBA, 0x44, 0x00, 0x
 // FFmpeg's own program stream reader finds our units and their times.
 TEST(StreamFormat, FfmpegReadsTheVideoUnitsAsAProgramStream)
 {
-    mediatest::TempFolder folder;
+    TempDir folder;
     FeedSetup setup;
     setup.loopSeconds = 1;
     setup.cameras = {CameraSpec{6, "Gate", false, -1}};
     std::string error;
-    const auto feeds = CameraFeeds::Create(folder.Path(), setup, &error);
+    const auto feeds = CameraFeeds::Create(folder.path(), setup, &error);
     ASSERT_TRUE(feeds) << error;
     const auto loop = feeds->Video(6);
     ASSERT_TRUE(loop);
 
-    const std::string path = folder.Path() + "/camera.mpg";
+    const std::string path = folder.path() + "/camera.mpg";
     {
         std::ofstream out(path, std::ios::binary);
         for (const auto& unit : loop->units) {

@@ -37,18 +37,6 @@ TEST(EmulatorOptions, OptionsBeforeTheFirstListenAreDefaultsForEveryRecorder)
     EXPECT_EQ(o->discoveryPort, 0);
 }
 
-TEST(EmulatorOptions, WithoutListenOneRecorderServesTheDefaults)
-{
-    const auto o = Parse({});
-    ASSERT_TRUE(o);
-    ASSERT_EQ(o->recorders.size(), 1u);
-    EXPECT_EQ(o->recorders[0].address, "127.0.0.1");
-    EXPECT_EQ(o->recorders[0].port, 7050);
-    EXPECT_EQ(o->recorders[0].model, 3);
-    EXPECT_FALSE(o->recorders[0].dataDir.empty());
-    EXPECT_EQ(o->discoveryPort, 7060);
-}
-
 TEST(EmulatorOptions, BadCommandLinesAreRefusedWithAReason)
 {
     const std::vector<std::vector<std::string>> bad = {

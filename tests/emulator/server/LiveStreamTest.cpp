@@ -1,5 +1,5 @@
 #include "LiveStream.h"
-#include "TempFolder.h"
+#include "support/TempDir.h"
 #include "UploadFileSink.h"
 
 #include <gtest/gtest.h>
@@ -55,8 +55,8 @@ TEST(LiveStream, ASwitchedLoopStartsWhereTheOldOneWouldHaveGoneOn)
 
 TEST(UploadFileSink, TheFileAppearsWholeOnCommitOrNotAtAll)
 {
-    TempFolder tmp;
-    const std::string folder = tmp.Path() + "/uploads";
+    TempDir tmp;
+    const std::string folder = tmp.path() + "/uploads";
     std::string error;
     const std::vector<uint8_t> bytes(700, 0x5A);
     {

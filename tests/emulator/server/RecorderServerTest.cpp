@@ -1,6 +1,6 @@
 #include "Recorder.h"
 #include "RecorderServer.h"
-#include "TempFolder.h"
+#include "support/TempDir.h"
 
 #include "core/net/FrameDecoder.h"
 #include "core/net/LiveMessages.h"
@@ -133,7 +133,7 @@ protected:
             options.model = 6;
         options.loopSeconds = 1;
         options.alarmSeconds = 1;
-        options.dataDir = data_.Path();
+        options.dataDir = data_.path();
         std::string error;
         recorder_ = Recorder::Create(options, kCache, &error);
         ASSERT_TRUE(recorder_) << error;
@@ -148,7 +148,7 @@ protected:
     }
     uint16_t Port() const { return server_->Port(); }
 
-    TempFolder data_;
+    TempDir data_;
     std::unique_ptr<Recorder> recorder_;
     std::unique_ptr<RecorderServer> server_;
 };
@@ -284,51 +284,48 @@ TEST_F(RecorderServerTest, PairedCamerasShareOnePictureSentOnce)
     EXPECT_LT(units[0xE0], 40) << "a shared picture goes out once, not once per camera";
 }
 
-TEST_F(RecorderServerTest, RefusedConnectionsGetNotASingleByte)
+TEST_F(RecorderServerTest, InjectedFaultsShowOnTheWire)
 {
-    RecorderOptions options;
-    options.faults.refuseConnections = true;
-    Serve(options);
-    WireClient client(Port());
-    EXPECT_TRUE(client.ClosedByPeer());
-    EXPECT_EQ(client.BytesReceived(), 0u);
-}
+    auto serveWith = [this](auto setFault) {
+        server_.reset();
+        recorder_.reset();
+        RecorderOptions options;
+        setFault(options.faults);
+        Serve(options);
+    };
 
-TEST_F(RecorderServerTest, SessionsAreDroppedAfterTheirFrameCount)
-{
-    RecorderOptions options;
-    options.faults.dropAfterFrames = 2;
-    Serve(options);
-    WireClient client(Port());
-    ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
-    client.Send(wire::MessageType::Poll);
-    EXPECT_TRUE(client.ClosedByPeer()) << "reset before the poll is answered";
-}
+    serveWith([](auto& faults) { faults.refuseConnections = true; });
+    {
+        WireClient refused(Port());
+        EXPECT_TRUE(refused.ClosedByPeer());
+        EXPECT_EQ(refused.BytesReceived(), 0u) << "a refused connection gets not a single byte";
+    }
 
-TEST_F(RecorderServerTest, DelayedAnswersComeLate)
-{
-    RecorderOptions options;
-    options.faults.delayMs = 400;
-    Serve(options);
-    WireClient client(Port());
-    ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
-    const auto start = std::chrono::steady_clock::now();
-    client.Send(wire::MessageType::Poll);
-    ASSERT_TRUE(client.NextOf(wire::MessageType::PollReply));
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 390ms);
-}
+    serveWith([](auto& faults) { faults.dropAfterFrames = 2; });
+    {
+        WireClient dropped(Port());
+        ASSERT_EQ(dropped.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
+        dropped.Send(wire::MessageType::Poll);
+        EXPECT_TRUE(dropped.ClosedByPeer()) << "reset before the poll is answered";
+    }
 
-TEST_F(RecorderServerTest, DroppedFragmentsLeaveTheSessionStanding)
-{
-    RecorderOptions options;
-    options.faults.dropFragmentsPercent = 100;
-    Serve(options);
-    WireClient client(Port());
-    ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
-    client.Send(wire::MessageType::LiveControl, wire::LiveControlMessage{0x000F, 0x0001, 0}.Encode());
-    ASSERT_TRUE(client.NextOf(wire::MessageType::LiveReply));
-    client.Send(wire::MessageType::Poll);
-    const auto r = client.Next();
+    serveWith([](auto& faults) { faults.delayMs = 400; });
+    {
+        WireClient slow(Port());
+        ASSERT_EQ(slow.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
+        const auto start = std::chrono::steady_clock::now();
+        slow.Send(wire::MessageType::Poll);
+        ASSERT_TRUE(slow.NextOf(wire::MessageType::PollReply));
+        EXPECT_GE(std::chrono::steady_clock::now() - start, 390ms);
+    }
+
+    serveWith([](auto& faults) { faults.dropFragmentsPercent = 100; });
+    WireClient lossy(Port());
+    ASSERT_EQ(lossy.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
+    lossy.Send(wire::MessageType::LiveControl, wire::LiveControlMessage{0x000F, 0x0001, 0}.Encode());
+    ASSERT_TRUE(lossy.NextOf(wire::MessageType::LiveReply));
+    lossy.Send(wire::MessageType::Poll);
+    const auto r = lossy.Next();
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->type, wire::MessageType::PollReply) << "no live media got through";
+    EXPECT_EQ(r->type, wire::MessageType::PollReply) << "no live media got through and the session stands";
 }

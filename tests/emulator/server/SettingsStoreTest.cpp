@@ -1,5 +1,5 @@
 #include "SettingsStore.h"
-#include "TempFolder.h"
+#include "support/TempDir.h"
 
 #include "core/dvr/DvrModel.h"
 #include "core/dvr/SettingsBlock.h"
@@ -28,8 +28,8 @@ size_t FilesIn(const std::string& folder)
 
 TEST(SettingsStore, FirstRunWritesTheModelDefaultsWithItsOwnPortAndMac)
 {
-    TempFolder tmp;
-    const std::string data = tmp.Path() + "/rec";
+    TempDir tmp;
+    const std::string data = tmp.path() + "/rec";
     std::string error;
     auto store = SettingsStore::Open(data, 6, 7123, &error);
     ASSERT_TRUE(store) << error;
@@ -49,9 +49,9 @@ TEST(SettingsStore, FirstRunWritesTheModelDefaultsWithItsOwnPortAndMac)
 
 TEST(SettingsStore, AcceptedWritesPersistAndLeaveNoTemporaryFiles)
 {
-    TempFolder tmp;
+    TempDir tmp;
     std::string error;
-    auto store = SettingsStore::Open(tmp.Path(), 3, 7050, &error);
+    auto store = SettingsStore::Open(tmp.path(), 3, 7050, &error);
     ASSERT_TRUE(store) << error;
     ZERD_INFO_BLK edited = store->Block();
     SetAccountPassword(edited, "GUEST0", "1234");
@@ -60,18 +60,19 @@ TEST(SettingsStore, AcceptedWritesPersistAndLeaveNoTemporaryFiles)
     EXPECT_EQ(store->WriteSection(kSectionSystem, section.data(), section.size(), &error), wire::WriteReason::Ok);
     EXPECT_EQ(AccountPassword(store->Block(), "GUEST0"), "1234");
     EXPECT_EQ(DvrTypeCode(store->Block()), 3);
-    EXPECT_EQ(FilesIn(tmp.Path()), 1u);
+    EXPECT_EQ(FilesIn(tmp.path()), 1u);
 
-    auto reopened = SettingsStore::Open(tmp.Path(), 3, 7050, &error);
+    auto reopened = SettingsStore::Open(tmp.path(), 3, 7050, &error);
     ASSERT_TRUE(reopened) << error;
     EXPECT_EQ(AccountPassword(reopened->Block(), "GUEST0"), "1234");
 }
 
-TEST(SettingsStore, RefusedWritesChangeNeitherMemoryNorFile)
+TEST(SettingsStore, RefusedOrFailedWritesChangeNeitherMemoryNorFile)
 {
-    TempFolder tmp;
+    TempDir tmp;
+    const std::string data = tmp.path() + "/rec";
     std::string error;
-    auto store = SettingsStore::Open(tmp.Path(), 2, 7050, &error);
+    auto store = SettingsStore::Open(data, 2, 7050, &error);
     ASSERT_TRUE(store) << error;
     const auto before = FileBytes(store->Path());
 
@@ -85,17 +86,9 @@ TEST(SettingsStore, RefusedWritesChangeNeitherMemoryNorFile)
     EXPECT_EQ(store->WriteSection(6, system.data(), system.size(), &error), wire::WriteReason::BadSection);
     EXPECT_EQ(FileBytes(store->Path()), before);
     EXPECT_EQ(SettingsBlockBytes(store->Block()), before);
-}
 
-TEST(SettingsStore, AFailedStoreKeepsTheBlockInMemory)
-{
-    TempFolder tmp;
-    const std::string data = tmp.Path() + "/rec";
-    std::string error;
-    auto store = SettingsStore::Open(data, 3, 7050, &error);
-    ASSERT_TRUE(store) << error;
-    const auto before = SettingsBlockBytes(store->Block());
-    std::filesystem::remove_all(data);  // the disk goes away under the recorder
+    // The disk goes away under the recorder: the write fails and memory keeps the old block.
+    std::filesystem::remove_all(data);
     ZERD_INFO_BLK edited = store->Block();
     SetCameraName(edited, 0, "DOOR");
     const auto camera = ExtractSection(edited, kSectionCamera);
@@ -107,20 +100,20 @@ TEST(SettingsStore, AFailedStoreKeepsTheBlockInMemory)
 
 TEST(SettingsStore, ABadFileIsReportedAndLeftAlone)
 {
-    TempFolder tmp;
-    const std::string path = tmp.Path() + "/settings.bin";
+    TempDir tmp;
+    const std::string path = tmp.path() + "/settings.bin";
     {
         std::ofstream out(path, std::ios::binary);
         out << "not a settings block";
     }
     std::string error;
-    EXPECT_FALSE(SettingsStore::Open(tmp.Path(), 3, 7050, &error));
+    EXPECT_FALSE(SettingsStore::Open(tmp.path(), 3, 7050, &error));
     EXPECT_NE(error.find("settings.bin"), std::string::npos);
     EXPECT_EQ(FileBytes(path).size(), 20u);
 
     // A block of another model is not silently taken over either.
-    TempFolder other;
-    ASSERT_TRUE(SettingsStore::Open(other.Path(), 1, 7050, &error));
-    EXPECT_FALSE(SettingsStore::Open(other.Path(), 3, 7050, &error));
+    TempDir other;
+    ASSERT_TRUE(SettingsStore::Open(other.path(), 1, 7050, &error));
+    EXPECT_FALSE(SettingsStore::Open(other.path(), 3, 7050, &error));
     EXPECT_NE(error.find("type 1"), std::string::npos);
 }
