@@ -110,10 +110,6 @@ TEST(ChannelAssignment, OtherModelsGetOnePanePerCamera)
     in.checkedButtons = 0x8001;
     LiveStartPlan plan = PlanLiveStart(in);
     EXPECT_EQ(plan.mappings, (std::vector<StreamMapping>{{0, 0}, {15, 1}}));
-    EXPECT_TRUE(IsPairedDvrType(1));
-    EXPECT_TRUE(IsPairedDvrType(5));
-    EXPECT_FALSE(IsPairedDvrType(4));
-    EXPECT_FALSE(IsPairedDvrType(0));
 }
 
 } // namespace

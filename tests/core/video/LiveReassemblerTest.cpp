@@ -31,27 +31,22 @@ std::vector<unsigned char> Bytes(const LiveReassembler::Unit& u)
 
 const std::vector<unsigned char> kPes{0x00, 0x00, 0x01, 0xE2, 0x00, 0x02, 0xAA, 0xBB};
 
-TEST(LiveReassembler, OneFragmentUnitIsHandedOnAtOnce)
+TEST(LiveReassembler, UnitsOfOneOrMoreFragmentsAreHandedOnWhole)
 {
     LiveReassembler r;
-    auto unit = Feed(r, Stream::Video, Packet(1, 0, kPes));
-    ASSERT_TRUE(unit);
-    EXPECT_EQ(Bytes(*unit), kPes);
-    EXPECT_EQ(r.ExpectedFragment(Stream::Video), 0);
+    auto single = Feed(r, Stream::Video, Packet(1, 0, kPes));
+    ASSERT_TRUE(single);
+    EXPECT_EQ(Bytes(*single), kPes);
     EXPECT_EQ(r.FillLength(Stream::Video), 0u);
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(unit->data) % 4096, 0u);
-}
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(single->data) % 4096, 0u);
 
-TEST(LiveReassembler, FragmentsJoinInOrder)
-{
-    LiveReassembler r;
     EXPECT_FALSE(Feed(r, Stream::Video, Packet(3, 0, {0x00, 0x00, 0x01})));
     EXPECT_FALSE(Feed(r, Stream::Video, Packet(3, 1, {0xE0, 0x00})));
     EXPECT_EQ(r.FillLength(Stream::Video), 5u);
     auto unit = Feed(r, Stream::Video, Packet(3, 2, {0x01, 0x77}));
     ASSERT_TRUE(unit);
     EXPECT_EQ(Bytes(*unit), (std::vector<unsigned char>{0x00, 0x00, 0x01, 0xE0, 0x00, 0x01, 0x77}));
-    EXPECT_EQ(r.GetCounters().units, 1u);
+    EXPECT_EQ(r.GetCounters().units, 2u);
 }
 
 TEST(LiveReassembler, MissingFragmentDropsTheUnitAndResumesAtTheNextStart)
@@ -104,6 +99,13 @@ TEST(LiveReassembler, VideoAndAudioInterleavedDoNotSpoilEachOther)
     auto video = Feed(r, Stream::Video, Packet(2, 1, {0x12}));
     ASSERT_TRUE(video);
     EXPECT_EQ(Bytes(*video), (std::vector<unsigned char>{0x00, 0x00, 0x01, 0xE0, 0x12}));
+
+    // Reset forgets partial units of both streams.
+    EXPECT_FALSE(Feed(r, Stream::Video, Packet(2, 0, {0x00, 0x00, 0x01, 0xE0})));
+    EXPECT_FALSE(Feed(r, Stream::Audio, Packet(2, 0, {0x00, 0x00, 0x01, 0xC0})));
+    r.Reset();
+    EXPECT_EQ(r.ExpectedFragment(Stream::Audio), 0);
+    EXPECT_FALSE(Feed(r, Stream::Video, Packet(2, 1, {0x12})));
 }
 
 TEST(LiveReassembler, ShortPacketsAndUnitsAreRefused)
@@ -120,17 +122,6 @@ TEST(LiveReassembler, ShortPacketsAndUnitsAreRefused)
     EXPECT_FALSE(Feed(r, Stream::Audio, Packet(2, 0, {0x00, 0x00, 0x01, 0xC0})));
     EXPECT_FALSE(r.Add(Stream::Audio, &one, 1));
     EXPECT_EQ(r.FillLength(Stream::Audio), 0u);
-}
-
-TEST(LiveReassembler, ResetForgetsPartialUnits)
-{
-    LiveReassembler r;
-    EXPECT_FALSE(Feed(r, Stream::Video, Packet(2, 0, {0x00, 0x00, 0x01, 0xE0})));
-    EXPECT_FALSE(Feed(r, Stream::Audio, Packet(2, 0, {0x00, 0x00, 0x01, 0xC0})));
-    r.Reset();
-    EXPECT_EQ(r.ExpectedFragment(Stream::Video), 0);
-    EXPECT_EQ(r.ExpectedFragment(Stream::Audio), 0);
-    EXPECT_FALSE(Feed(r, Stream::Video, Packet(2, 1, {0x12})));
 }
 
 } // namespace
