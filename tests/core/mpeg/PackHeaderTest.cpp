@@ -71,18 +71,13 @@ TEST(PackHeader, RefusesBrokenMarkersWrongCodesAndShortBuffers)
     std::array<uint8_t, 16> header{};
     mpeg::WritePackHeader(header.data());
 
-    auto broken = header;
-    broken[6] &= ~0x04;  // SCR marker
-    EXPECT_FALSE(mpeg::ParsePackHeader(broken.data(), broken.size()));
-    broken = header;
-    broken[12] &= ~0x01;  // mux rate marker
-    EXPECT_FALSE(mpeg::ParsePackHeader(broken.data(), broken.size()));
-    broken = header;
-    broken[3] = 0xBB;
-    EXPECT_FALSE(mpeg::ParsePackHeader(broken.data(), broken.size()));
-    broken = header;
-    broken[4] = 0x84;  // neither '01' nor '0010'
-    EXPECT_FALSE(mpeg::ParsePackHeader(broken.data(), broken.size()));
+    // SCR marker, mux rate marker, start code, neither '01' nor '0010'.
+    const std::pair<size_t, uint8_t> damages[] = {{6, header[6] & ~0x04}, {12, header[12] & ~0x01}, {3, 0xBB}, {4, 0x84}};
+    for (const auto& [index, value] : damages) {
+        auto broken = header;
+        broken[index] = value;
+        EXPECT_FALSE(mpeg::ParsePackHeader(broken.data(), broken.size())) << index;
+    }
 
     for (size_t size = 0; size < header.size(); ++size)
         EXPECT_FALSE(mpeg::ParsePackHeader(header.data(), size)) << size;
