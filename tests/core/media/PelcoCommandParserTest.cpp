@@ -65,6 +65,11 @@ TEST(PelcoCommandParser, ReadsPelcoDDirectionsSpeedsAndTrailer)
     const auto stop = FeedAll(parser, PelcoD(1, 0, 0, 0, 0));
     ASSERT_EQ(stop.size(), 1u);
     EXPECT_FALSE(stop[0].Moves());
+
+    const auto preset = FeedAll(parser, PelcoD(1, 0x00, 0x07, 0x00, 0x01)); // go to preset 1
+    ASSERT_EQ(preset.size(), 1u);
+    EXPECT_TRUE(preset[0].extended);
+    EXPECT_FALSE(preset[0].Moves());
 }
 
 TEST(PelcoCommandParser, ReadsPelcoPWithAndWithoutTrailer)
@@ -81,15 +86,6 @@ TEST(PelcoCommandParser, ReadsPelcoPWithAndWithoutTrailer)
     EXPECT_EQ(commands[1].address, 5);
     EXPECT_EQ(commands[1].channel, -1);
     EXPECT_FALSE(commands[1].Moves());
-}
-
-TEST(PelcoCommandParser, ExtendedCommandsAreNotMoves)
-{
-    PelcoCommandParser parser;
-    const auto preset = FeedAll(parser, PelcoD(1, 0x00, 0x07, 0x00, 0x01));  // go to preset 1
-    ASSERT_EQ(preset.size(), 1u);
-    EXPECT_TRUE(preset[0].extended);
-    EXPECT_FALSE(preset[0].Moves());
 }
 
 TEST(PelcoCommandParser, EverySplitGivesTheSameCommands)

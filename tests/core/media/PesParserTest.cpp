@@ -27,40 +27,18 @@ TEST(PesParser, RefusesBrokenPackets)
     const auto good = VideoPacket();
     Refusal({0, 0, 1, 0xE0, 0});
 
-    auto noStartCode = good;
-    noStartCode[2] = 2;
-    Refusal(noStartCode);
-
-    auto notPes = good;
-    notPes[3] = 0xB3;  // a video sequence header start code
-    Refusal(notPes);
-
-    auto unbounded = good;
-    unbounded[4] = unbounded[5] = 0;
-    Refusal(unbounded);
-
     Refusal(std::vector<uint8_t>(good.begin(), good.end() - 1));
-
-    auto mpeg1 = good;
-    mpeg1[6] = 0x0F;
-    Refusal(mpeg1);
-
-    auto longHeader = good;
-    longHeader[8] = 200;
-    Refusal(longHeader);
-
-    auto dtsOnly = good;
-    dtsOnly[7] = 0x40;
-    Refusal(dtsOnly);
-
-    auto shortStamp = good;
-    shortStamp[8] = 2;
-    Refusal(shortStamp);
-
-    auto badMarker = good;
-    badMarker[11] &= 0xFE;
-    Refusal(badMarker);
-
+    // No start code, a video sequence header start code, unbounded length, the MPEG-1 form,
+    // a header longer than the packet, DTS without PTS, a time stamp cut short, a bad marker.
+    const std::pair<size_t, uint8_t> damages[] = {{2, 2},   {3, 0xB3}, {5, 0},  {6, 0x0F},
+                                                  {8, 200}, {7, 0x40}, {8, 2},  {11, uint8_t(good[11] & 0xFE)}};
+    for (const auto& [index, value] : damages) {
+        auto bad = good;
+        bad[index] = value;
+        if (index == 5)
+            bad[4] = 0;
+        Refusal(bad);
+    }
     auto headerPastPacket = std::vector<uint8_t>{0, 0, 1, 0xC0, 0, 2, 0x80, 0x00};
     Refusal(headerPastPacket);
 }
