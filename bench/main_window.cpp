@@ -111,6 +111,7 @@ Totals Count(CLiveDecoder& decoder)
 struct WindowRun {
     bool ok = false;
     double cpu = 0;
+    double windowThreadCpu = 0;  // the user-interface thread's share
     Totals during;
     long rssStartKb = 0, rssMiddleKb = 0, rssEndKb = 0;
 };
@@ -133,11 +134,13 @@ WindowRun RunMainWindow(std::uint16_t port, int seconds)
 
     const Totals before = Count(decoder);
     const double cpuStart = CpuSeconds();
+    const double threadStart = ThreadCpuSeconds();
     run.rssStartKb = ResidentKb();
     RunEvents(std::chrono::milliseconds(seconds * 500));
     run.rssMiddleKb = ResidentKb();
     RunEvents(std::chrono::milliseconds(seconds * 500));
     run.cpu = CpuSeconds() - cpuStart;
+    run.windowThreadCpu = ThreadCpuSeconds() - threadStart;
     run.rssEndKb = ResidentKb();
     const Totals after = Count(decoder);
     run.during.decoded = after.decoded - before.decoded;
@@ -209,6 +212,10 @@ int main(int argc, char** argv)
                 "%llu, %.3f ms cpu per picture shown\n",
                 seconds, window.cpu, window.during.decoded, window.during.presented, kChannels * kFps * seconds,
                 window.during.skipped, window.during.dropped, perPicture);
+    std::printf("of which the user-interface thread (paint, overlay, timers): %.3f s, %.3f ms per picture shown\n",
+                window.windowThreadCpu,
+                window.during.presented ? window.windowThreadCpu * 1000.0 / static_cast<double>(window.during.presented)
+                                        : 0.0);
     std::printf("resident memory (kB): start %ld, middle %ld, end %ld\n", window.rssStartKb, window.rssMiddleKb,
                 window.rssEndKb);
     std::printf("baseline (libavcodec + swscale to %dx%d): %.3f ms cpu per picture before, %.3f after; cameras in "

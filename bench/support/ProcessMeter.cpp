@@ -8,12 +8,26 @@
 
 namespace benchsupport {
 
-double CpuSeconds()
+namespace {
+
+double Seconds(int who)
 {
     rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
+    ::getrusage(who, &usage);
     return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
+
+double CpuSeconds()
+{
+    return Seconds(RUSAGE_SELF);
+}
+
+double ThreadCpuSeconds()
+{
+    return Seconds(RUSAGE_THREAD);
 }
 
 long ResidentKb()

@@ -6,6 +6,8 @@ namespace benchsupport {
 
 // User and system time of every thread of the process so far, in seconds.
 double CpuSeconds();
+// The same for the calling thread only.
+double ThreadCpuSeconds();
 // Resident memory in kB (VmRSS of /proc/self/status); -1 when unknown.
 long ResidentKb();
 // Load average of the last minute, to put a run's figures in context; -1 when unknown.
