@@ -44,26 +44,16 @@ TEST(LanguagePack, FindsEachEntryAndListsIdsInOrder)
     EXPECT_EQ(pack.Find(70000), nullptr);
 }
 
-TEST(LanguagePack, TextKeepsSpacesHashesAndNonAsciiAsWritten)
+TEST(LanguagePack, TextKeepsWhatIsWrittenBesidesEscapesCommentsBomAndCrlf)
 {
-    const LanguagePack pack = Accepted("1\t  # not a comment %s  \n2\t密码错误。\n3\tパスワード 😀\n");
+    const LanguagePack pack = Accepted("\xEF\xBB\xBF# header\r\n\r\n   \t \r\n1\t  # not a comment %s  \r\n"
+                                       "#9\tnot an entry\n2\t密码错误。パスワード 😀\n"
+                                       "3\tone\\ntwo\\tthree\\\\four\\\\n\n4\tlast line without newline");
+    EXPECT_EQ(pack.Ids(), (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(TextOf(pack, 1), "  # not a comment %s  ");
-    EXPECT_EQ(TextOf(pack, 2), "密码错误。");
-    EXPECT_EQ(TextOf(pack, 3), "パスワード 😀");
-}
-
-TEST(LanguagePack, EscapesGiveNewlineTabAndBackslash)
-{
-    const LanguagePack pack = Accepted("1\tone\\ntwo\\tthree\\\\four\\\\n\n");
-    EXPECT_EQ(TextOf(pack, 1), "one\ntwo\tthree\\four\\n");
-}
-
-TEST(LanguagePack, SkipsCommentsBlankLinesBomAndToleratesCrlf)
-{
-    const LanguagePack pack = Accepted("\xEF\xBB\xBF# header\r\n\r\n   \t \r\n1\tfirst\r\n#2\tnot an entry\n2\tlast line without newline");
-    EXPECT_EQ(pack.Ids(), (std::vector<int>{1, 2}));
-    EXPECT_EQ(TextOf(pack, 1), "first");
-    EXPECT_EQ(TextOf(pack, 2), "last line without newline");
+    EXPECT_EQ(TextOf(pack, 2), "密码错误。パスワード 😀");
+    EXPECT_EQ(TextOf(pack, 3), "one\ntwo\tthree\\four\\n");
+    EXPECT_EQ(TextOf(pack, 4), "last line without newline");
 }
 
 TEST(LanguagePack, ErrorsNameTheLineOfTheFault)
@@ -76,12 +66,8 @@ TEST(LanguagePack, ErrorsNameTheLineOfTheFault)
 TEST(LanguagePack, RefusesIdsThatAreNotPlainNumbersInRange)
 {
     EXPECT_NE(Refusal("\ttext\n").find("does not start with a string id"), std::string::npos);
-    EXPECT_NE(Refusal("-1\ttext\n").find("not a decimal number"), std::string::npos);
-    EXPECT_NE(Refusal("+1\ttext\n").find("not a decimal number"), std::string::npos);
-    EXPECT_NE(Refusal(" 1\ttext\n").find("not a decimal number"), std::string::npos);
-    EXPECT_NE(Refusal("1 \ttext\n").find("not a decimal number"), std::string::npos);
-    EXPECT_NE(Refusal("0x10\ttext\n").find("not a decimal number"), std::string::npos);
-    EXPECT_NE(Refusal("０\ttext\n").find("not a decimal number"), std::string::npos); // full-width digit
+    for (const char* bad : {"-1", "+1", " 1", "1 ", "0x10", "０"}) // the last a full-width digit
+        EXPECT_NE(Refusal(std::string(bad) + "\ttext\n").find("not a decimal number"), std::string::npos) << bad;
     EXPECT_NE(Refusal("06000\ttext\n").find("leading zero"), std::string::npos);
     EXPECT_NE(Refusal("65536\ttext\n").find("out of range 0..65535"), std::string::npos);
     EXPECT_NE(Refusal("99999999999999999999999\ttext\n").find("out of range"), std::string::npos);
@@ -110,25 +96,17 @@ TEST(LanguagePack, RefusesInvalidUtf8AnywhereOnTheLine)
     EXPECT_EQ(Refusal("\xFF\xFE" "1\0\t\0"), "line 1: the file is UTF-16; save it as UTF-8");
 }
 
-TEST(LanguagePack, RefusesPacksWithoutEntries)
+TEST(LanguagePack, RefusesEmptyAndOversizedPacks)
 {
     EXPECT_EQ(Refusal(""), "the pack holds no strings");
     EXPECT_EQ(Refusal("\xEF\xBB\xBF# only a comment\n\n"), "the pack holds no strings");
-}
+    EXPECT_FALSE(LanguagePack::Parse("bad", nullptr).has_value()) << "the error output is optional";
 
-TEST(LanguagePack, SizeLimitIsOneMebibyte)
-{
     std::string bytes = "1\tok\n#";
     bytes.resize(LanguagePack::MaxFileBytes, 'x');
     EXPECT_EQ(Accepted(bytes).Ids(), std::vector<int>{1});
     bytes.push_back('x');
     EXPECT_EQ(Refusal(bytes), "the file is larger than 1048576 bytes");
-}
-
-TEST(LanguagePack, ErrorOutputIsOptional)
-{
-    EXPECT_FALSE(LanguagePack::Parse("bad", nullptr).has_value());
-    EXPECT_FALSE(LanguagePack::LoadFile("/nonexistent/ResEn.dll", nullptr).has_value());
 }
 
 class LanguagePackFile : public ::testing::Test {
@@ -152,17 +130,13 @@ protected:
     std::filesystem::path folder_;
 };
 
-TEST_F(LanguagePackFile, LoadsAFileAsParseDoes)
+TEST_F(LanguagePackFile, LoadsAFileAsParseDoesAndErrorsNameThePath)
 {
     std::string error;
     const std::optional<LanguagePack> pack = LanguagePack::LoadFile(Write("ResEn.dll", "6022\tThe password is wrong.\r\n"), &error);
     ASSERT_TRUE(pack.has_value()) << error;
     EXPECT_EQ(*pack->Find(6022), "The password is wrong.");
-}
 
-TEST_F(LanguagePackFile, ErrorsNameThePath)
-{
-    std::string error;
     const std::string bad = Write("ResCh.dll", "1\tok\n2\t\n");
     EXPECT_FALSE(LanguagePack::LoadFile(bad, &error));
     EXPECT_EQ(error, bad + ": line 2: string id 2 has no text");
@@ -170,6 +144,7 @@ TEST_F(LanguagePackFile, ErrorsNameThePath)
     const std::string missing = (folder_ / "ResJp.dll").string();
     EXPECT_FALSE(LanguagePack::LoadFile(missing, &error));
     EXPECT_EQ(error, missing + ": No such file or directory");
+    EXPECT_FALSE(LanguagePack::LoadFile(missing, nullptr));
 }
 
 TEST_F(LanguagePackFile, RefusesOversizedFilesAndNonFilesWithoutHanging)
