@@ -22,15 +22,9 @@ std::optional<std::string> NameOnTheWire(const Bytes& frame)
 
 }  // namespace
 
-TEST(DdnsQueryFrame, NameCam1IsTwelveBytes)
-{
-    const auto frame = BuildQueryFrame("cam1");
-    ASSERT_TRUE(frame);
-    EXPECT_EQ(*frame, (Bytes{0xAF, 0x02, 0xFF, 0xFF, 0x01, 0x05, 0x63, 0x61, 0x6D, 0x31, 0x00, 0xCE}));
-}
-
 TEST(DdnsQueryFrame, LengthIsNamePlusEightUpToTheLongestName)
 {
+    EXPECT_EQ(BuildQueryFrame("cam1"), (Bytes{0xAF, 0x02, 0xFF, 0xFF, 0x01, 0x05, 0x63, 0x61, 0x6D, 0x31, 0x00, 0xCE}));
     for (std::size_t n : {std::size_t{0}, std::size_t{1}, std::size_t{63}, kMaxNameLength}) {
         const std::string name(n, 'x');
         const auto frame = BuildQueryFrame(name);
