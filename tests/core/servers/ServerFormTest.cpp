@@ -53,11 +53,8 @@ TEST(ServerForm, EmptyFieldsAreReportedInTheirOrderWithTheirFocus)
     EXPECT_EQ(ProblemOf(form), (FormProblem{LangText::Id(6012), FormField::None}));
     form.protocol = "UDP";
     EXPECT_TRUE(std::holds_alternative<ServerRecord>(CheckServerForm(form)));
-}
-
-TEST(ServerForm, EmptyPasswordIsRefusedEvenWhenAllElseIsValid)
-{
-    ServerForm form = ValidForm();
+    // An empty password is refused even when all else is valid.
+    form = ValidForm();
     form.password.clear();
     EXPECT_EQ(ProblemOf(form).message, LangText::Id(6009));
 }
