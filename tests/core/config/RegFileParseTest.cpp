@@ -138,23 +138,24 @@ TEST(RegFileParse, MalformedFilesNameTheLineAndTheFault)
     const std::string head = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\A]\r\n";
     EXPECT_EQ(ParseError(""), "line 1: empty file, expected \"Windows Registry Editor Version 5.00\"");
     EXPECT_NE(ParseError("\r\nREGEDIT5\r\n").find("line 2:"), std::string::npos);
-    EXPECT_NE(ParseError(head + "\"x\"=dword:123456789\r\n").find("line 3: dword:"), std::string::npos);
-    EXPECT_NE(ParseError(head + "\"x\"=hex:00,1g\r\n").find("line 3: bad byte \"1g\""), std::string::npos);
-    EXPECT_NE(ParseError(head + "\"x\"=hex:00,\\\r\n  01,,02\r\n").find("line 4: bad byte"), std::string::npos);
-    EXPECT_NE(ParseError(head + "\"x\"=hex:00,\\\r\n").find("line 3: hex list continued"), std::string::npos);
-    EXPECT_NE(ParseError(head + "\"x=\"y\"\r\n").find("line 3:"), std::string::npos);
-    EXPECT_NE(ParseError(head + "\"x\"=\"y\" trailing\r\n").find("line 3: text after the closing quote"),
-              std::string::npos);
-    EXPECT_NE(ParseError(head + "\"x\"=word:1\r\n").find("line 3: value data"), std::string::npos);
-    EXPECT_NE(ParseError(head + "\"x\"=hex(2):41,00,42\r\n").find("line 3: odd number"), std::string::npos);
-    EXPECT_NE(ParseError(head + "junk\r\n").find("line 3:"), std::string::npos);
-    EXPECT_NE(ParseError(head + "[HKEY_LOCAL_MACHINE\\Software]\r\n").find("line 3: only keys under HKEY_CURRENT_USER"),
-              std::string::npos);
-    EXPECT_NE(ParseError(head + "[HKEY_CURRENT_USER\\A\\\\B]\r\n").find("line 3: malformed key"), std::string::npos);
-    EXPECT_NE(ParseError(head + "[HKEY_CURRENT_USER\\A\r\n").find("line 3: key name without closing ]"),
-              std::string::npos);
-    EXPECT_NE(ParseError(head + "[-HKEY_CURRENT_USER]\r\n").find("line 3: the root key"), std::string::npos);
     EXPECT_NE(ParseError("REGEDIT4\n\"x\"=\"y\"\n").find("line 2: value outside"), std::string::npos);
+    const std::pair<const char*, const char*> cases[] = {
+        {"\"x\"=dword:123456789\r\n", "line 3: dword:"},
+        {"\"x\"=hex:00,1g\r\n", "line 3: bad byte \"1g\""},
+        {"\"x\"=hex:00,\\\r\n  01,,02\r\n", "line 4: bad byte"},
+        {"\"x\"=hex:00,\\\r\n", "line 3: hex list continued"},
+        {"\"x=\"y\"\r\n", "line 3:"},
+        {"\"x\"=\"y\" trailing\r\n", "line 3: text after the closing quote"},
+        {"\"x\"=word:1\r\n", "line 3: value data"},
+        {"\"x\"=hex(2):41,00,42\r\n", "line 3: odd number"},
+        {"junk\r\n", "line 3:"},
+        {"[HKEY_LOCAL_MACHINE\\Software]\r\n", "line 3: only keys under HKEY_CURRENT_USER"},
+        {"[HKEY_CURRENT_USER\\A\\\\B]\r\n", "line 3: malformed key"},
+        {"[HKEY_CURRENT_USER\\A\r\n", "line 3: key name without closing ]"},
+        {"[-HKEY_CURRENT_USER]\r\n", "line 3: the root key"},
+    };
+    for (const auto& [line, fault] : cases)
+        EXPECT_NE(ParseError(head + line).find(fault), std::string::npos) << line;
 }
 
 TEST(RegFileParse, KeyPathsFollowWindowsRules)
