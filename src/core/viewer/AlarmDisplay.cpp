@@ -16,6 +16,14 @@ std::uint16_t AlarmPanes(std::uint16_t activeSensors, std::span<const std::uint1
     return panes;
 }
 
+std::array<std::uint16_t, kMaxSensors> SensorCameraLinks(const ZERD_INFO_BLK& settings)
+{
+    std::array<std::uint16_t, kMaxSensors> links{};
+    for (std::size_t s = 0; s < kMaxSensors; ++s)
+        links[s] = settings.sensor.cameraLinks[s].get();
+    return links;
+}
+
 std::optional<TimerStart> AlarmDisplay::OnAlarmPanes(std::uint16_t panes)
 {
     if (panes == 0 || m_active)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/dvr/ZerdInfoBlock.h"
 #include "core/video/ChannelAssignment.h"
 #include "core/viewer/NotifyReaction.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -13,6 +15,9 @@
 // sensor s+1.
 std::uint16_t AlarmPanes(std::uint16_t activeSensors, std::span<const std::uint16_t> cameraLinks,
                          const std::vector<PaneCamera>& pairs);
+
+// Which cameras each sensor of a settings block watches, for AlarmPanes.
+std::array<std::uint16_t, kMaxSensors> SensorCameraLinks(const ZERD_INFO_BLK& settings);
 
 // While an alarm display runs, the alarmed panes flash: timer 137 draws the
 // alarm frames and arms 138, timer 138 draws the plain overlay and arms 137,

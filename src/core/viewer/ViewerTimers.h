@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 
 // The main window's timers: ids, periods and what each one is for, so the
@@ -21,6 +22,13 @@ constexpr int kTimerLiveStarted = 2000;
 constexpr int kTimerBandwidth = 4000;
 
 constexpr int kPollPeriodMs = 1000;
+
+// The timers that serve the sessions' live video; when every session is
+// closed they all stop, beside the poll timers.
+constexpr std::array<int, 8> kSessionWorkTimers = {
+    kTimerFetchSettings, kTimerLiveStarted, kTimerAddServerRow, kTimerBandwidth,
+    kTimerPaneDraw1,     kTimerPaneDraw2,   kTimerRepaintUntilPtz, kTimerPtzSetUp,
+};
 
 enum class TimerDuty {
     PollSession,       // SessionPoll on the session whose index is the id

@@ -1,31 +1,29 @@
 #pragma once
 
 #include "core/msg/WindowMessage.h"
-#include "core/video/OverlayState.h"
-#include "core/viewer/AlarmDisplay.h"
-#include "core/viewer/LiveControl.h"
 #include "core/viewer/LiveStartPhase.h"
 #include "core/viewer/NotifyReaction.h"
 #include "core/viewer/ServerDescriptor.h"
-#include "platform/decoder/LiveDecoder.h"
 #include "ui/video/VideoWindowState.h"
-#include "ui/viewer/SessionRecord.h"
+#include "ui/viewer/AlarmFlasher.h"
+#include "ui/viewer/LiveVideoSwitch.h"
+#include "ui/viewer/SessionButtonRow.h"
+#include "ui/viewer/ViewerSessions.h"
+#include "ui/viewer/ViewerStatusPanel.h"
+#include "ui/viewer/ViewerVideo.h"
 
 #include <QObject>
 #include <QStringList>
 
 #include <cstdint>
-#include <ctime>
 #include <functional>
+#include <memory>
 
-class CChannelPosDlg;
 class CInformationDlg;
-class CRenderWnd;
 class CWindowTimers;
-class ChannelButtonBar;
+class ChannelAudioControl;
 class NotifyForwarder;
 class ServerListView;
-class QPushButton;
 class QWidget;
 
 // The main window's sessions with recorders and their live video: the
@@ -36,9 +34,9 @@ class QWidget;
 class LiveViewer : public QObject, private VideoWindowListener {
     Q_OBJECT
 public:
-    static constexpr int kBtnDisconnect = 205;
-    static constexpr int kBtnLiveOn = 209;
-    static constexpr int kBtnLiveOff = 231;
+    static constexpr int kBtnDisconnect = SessionButtonRow::kDisconnect;
+    static constexpr int kBtnLiveOn = SessionButtonRow::kLiveOn;
+    static constexpr int kBtnLiveOff = SessionButtonRow::kLiveOff;
 
     // Places its controls on `window`; the information panel `info` shows
     // each session's status lines, the current server and the bit rate.
@@ -62,10 +60,10 @@ public:
     void CloseAllSessions();
 
     // A status line of the current session (of the window while there is none).
-    void ShowStatus(const QString& text);
+    void ShowStatus(const QString& text) { m_status.Show(text); }
     // The current session's lines (the window's while there is none): what
     // the message list shows, without its time stamps.
-    QStringList VisibleStatusLines() const;
+    QStringList VisibleStatusLines() const { return m_status.VisibleLines(); }
 
     // Any listed session shows live video (its callback is registered).
     bool AnyListedSessionLive() const;
@@ -80,17 +78,17 @@ public:
     void SetCurrentServerType(const QString& typeText);
     // While the remote setup pages are open, new masks refresh the stored
     // settings block instead of restarting live video.
-    void SetSetupMode(bool on) { m_videoState.setupMode = on; }
-    bool SetupMode() const { return m_videoState.setupMode; }
+    void SetSetupMode(bool on) { m_video.state.setupMode = on; }
+    bool SetupMode() const { return m_video.state.setupMode; }
     const LiveStartPhase& StartPhase() const { return m_startPhase; }
-    const AlarmDisplay& Alarm() const { return m_alarm; }
+    const AlarmDisplay& Alarm() const { return m_alarms->Display(); }
     // Panes the overlay marks as alarmed.
-    std::uint16_t AlarmedPanes() const;
+    std::uint16_t AlarmedPanes() const { return m_alarms->AlarmedPanes(); }
 
-    int Current() const { return m_current; }
-    const ViewerSessionTable& Sessions() const { return m_sessions; }
-    std::uint16_t OccupiedPanes() const { return m_occupiedPanes; }
-    CLiveDecoder& Decoder() { return m_decoder; }
+    int Current() const { return m_sessions.current; }
+    const ViewerSessionTable& Sessions() const { return m_sessions.table; }
+    std::uint16_t OccupiedPanes() const { return m_video.occupiedPanes; }
+    CLiveDecoder& Decoder() { return m_video.decoder; }
 
 signals:
     // The current session changed, or what may be done with it.
@@ -106,57 +104,33 @@ private:
     void onTimer(int id);
     void listNewRows();
     void fetchPendingSettings();
-    void updateBandwidth();
     void onSettingsReceived(int index);
     void onMasksChanged(int index);
-    void startLive(int index);
-    void stopLive(int index);
     void disconnect(int index);
     void stopSession(int index);
-    void showStatus(int index, const QString& text);
-    void refreshMessages();
-    void refreshServerTexts();
-    void showCurrentPanel();
-    void syncVideoState();
+    void showCurrentSession();
     void updateSessionButtons();
-    void onVideoPressed(int channel);
-    void onAudioPressed(int channel);
-    void onMutePressed();
-    void onSliderReleased(int position);
-    void applyAudio(ViewerSessionTable::Row& row, const AudioChange& change);
     void onRepaintTimer();
-    void markAlarms(int index);
-    void onAlarmFlash(int id);
     void StopAlarmDisplay() override;
     void FullScreenChanged(bool on) override;
     void PaneSelected(int channel, int server, int camera, int width, int height) override;
     void showMessage(const MessageRequest& message);
-    int dvrType(int index) const;
 
     // Declared first, destroyed last: the decoder outlives every session and
     // widget that feeds or draws it.
-    CLiveDecoder m_decoder;
-    OverlayState m_overlay;
-    VideoWindowState m_videoState;
-    ViewerSessionTable m_sessions;
-    std::uint16_t m_occupiedPanes = 0;
-    int m_current = -1;
+    ViewerVideo m_video;
+    ViewerSessions m_sessions;
 
     QWidget* m_window;
-    CInformationDlg* m_info;
     std::function<void(const QString&)> m_eventLog;
-    QStringList m_windowLines;  // said before any session was opened
-    std::uint32_t m_lastSecondBytes = 0;  // received over all sessions, taken by timer 4000
+    ViewerStatusPanel m_status;
     LiveStartPhase m_startPhase;
-    AlarmDisplay m_alarm;
 
     NotifyForwarder* m_forwarder = nullptr;
     CWindowTimers* m_timers = nullptr;
-    CRenderWnd* m_video = nullptr;
-    CChannelPosDlg* m_layoutPanel = nullptr;
-    ChannelButtonBar* m_buttons = nullptr;
+    ChannelAudioControl* m_controls = nullptr;
     ServerListView* m_serverList = nullptr;
-    QPushButton* m_disconnect = nullptr;
-    QPushButton* m_liveOn = nullptr;
-    QPushButton* m_liveOff = nullptr;
+    SessionButtonRow* m_sessionButtons = nullptr;
+    std::unique_ptr<AlarmFlasher> m_alarms;
+    std::unique_ptr<LiveVideoSwitch> m_live;
 };
