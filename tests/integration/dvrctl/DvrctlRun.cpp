@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -48,18 +47,4 @@ DvrctlRun RunDvrctl(const std::vector<std::string>& args, const std::string& fol
     run.out = ReadWhole(outPath);
     run.err = ReadWhole(errPath);
     return run;
-}
-
-ScratchFolder::ScratchFolder()
-{
-    char pattern[] = "/tmp/ombrel-dvrctl-XXXXXX";
-    if (::mkdtemp(pattern))
-        m_path = pattern;
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    std::error_code ignored;
-    if (!m_path.empty())
-        std::filesystem::remove_all(m_path, ignored);
 }

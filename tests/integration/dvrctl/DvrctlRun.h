@@ -14,17 +14,3 @@ struct DvrctlRun {
 
 // Runs build/bin/dvrctl with args; its output goes through files in folder.
 DvrctlRun RunDvrctl(const std::vector<std::string>& args, const std::string& folder);
-
-// A fresh temporary folder (removed by the caller's ScratchFolder).
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "DvrctlRun.h"
+#include "support/TempDir.h"
 #include "core/video/LayoutGeometry.h"
 #include "platform/decoder/MPEG4MultiDecoder.h"
 
@@ -103,8 +104,8 @@ class PlayTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_FALSE(folder.Path().empty());
-        vob = folder.File("testsrc.vob");
+        ASSERT_FALSE(folder.path().empty());
+        vob = folder / "testsrc.vob";
         if (!RunFfmpeg("-f lavfi -i testsrc=size=352x288:rate=25 -t 1 -c:v libx264 -f vob " + vob))
             GTEST_SKIP() << "ffmpeg with libx264 is needed to make the test files";
     }
@@ -113,14 +114,14 @@ protected:
     {
         std::vector<std::string> args = {"play", file, "--shot", shot};
         args.insert(args.end(), options.begin(), options.end());
-        return RunDvrctl(args, folder.Path());
+        return RunDvrctl(args, folder.path());
     }
 
     QImage Shot() const { return QImage(QString::fromStdString(shot), "PNG"); }
 
-    ScratchFolder folder;
+    TempDir folder;
     std::string vob;
-    std::string shot = folder.File("shot.png");
+    std::string shot = folder / "shot.png";
 };
 
 TEST_F(PlayTest, VobPictureLandsInItsChannelsPane)
@@ -153,10 +154,10 @@ TEST_F(PlayTest, VobPictureLandsInItsChannelsPane)
 
 TEST_F(PlayTest, OwnProgramStreamFillsTheSinglePane)
 {
-    const std::string es = folder.File("testsrc.h264");
+    const std::string es = folder / "testsrc.h264";
     ASSERT_TRUE(RunFfmpeg("-f lavfi -i testsrc=size=352x288:rate=25 -t 1 -c:v libx264 -bsf:v h264_metadata=aud=insert "
                           "-f h264 " + es));
-    const std::string ps = folder.File("own.ps");
+    const std::string ps = folder / "own.ps";
     WriteBytes(ps, OwnProgramStream(ReadBytes(es)));
 
     DvrctlRun run = Play(ps, {"--layout", "1"});
@@ -177,7 +178,7 @@ TEST_F(PlayTest, NoPictureInTheShownPanesFailsWithNine)
     EXPECT_TRUE(Shot().isNull());
 
     // Bytes that are no program stream at all.
-    const std::string junk = folder.File("junk.bin");
+    const std::string junk = folder / "junk.bin";
     Bytes noise(4096);
     for (std::size_t i = 0; i < noise.size(); ++i)
         noise[i] = static_cast<unsigned char>((i * 2654435761u) >> 13);
@@ -188,13 +189,13 @@ TEST_F(PlayTest, NoPictureInTheShownPanesFailsWithNine)
 
 TEST_F(PlayTest, UnreadableFileAndBadUsage)
 {
-    DvrctlRun run = Play(folder.File("missing.vob"), {});
+    DvrctlRun run = Play(folder / "missing.vob", {});
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_NE(run.err.find("dvrctl: cannot read "), std::string::npos) << run.err;
 
     // A screenshot that cannot be saved is a failure, not a success.
-    const std::string nowhere = folder.File("no-such-folder/shot.png");
-    run = RunDvrctl({"play", vob, "--shot", nowhere, "--layout", "4"}, folder.Path());
+    const std::string nowhere = folder / "no-such-folder/shot.png";
+    run = RunDvrctl({"play", vob, "--shot", nowhere, "--layout", "4"}, folder.path());
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_NE(run.err.find("dvrctl: cannot write " + nowhere + "\n"), std::string::npos) << run.err;
 
@@ -207,7 +208,7 @@ TEST_F(PlayTest, UnreadableFileAndBadUsage)
         {"play", vob, vob, "--shot", shot},
     };
     for (const auto& args : usages) {
-        run = RunDvrctl(args, folder.Path());
+        run = RunDvrctl(args, folder.path());
         EXPECT_EQ(run.status, 2) << args.size() << " words: " << run.err;
     }
     EXPECT_TRUE(Shot().isNull());

@@ -138,11 +138,13 @@ TEST_F(EmulatorSessionTest, AccountsLogInWithTheirModes)
     }
 }
 
-TEST_F(EmulatorSessionTest, SettingsMasksAndSectionWrites)
+TEST_F(EmulatorSessionTest, SettingsMasksSectionWritesAndSerialBytes)
 {
     CZERDNetwork net;
     ASSERT_TRUE(OpenLoggedIn(net, log, kNormal));
-    ASSERT_TRUE(net.GetDVRInfo());
+    unsigned char bytes[] = {0xFF, 0x01, 0x00, 0x04, 0x20, 0x00, 0x25, 0x61, 0x61, 0x02};
+    ASSERT_TRUE(net.PutSerialPortData(bytes, sizeof bytes));
+    ASSERT_TRUE(net.GetDVRInfo()); // answered in order: the serial bytes were taken before
     ASSERT_TRUE(log.WaitFor(net.SessionId(), kNotifySettingsReceived));
     ZERD_INFO_BLK block = net.GetReceivedDVRInfo();
     EXPECT_EQ(block.system.dvrTypeCode, 3);
@@ -167,6 +169,10 @@ TEST_F(EmulatorSessionTest, SettingsMasksAndSectionWrites)
     block.system.recorderId = 0;
     ASSERT_TRUE(net.SetDVRInfo(&block.system, kSectionSystem));
     EXPECT_TRUE(log.WaitFor(net.SessionId(), kNotifySettingsWritten, 5s, mark));
+
+    std::ifstream serial(s_emulator->DataDir() + "/rec0/serial.log");
+    std::string text((std::istreambuf_iterator<char>(serial)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("ff 01 00 04 20 00 25 61 61 02"), std::string::npos) << text;
 }
 
 class LiveTransportTest : public EmulatorSessionTest, public ::testing::WithParamInterface<bool> {};
@@ -220,7 +226,7 @@ TEST_F(EmulatorSessionTest, DamagedFragmentsNeverStopTheSession)
     }
 }
 
-TEST_F(EmulatorSessionTest, LogDownloadInBlocks)
+TEST_F(EmulatorSessionTest, DailyProfileAndLogDownloadInBlocks)
 {
     CZERDNetwork net;
     ASSERT_TRUE(OpenLoggedIn(net, log, kNormal));
@@ -231,6 +237,23 @@ TEST_F(EmulatorSessionTest, LogDownloadInBlocks)
     int day = 1;
     while (!(mask & (1u << (day - 1))))
         ++day;
+    // Waits for the answer to a block request; false when neither came.
+    auto blockArrived = [&](std::size_t mark, int more, int last, bool& wasLast) {
+        wasLast = !log.WaitFor(net.SessionId(), more, 300ms, mark);
+        return !wasLast || log.WaitFor(net.SessionId(), last, 5s, mark);
+    };
+
+    std::size_t profileBytes = 0;
+    bool last = false;
+    for (unsigned char block = 0; block < 200 && !last; ++block) {
+        std::size_t mark = log.Size();
+        ASSERT_TRUE(net.GetRecordingProfile_Daily(static_cast<unsigned char>(day), block));
+        ASSERT_TRUE(blockArrived(mark, kNotifyDailyProfileBlock, kNotifyDailyProfileLastBlock, last));
+        int length = 0;
+        net.GetRecordingDailyProfile_Data(length);
+        profileBytes += static_cast<std::size_t>(length);
+    }
+    EXPECT_GT(profileBytes, 0u);
 
     // The caller's sequence byte is whatever the profile transfer left.
     unsigned char sequence = 9;
@@ -241,56 +264,20 @@ TEST_F(EmulatorSessionTest, LogDownloadInBlocks)
     EXPECT_GT(total, 0u);
     EXPECT_EQ(total % 16, 0u);
     std::vector<unsigned char> file;
-    for (int guard = 0; guard < 300; ++guard) {
+    last = false;
+    for (int guard = 0; guard < 300 && !last; ++guard) {
         mark = log.Size();
         ASSERT_TRUE(net.GetLOGFileBlock(sequence++));
-        bool last = false;
-        for (auto deadline = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < deadline;) {
-            std::vector<int> codes = log.Codes(net.SessionId());
-            auto tail = std::vector<int>(codes.begin() + static_cast<long>(std::min(mark, codes.size())), codes.end());
-            if (std::count(tail.begin(), tail.end(), kNotifyLogBlock) || std::count(tail.begin(), tail.end(), kNotifyLogLastBlock)) {
-                last = std::count(tail.begin(), tail.end(), kNotifyLogLastBlock) > 0;
-                break;
-            }
-            std::this_thread::sleep_for(2ms);
-        }
+        ASSERT_TRUE(blockArrived(mark, kNotifyLogBlock, kNotifyLogLastBlock, last));
         int length = 0;
         unsigned char* data = net.GetLOGFileChunkData(length);
         file.insert(file.end(), data, data + length);
-        if (last)
-            break;
     }
     EXPECT_EQ(file.size(), total);
 
     mark = log.Size();
     ASSERT_TRUE(net.DownloadLOG(2026, 2, 30));
     EXPECT_TRUE(log.WaitFor(net.SessionId(), kNotifyLogNotFound, 5s, mark));
-}
-
-TEST_F(EmulatorSessionTest, DailyProfileBlocksEndWithTheLastOne)
-{
-    CZERDNetwork net;
-    ASSERT_TRUE(OpenLoggedIn(net, log, kNormal));
-    ASSERT_TRUE(net.GetRecordingProfile_Monthley(2026, 11));
-    ASSERT_TRUE(log.WaitFor(net.SessionId(), kNotifyMonthProfileReady));
-    unsigned mask = net.GetRecordingMonthleyProfile_Data();
-    int day = 1;
-    while (day < 31 && !(mask & (1u << (day - 1))))
-        ++day;
-    std::size_t bytes = 0;
-    for (unsigned char block = 0; block < 200; ++block) {
-        std::size_t mark = log.Size();
-        ASSERT_TRUE(net.GetRecordingProfile_Daily(static_cast<unsigned char>(day), block));
-        bool more = log.WaitFor(net.SessionId(), kNotifyDailyProfileBlock, 300ms, mark);
-        bool last = !more && log.WaitFor(net.SessionId(), kNotifyDailyProfileLastBlock, 5s, mark);
-        ASSERT_TRUE(more || last);
-        int length = 0;
-        net.GetRecordingDailyProfile_Data(length);
-        bytes += static_cast<std::size_t>(length);
-        if (last)
-            break;
-    }
-    EXPECT_GT(bytes, 0u);
 }
 
 TEST_F(EmulatorSessionTest, UploadStoresTheWholeFile)
@@ -326,19 +313,6 @@ TEST_F(EmulatorSessionTest, UploadStoresTheWholeFile)
     mark = log.Size();
     ASSERT_TRUE(net.Fileupload(dots, 5));
     EXPECT_TRUE(log.WaitFor(net.SessionId(), kNotifyUploadFailed, 5s, mark));
-}
-
-TEST_F(EmulatorSessionTest, SerialBytesReachTheRecordersLine)
-{
-    CZERDNetwork net;
-    ASSERT_TRUE(OpenLoggedIn(net, log, kNormal));
-    unsigned char bytes[] = {0xFF, 0x01, 0x00, 0x04, 0x20, 0x00, 0x25, 0x61, 0x61, 0x02};
-    ASSERT_TRUE(net.PutSerialPortData(bytes, sizeof bytes));
-    ASSERT_TRUE(net.GetDVRInfo()); // answered in order: the bytes were taken before
-    ASSERT_TRUE(log.WaitFor(net.SessionId(), kNotifySettingsReceived));
-    std::ifstream serial(s_emulator->DataDir() + "/rec0/serial.log");
-    std::string text((std::istreambuf_iterator<char>(serial)), std::istreambuf_iterator<char>());
-    EXPECT_NE(text.find("ff 01 00 04 20 00 25 61 61 02"), std::string::npos) << text;
 }
 
 TEST_F(EmulatorSessionTest, InjectedFaultsArriveAsNotifications)

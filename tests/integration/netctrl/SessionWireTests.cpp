@@ -16,6 +16,7 @@
 
 #include "NotificationLog.h"
 #include "ScriptedRecorder.h"
+#include "support/processes/FreePort.h"
 #include "core/dvr/NotifyCodes.h"
 #include "core/dvr/SettingsBlock.h"
 #include "core/net/Frame.h"
@@ -46,14 +47,25 @@ protected:
             && recorder.Accept();
     }
 
+    void SessionOpen(std::string account, std::string password)
+    {
+        net.SessionOpen(account.data(), password.data());
+    }
+
     bool ConnectAndLogIn(bool tcpMedia = true)
     {
         if (!Connect(tcpMedia))
             return false;
-        char account[] = "ADMIN";
-        char password[] = "5829";
-        net.SessionOpen(account, password);
+        SessionOpen("ADMIN", "5829");
         return recorder.LogIn().has_value() && log.WaitFor(net.SessionId(), kNotifyLoggedOnAdmin);
+    }
+
+    // Ends this session on both sides so that the next Connect starts afresh.
+    void EndSession()
+    {
+        net.Destroy();
+        net.SessionClose();
+        recorder.CloseConnection();
     }
 
     ScriptedRecorder recorder;
@@ -80,9 +92,7 @@ TEST_F(SessionWireTest, LogInSendsAProofInsteadOfThePassword)
 TEST_F(SessionWireTest, RequestsMadeBeforeTheLogInWaitForIt)
 {
     ASSERT_TRUE(Connect());
-    char account[] = "ADMIN";
-    char password[] = "5829";
-    net.SessionOpen(account, password);
+    SessionOpen("ADMIN", "5829");
     ASSERT_TRUE(net.GetDVRInfo());
     ASSERT_TRUE(net.LiveMediaControl(3, 1));
     ASSERT_TRUE(recorder.LogIn()) << "the log-in must be the first frame the recorder sees";
@@ -97,25 +107,19 @@ TEST_F(SessionWireTest, RefusedLogInsEndTheSession)
 {
     for (std::uint16_t code : {wire::kLoginWrongPassword, wire::kLoginUnknownAccount}) {
         ASSERT_TRUE(Connect());
-        char account[] = "ADMIN";
-        char password[] = "wrong";
-        net.SessionOpen(account, password);
+        SessionOpen("ADMIN", "wrong");
         ASSERT_TRUE(recorder.LogIn(code));
         EXPECT_TRUE(log.WaitFor(net.SessionId(), code));
         EXPECT_TRUE(recorder.ClientClosed());
         EXPECT_FALSE(net.SessionPoll()) << "a refused session takes no requests";
-        net.Destroy();
-        net.SessionClose();
-        recorder.CloseConnection();
+        EndSession();
     }
 }
 
 TEST_F(SessionWireTest, AnAccountNameTooLongToSendIsAnUnknownAccount)
 {
     ASSERT_TRUE(Connect());
-    char account[] = "ADMINISTRATOR_OF_ALL";
-    char password[] = "5829";
-    net.SessionOpen(account, password);
+    SessionOpen("ADMINISTRATOR_OF_ALL", "5829");
     ASSERT_TRUE(recorder.SendFrame(MessageType::Challenge, wire::ChallengeMessage{}.Encode()));
     EXPECT_TRUE(log.WaitFor(net.SessionId(), kNotifyUnknownAccount));
     EXPECT_TRUE(recorder.ClientClosed()) << "nothing but the close reaches the recorder";
@@ -149,9 +153,7 @@ TEST_F(SessionWireTest, BrokenFramesCloseTheLinkWithTheMatchingCode)
         ASSERT_TRUE(recorder.SendRaw(bytes));
         EXPECT_TRUE(log.WaitFor(net.SessionId(), c.code));
         EXPECT_TRUE(recorder.ClientClosed());
-        net.Destroy();
-        net.SessionClose();
-        recorder.CloseConnection();
+        EndSession();
     }
 }
 
@@ -162,9 +164,7 @@ TEST_F(SessionWireTest, RecorderErrorsMapToCodes)
     error.code = wire::ErrorCode::TooManySessions;
     ASSERT_TRUE(recorder.SendFrame(MessageType::Error, error.Encode()));
     EXPECT_TRUE(log.WaitFor(net.SessionId(), kNotifyTooManySessions));
-    net.Destroy();
-    net.SessionClose();
-    recorder.CloseConnection();
+    EndSession();
 
     ASSERT_TRUE(ConnectAndLogIn());
     error.code = wire::ErrorCode::Unsupported;
@@ -191,9 +191,7 @@ TEST_F(SessionWireTest, SilentRecorderIsReportedNotWaitedFor)
     auto started = std::chrono::steady_clock::now();
     EXPECT_TRUE(log.WaitFor(net.SessionId(), kNotifyPollTimeout, 3s));
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
-    net.Destroy();
-    net.SessionClose();
-    recorder.CloseConnection();
+    EndSession();
 
     // Polls answered, then no more.
     ASSERT_TRUE(ConnectAndLogIn());
@@ -216,12 +214,8 @@ TEST_F(SessionWireTest, ADroppedLinkIsReported)
 
 TEST_F(SessionWireTest, ConnectingToAClosedPortFailsAtOnce)
 {
-    ScriptedRecorder closed;
-    std::uint16_t port = closed.Port();
-    closed.~ScriptedRecorder();
-    new (&closed) ScriptedRecorder(); // a fresh listener on another port
     std::string host = "127.0.0.1";
-    EXPECT_FALSE(net.Create(host.data(), static_cast<short>(port), true, kMsgNetworkNotify, log.Handle(), 0));
+    EXPECT_FALSE(net.Create(host.data(), static_cast<short>(FreeTcpPort()), true, kMsgNetworkNotify, log.Handle(), 0));
     std::string name = "no.such.host.invalid";
     EXPECT_FALSE(net.Create(name.data(), 7050, true, kMsgNetworkNotify, log.Handle(), 0));
     EXPECT_FALSE(net.Create(host.data(), 0, true, kMsgNetworkNotify, log.Handle(), 0));
