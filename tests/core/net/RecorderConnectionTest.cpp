@@ -315,35 +315,7 @@ TEST_F(RecorderConnectionTest, TimeOutsCloseIdleConnections)
     EXPECT_TRUE(connection->ShouldClose());
 }
 
-TEST_F(RecorderConnectionTest, LogIsServedInBlocksByIndex)
-{
-    LoggedIn();
-    Send(MessageType::LogOpen, DateMessage{2007, 3, 9}.Encode());
-    const auto info = OneReply();
-    const auto decoded = LogInfoMessage::Decode(info.payload.data(), info.payload.size());
-    ASSERT_TRUE(decoded && decoded->found);
-    EXPECT_EQ(decoded->size, 2 * kLogBlockSize + 16);
-
-    std::vector<uint8_t> whole;
-    bool last = false;
-    for (uint32_t i = 0; !last; ++i) {
-        ASSERT_LT(i, 5u);
-        Send(MessageType::LogBlockRequest, LogBlockRequestMessage{i, static_cast<uint8_t>(40 + i)}.Encode());
-        const auto r = OneReply();
-        ASSERT_EQ(r.type, MessageType::LogBlock);
-        const auto block = DataBlockMessage::Decode(r.payload.data(), r.payload.size(), kLogBlockSize);
-        EXPECT_EQ(block->tag, 40 + i) << "tag echoed";
-        whole.insert(whole.end(), block->data, block->data + block->length);
-        last = block->last;
-    }
-    EXPECT_EQ(whole, *backend.DayLog(2007, 3, 9));
-
-    Send(MessageType::LogBlockRequest, LogBlockRequestMessage{3, 0}.Encode());
-    EXPECT_EQ(ErrorOf(OneReply()), ErrorCode::NoTransfer);
-    EXPECT_FALSE(connection->ShouldClose());
-}
-
-TEST_F(RecorderConnectionTest, MissingAndEmptyLogs)
+TEST_F(RecorderConnectionTest, LogIsServedInBlocksByIndexAndMissingOrEmptyLogsAreTold)
 {
     LoggedIn();
     Send(MessageType::LogBlockRequest, LogBlockRequestMessage{0, 0}.Encode());
@@ -358,9 +330,33 @@ TEST_F(RecorderConnectionTest, MissingAndEmptyLogs)
     EXPECT_TRUE(LogInfoMessage::Decode(r.payload.data(), r.payload.size())->found);
     Send(MessageType::LogBlockRequest, LogBlockRequestMessage{0, 0}.Encode());
     r = OneReply();
-    const auto block = DataBlockMessage::Decode(r.payload.data(), r.payload.size(), kLogBlockSize);
-    EXPECT_TRUE(block->last);
-    EXPECT_EQ(block->length, 0u);
+    const auto empty = DataBlockMessage::Decode(r.payload.data(), r.payload.size(), kLogBlockSize);
+    EXPECT_TRUE(empty->last);
+    EXPECT_EQ(empty->length, 0u);
+
+    Send(MessageType::LogOpen, DateMessage{2007, 3, 9}.Encode());
+    const auto info = OneReply();
+    const auto decoded = LogInfoMessage::Decode(info.payload.data(), info.payload.size());
+    ASSERT_TRUE(decoded && decoded->found);
+    EXPECT_EQ(decoded->size, 2 * kLogBlockSize + 16);
+
+    std::vector<uint8_t> whole;
+    bool last = false;
+    for (uint32_t i = 0; !last; ++i) {
+        ASSERT_LT(i, 5u);
+        Send(MessageType::LogBlockRequest, LogBlockRequestMessage{i, static_cast<uint8_t>(40 + i)}.Encode());
+        const auto reply = OneReply();
+        ASSERT_EQ(reply.type, MessageType::LogBlock);
+        const auto block = DataBlockMessage::Decode(reply.payload.data(), reply.payload.size(), kLogBlockSize);
+        EXPECT_EQ(block->tag, 40 + i) << "tag echoed";
+        whole.insert(whole.end(), block->data, block->data + block->length);
+        last = block->last;
+    }
+    EXPECT_EQ(whole, *backend.DayLog(2007, 3, 9));
+
+    Send(MessageType::LogBlockRequest, LogBlockRequestMessage{3, 0}.Encode());
+    EXPECT_EQ(ErrorOf(OneReply()), ErrorCode::NoTransfer);
+    EXPECT_FALSE(connection->ShouldClose());
 }
 
 TEST_F(RecorderConnectionTest, ProfilesComeAsMonthMaskAndDailyBlocks)
@@ -399,7 +395,7 @@ std::vector<uint8_t> Chunk(uint8_t seq, bool last, size_t n, uint8_t fill = 0xC3
 
 }  // namespace
 
-TEST_F(RecorderConnectionTest, UploadOfWholeChunksEndsWithAnEmptyLastChunk)
+TEST_F(RecorderConnectionTest, UploadOfWholeChunksEndsWithAnEmptyLastChunkAndTheSequenceWraps)
 {
     LoggedIn();
     Send(MessageType::UploadStart, UploadStartMessage{1024, "fw.bin "}.Encode());
@@ -415,24 +411,21 @@ TEST_F(RecorderConnectionTest, UploadOfWholeChunksEndsWithAnEmptyLastChunk)
     EXPECT_EQ(UploadAckMessage::Decode(replies[2].payload.data(), 4)->status, UploadStatus::Complete);
     ASSERT_EQ(backend.files.count("fw.bin"), 1u) << "stored under the name without the trailing blank";
     EXPECT_EQ(backend.files["fw.bin"].size(), 1024u);
-}
 
-TEST_F(RecorderConnectionTest, UploadSequenceWrapsAfter255)
-{
-    LoggedIn();
+    // The chunk sequence wraps after 255.
     const uint32_t chunks = 300;
     Send(MessageType::UploadStart, UploadStartMessage{chunks * 512 + 7, "big.bin"}.Encode());
     Replies();
     for (uint32_t i = 0; i < chunks; ++i)
         Send(MessageType::UploadChunk, Chunk(static_cast<uint8_t>(i), false, 512));
     Send(MessageType::UploadChunk, Chunk(static_cast<uint8_t>(chunks), true, 7));
-    const auto replies = Replies();
-    ASSERT_EQ(replies.size(), chunks + 1);
-    EXPECT_EQ(UploadAckMessage::Decode(replies.back().payload.data(), 4)->status, UploadStatus::Complete);
+    const auto big = Replies();
+    ASSERT_EQ(big.size(), chunks + 1);
+    EXPECT_EQ(UploadAckMessage::Decode(big.back().payload.data(), 4)->status, UploadStatus::Complete);
     EXPECT_EQ(backend.files["big.bin"].size(), chunks * 512 + 7);
 }
 
-TEST_F(RecorderConnectionTest, BrokenUploadsFailAndStoreNothing)
+TEST_F(RecorderConnectionTest, BrokenUploadsFailAndStoreNothingAndBadStartsAreRefused)
 {
     struct Case {
         const char* name;
@@ -464,11 +457,6 @@ TEST_F(RecorderConnectionTest, BrokenUploadsFailAndStoreNothing)
         Send(MessageType::UploadChunk, Chunk(0, true, 1));
         EXPECT_EQ(UploadAckMessage::Decode(OneReply().payload.data(), 4)->reason, UploadReason::NoUpload) << c.name;
     }
-}
-
-TEST_F(RecorderConnectionTest, UploadStartRefusesPathsAndHugeFiles)
-{
-    LoggedIn();
     Send(MessageType::UploadStart, UploadStartMessage{10, "../../etc/passwd"}.Encode());
     Send(MessageType::UploadStart, UploadStartMessage{kMaxUploadSize + 1, "a.bin"}.Encode());
     const auto replies = Replies();
