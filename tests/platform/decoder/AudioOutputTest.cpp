@@ -1,5 +1,7 @@
 #include "DecoderTestSupport.h"
+#include "support/TempDir.h"
 
+#include "core/media/MuLaw.h"
 #include "platform/audio/AudioOutput.h"
 #include "platform/audio/MuLaw.h"
 #include "platform/decoder/MPEG4MultiDecoder.h"
@@ -10,24 +12,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <thread>
 
 namespace {
 
 using namespace dectest;
-
-// The G.711 encoder, to make test signals.
-uint8_t LinearToMuLaw(int sample)
-{
-    const int sign = sample < 0 ? 0x80 : 0;
-    int magnitude = std::min(std::abs(sample), 32635) + 0x84;
-    int exponent = 7;
-    for (int mask = 0x4000; (magnitude & mask) == 0 && exponent > 0; mask >>= 1)
-        --exponent;
-    const int mantissa = (magnitude >> (exponent + 3)) & 0x0F;
-    return uint8_t(~(sign | (exponent << 4) | mantissa));
-}
 
 TEST(MuLaw, DecodesTheCodeTableEndsAndRoundTripsWithinOneStep)
 {
@@ -36,7 +25,7 @@ TEST(MuLaw, DecodesTheCodeTableEndsAndRoundTripsWithinOneStep)
     EXPECT_EQ(audio::MuLawToLinear(0x80), 32124);
     EXPECT_EQ(audio::MuLawToLinear(0x00), -32124);
     for (int sample = -32000; sample <= 32000; sample += 37) {
-        const int decoded = audio::MuLawToLinear(LinearToMuLaw(sample));
+        const int decoded = audio::MuLawToLinear(media::LinearToMuLaw(static_cast<int16_t>(sample)));
         EXPECT_LE(std::abs(decoded - sample), std::max(8, std::abs(sample) / 16)) << sample;
     }
 }
@@ -53,27 +42,6 @@ TEST(MuLaw, VolumeScalesAndZeroSilences)
     EXPECT_EQ(samples[0], 0);
     EXPECT_EQ(samples[1], 0);
 }
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 std::vector<uint8_t> AudioPes(uint8_t streamId, const std::vector<uint8_t>& codes)
 {
@@ -112,7 +80,7 @@ TEST(AudioPlayback, OnlyTheSelectedChannelIsPlayedAtTheSetVolume)
         for (int block = 0; block < 8; ++block) {
             std::vector<uint8_t> tone(400), loud(400, 0x80);
             for (int i = 0; i < 400; ++i)
-                tone[i] = LinearToMuLaw(int(16000 * std::sin(2 * kPi * 1000 * (block * 400 + i) / 8000.0)));
+                tone[i] = media::LinearToMuLaw(int16_t(16000 * std::sin(2 * kPi * 1000 * (block * 400 + i) / 8000.0)));
             const auto selected = AudioPes(0xC2, tone);
             const auto other = AudioPes(0xC1, loud);
             EXPECT_GT(decoder.Demux(selected.data(), selected.data() + selected.size(), 0), 0);

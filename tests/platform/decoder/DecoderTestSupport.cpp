@@ -1,5 +1,6 @@
 #include "DecoderTestSupport.h"
 
+#include "core/media/PesPacketizer.h"
 #include "platform/decoder/MPEG4MultiDecoder.h"
 
 #include <QPainter>
@@ -110,29 +111,7 @@ const Media& GetMedia()
 
 std::vector<std::vector<uint8_t>> Packetize(uint8_t streamId, uint64_t pts, const std::vector<uint8_t>& data)
 {
-    constexpr size_t kMaxPayload = 60000;
-    std::vector<std::vector<uint8_t>> packets;
-    for (size_t offset = 0; offset < data.size() || offset == 0; offset += kMaxPayload) {
-        const bool first = offset == 0;
-        const size_t chunk = std::min(kMaxPayload, data.size() - offset);
-        std::vector<uint8_t> pes = {0x00, 0x00, 0x01, streamId, 0, 0, uint8_t(first ? 0x84 : 0x80),
-                                    uint8_t(first ? 0x80 : 0x00), uint8_t(first ? 5 : 0)};
-        if (first) {
-            pes.push_back(uint8_t(0x21 | ((pts >> 29) & 0x0E)));
-            pes.push_back(uint8_t(pts >> 22));
-            pes.push_back(uint8_t(((pts >> 14) & 0xFE) | 1));
-            pes.push_back(uint8_t(pts >> 7));
-            pes.push_back(uint8_t(((pts << 1) & 0xFE) | 1));
-        }
-        pes.insert(pes.end(), data.begin() + offset, data.begin() + offset + chunk);
-        const size_t length = pes.size() - 6;
-        pes[4] = uint8_t(length >> 8);
-        pes[5] = uint8_t(length);
-        packets.push_back(std::move(pes));
-        if (data.empty())
-            break;
-    }
-    return packets;
+    return media::PacketizeAccessUnit(streamId, pts, data.data(), data.size());
 }
 
 std::vector<uint8_t> PackHeader()
