@@ -100,7 +100,7 @@ TEST_F(BitmapSliderTest, StepsAtTheEdgesOfTheWholeIntRangeClampRatherThanWrap)
     EXPECT_EQ(m_slider->GetPos(), INT_MAX);
 }
 
-TEST_F(BitmapSliderTest, PressOnTheThumbKeepsTheGrabOffset)
+TEST_F(BitmapSliderTest, PressOnTheThumbKeepsTheGrabOffsetAndAwayFromItCentresIt)
 {
     m_slider->SetPos(40); // thumb centre at x 45
     QTest::mousePress(m_slider.get(), Qt::LeftButton, {}, QPoint(48, 10));
@@ -109,10 +109,8 @@ TEST_F(BitmapSliderTest, PressOnTheThumbKeepsTheGrabOffset)
     EXPECT_EQ(m_slider->GetPos(), 50);
     QTest::mouseRelease(m_slider.get(), Qt::LeftButton, {}, QPoint(58, 10));
     EXPECT_EQ(taken(), (std::vector<Msg>{{kMoving, 3500, 50}, {kMoved, 3500, 50}}));
-}
 
-TEST_F(BitmapSliderTest, PressAwayFromTheThumbCentresItOnThePointer)
-{
+    // Away from the thumb the press centres it on the pointer.
     m_slider->SetPos(0); // thumb centre at x 5
     QTest::mousePress(m_slider.get(), Qt::LeftButton, {}, QPoint(85, 10));
     EXPECT_EQ(m_slider->GetPos(), 80);

@@ -57,7 +57,7 @@ const QColor kGreen(0, 255, 0);
 const QColor kYellow(255, 255, 0);
 const QColor kRed(255, 0, 0);
 
-TEST_F(OverlayPainterTest, LivePaneKeepsItsPictureAndGetsAFrameAndTitles)
+TEST_F(OverlayPainterTest, LivePaneKeepsItsPictureAndGetsAFrameTitlesAndWhenSelectedTheRedFrame)
 {
     QImage image = Draw(3, {});
     EXPECT_EQ(image.pixelColor(0, 0), kFrame);
@@ -65,14 +65,16 @@ TEST_F(OverlayPainterTest, LivePaneKeepsItsPictureAndGetsAFrameAndTitles)
     EXPECT_GT(Count(image, QRect(5, 5, 150, 14), kGreen), 10);    // line 1
     EXPECT_GT(Count(image, QRect(5, 20, 150, 16), kYellow), 10);  // line 2
     EXPECT_EQ(Count(image, image.rect(), kRed), 0);                // not selected
-}
 
-TEST_F(OverlayPainterTest, TitleLessVariantDrawsNoText)
-{
-    QImage image = Draw(3, OverlayVariant{false, false, false});
-    EXPECT_EQ(Count(image, image.rect(), kGreen), 0);
+    image = Draw(3, OverlayVariant{false, false, false});
+    EXPECT_EQ(Count(image, image.rect(), kGreen), 0) << "the title-less variant draws no text";
     EXPECT_EQ(Count(image, image.rect(), kYellow), 0);
     EXPECT_EQ(image.pixelColor(0, 0), kFrame);
+
+    overlay.selectedChannel = 3;
+    image = Draw(3, {});
+    EXPECT_EQ(image.pixelColor(1, kH / 2), kRed);
+    EXPECT_EQ(image.pixelColor(kW - 2, kH / 2), kRed);
 }
 
 TEST_F(OverlayPainterTest, PaneThatIsNotLiveIsBlankedWithoutText)
@@ -83,25 +85,16 @@ TEST_F(OverlayPainterTest, PaneThatIsNotLiveIsBlankedWithoutText)
     EXPECT_EQ(Count(image, image.rect(), kGreen), 0);
     EXPECT_EQ(Count(image, image.rect(), kPicture), 0);
 
-    overlay.liveMask = 0;
-    image = Draw(3, {});
-    EXPECT_EQ(image.pixelColor(kW / 2, kH / 2), kBlank);
-}
-
-TEST_F(OverlayPainterTest, BlankingHidesThePictureUntilItIsDone)
-{
+    // A live pane is blanked, titles still shown, until blanking is done.
     overlay.blankingDone = false;
-    QImage image = Draw(3, {});
+    image = Draw(3, {});
     EXPECT_EQ(image.pixelColor(kW / 2, kH - 10), kBlank);
     EXPECT_GT(Count(image, QRect(5, 5, 150, 14), kGreen), 10);
-}
 
-TEST_F(OverlayPainterTest, SelectedLivePaneGetsTheRedFrame)
-{
-    overlay.selectedChannel = 3;
-    QImage image = Draw(3, {});
-    EXPECT_EQ(image.pixelColor(1, kH / 2), kRed);
-    EXPECT_EQ(image.pixelColor(kW - 2, kH / 2), kRed);
+    overlay.liveMask = 0;
+    overlay.blankingDone = true;
+    image = Draw(3, {});
+    EXPECT_EQ(image.pixelColor(kW / 2, kH / 2), kBlank);
 }
 
 TEST_F(OverlayPainterTest, AlarmVariantFramesAlarmedPanesOnly)

@@ -65,6 +65,14 @@ protected:
 
     QPushButton* Button(int id) { return panel->Button(id); }
 
+    // A left-button band drawn over the video window.
+    void Drag(QPoint from, QPoint to)
+    {
+        QTest::mousePress(video, Qt::LeftButton, {}, from);
+        QTest::mouseMove(video, to);
+        QTest::mouseRelease(video, Qt::LeftButton, {}, to);
+    }
+
     QApplication& app = EnsureQApplication(); // before any widget member
     CLiveDecoder decoder;
     OverlayState overlay;
@@ -152,7 +160,7 @@ TEST_F(VideoWindowTest, PairedRecorderGetsItsOwnLayoutAndOnlyFullScreenStaysEnab
     EXPECT_TRUE(Button(kBtnLayoutSingle)->isEnabled());
 }
 
-TEST_F(VideoWindowTest, ClickSelectsTheLivePaneUnderThePointer)
+TEST_F(VideoWindowTest, ClickSelectsTheLivePaneUnderThePointerOrStopsAnAlarmDisplay)
 {
     Connect(0x0003);
     panel->ApplyLiveStartLayout();
@@ -173,6 +181,12 @@ TEST_F(VideoWindowTest, ClickSelectsTheLivePaneUnderThePointer)
     QTest::mouseClick(video, Qt::LeftButton, {}, QPoint(250, 170));
     EXPECT_EQ(state.selectedChannel, 1);
     EXPECT_EQ(listener.selections.size(), 1u);
+
+    // During an alarm display a click stops it.
+    state.alarmDisplayActive = true;
+    QTest::mouseClick(video, Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(listener.alarmStops, 1);
+    EXPECT_FALSE(state.alarmDisplayActive);
 }
 
 TEST_F(VideoWindowTest, LiveStartRecordsWhichCameraEachPaneShows)
@@ -192,16 +206,6 @@ TEST_F(VideoWindowTest, LiveStartRecordsWhichCameraEachPaneShows)
     ASSERT_EQ(listener.selections.size(), 1u);
     EXPECT_EQ(listener.selections[0].camera, 5);
     EXPECT_EQ(listener.selections[0].server, 3);
-}
-
-TEST_F(VideoWindowTest, ClickStopsAnAlarmDisplay)
-{
-    Connect(0x0001);
-    panel->ApplyLiveStartLayout();
-    state.alarmDisplayActive = true;
-    QTest::mouseClick(video, Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_EQ(listener.alarmStops, 1);
-    EXPECT_FALSE(state.alarmDisplayActive);
 }
 
 TEST_F(VideoWindowTest, BandOverAPaneZoomsAndTheNextClickRestoresTheWholePicture)
@@ -229,27 +233,28 @@ TEST_F(VideoWindowTest, BandOverAPaneZoomsAndTheNextClickRestoresTheWholePicture
     EXPECT_EQ(video->Viewport(), (PaneRect{0, 0, 720, 576}));
 }
 
-TEST_F(VideoWindowTest, ClickOnAnotherPaneEndsTheZoomOfTheZoomedPane)
+TEST_F(VideoWindowTest, ClickOnAnotherPaneOrARightClickEndsAZoom)
 {
     Connect(0x0003);
     panel->ApplyLiveStartLayout();
-    QTest::mousePress(video, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseMove(video, QPoint(100, 100));
-    QTest::mouseRelease(video, Qt::LeftButton, {}, QPoint(100, 100));
+    Drag(QPoint(10, 10), QPoint(100, 100));
     ASSERT_EQ(video->ZoomedPane(), 0);
     QTest::mouseClick(video, Qt::LeftButton, {}, QPoint(250, 20));
     EXPECT_EQ(video->SelectedPane(), 1);
     EXPECT_EQ(video->ZoomedPane(), -1);
     EXPECT_EQ(video->Viewport(), (PaneRect{0, 0, 720, 576}));
+
+    Drag(QPoint(210, 10), QPoint(300, 100));
+    ASSERT_TRUE(video->Zoomed());
+    QTest::mouseClick(video, Qt::RightButton, {}, QPoint(250, 50));
+    EXPECT_FALSE(video->Zoomed());
 }
 
 TEST_F(VideoWindowTest, SmallBandOrLeavingThePaneDoesNotZoom)
 {
     Connect(0x0003);
     panel->ApplyLiveStartLayout();
-    QTest::mousePress(video, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseMove(video, QPoint(15, 80));  // 5 wide
-    QTest::mouseRelease(video, Qt::LeftButton, {}, QPoint(15, 80));
+    Drag(QPoint(10, 10), QPoint(15, 80));  // 5 wide
     EXPECT_FALSE(video->Zoomed());
     EXPECT_EQ(video->Viewport(), (PaneRect{0, 0, 720, 576}));
 
@@ -261,18 +266,6 @@ TEST_F(VideoWindowTest, SmallBandOrLeavingThePaneDoesNotZoom)
         EXPECT_FALSE(overlay.dragging);
     }
     QTest::mouseRelease(video, Qt::LeftButton, {}, QPoint(250, 100));
-    EXPECT_FALSE(video->Zoomed());
-}
-
-TEST_F(VideoWindowTest, RightClickEndsAZoom)
-{
-    Connect(0x0001);
-    panel->ApplyLiveStartLayout();
-    QTest::mousePress(video, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseMove(video, QPoint(100, 100));
-    QTest::mouseRelease(video, Qt::LeftButton, {}, QPoint(100, 100));
-    ASSERT_TRUE(video->Zoomed());
-    QTest::mouseClick(video, Qt::RightButton, {}, QPoint(50, 50));
     EXPECT_FALSE(video->Zoomed());
 }
 

@@ -4,6 +4,7 @@
 #include "support/QtTestApp.h"
 #include "ui/app/DemoAutomation.h"
 #include "ui/app/DvrMessageBox.h"
+#include "ui/app/MainWindowServerHost.h"
 #include "ui/status/CInformationDlg.h"
 #include "ui/controls/CtrlId.h"
 #include "ui/viewer/LiveViewer.h"
@@ -121,8 +122,6 @@ TEST_F(LiveViewerTest, ConnectListsRowZeroAndFillsEveryPaneWithLiveVideo)
     EXPECT_EQ(list->item(0, 0)->text(), "Gate");
     EXPECT_EQ(list->item(0, 1)->text(), "127.0.0.1");
     EXPECT_EQ(list->horizontalHeaderItem(0)->text(), "Server Name");
-    EXPECT_EQ(list->columnWidth(0), 144);
-    EXPECT_EQ(list->columnWidth(1), 110);
 
     EXPECT_EQ(viewer->OccupiedPanes(), 0xFFFF);
     for (int k = 0; k < 16; ++k) {
@@ -318,6 +317,23 @@ TEST_F(LiveViewerTest, RecorderThatDropsTheLinkGoesWhileAnotherKeepsPlaying)
     EXPECT_EQ(ServerList()->item(0, 0)->text(), "Steady");
     EXPECT_EQ(viewer->OccupiedPanes(), 0x000F);
     EXPECT_TRUE(PanesDecoding(0x000F));
+}
+
+TEST_F(LiveViewerTest, ServerHostAnswersFromTheSessionsAndConnectsThroughTheViewer)
+{
+    MainWindowServerHost serverHost(*viewer);
+    EXPECT_TRUE(serverHost.OpenServerNames().empty());
+    EXPECT_EQ(serverHost.FirstSlotDvrType(), 0);
+    EXPECT_FALSE(serverHost.IsLiveRunning());
+
+    const ServerDescriptor gate{"Gate", "127.0.0.1"};
+    ASSERT_TRUE(serverHost.Connect("127.0.0.1", std::to_string(s_emulator->Port(kEight)), "TCP", "ADMIN", "5829", gate));
+    serverHost.SetCurrentServerType("MODEL_B", gate);
+    EXPECT_EQ(serverHost.OpenServerNames(), std::vector<std::string>{"Gate"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return serverHost.IsLiveRunning(); }, kWaitMs));
+    EXPECT_EQ(serverHost.FirstSlotDvrType(), 2);
+    EXPECT_EQ(serverHost.LiveChannelsInUse(), 8);
+    EXPECT_EQ(viewer->Sessions().At(0).record.typeText, "MODEL_B");
 }
 
 TEST(DemoConnectionTest, NeedsFiveFieldsAndKeepsColonsInThePassword)
