@@ -17,7 +17,7 @@ protected:
     CLiveDecoder decoder;
 };
 
-TEST_F(LiveDecoderTest, InitialiseEmptiesEverySlot)
+TEST_F(LiveDecoderTest, InitialiseEmptiesEverySlotInAnyMode)
 {
     EXPECT_TRUE(decoder.IsInitialised());
     EXPECT_EQ(decoder.AllocateSlot(), 0);
@@ -29,6 +29,9 @@ TEST_F(LiveDecoderTest, InitialiseEmptiesEverySlot)
     EXPECT_EQ(decoder.AllocateSlot(), 0);
     auto unit = Pes(0xE0);
     EXPECT_EQ(decoder.PushVideo(1, unit.data(), static_cast<int>(unit.size())), 0);
+    // An unknown mode builds no map but still starts.
+    EXPECT_TRUE(decoder.Initialise(0, 7, 720, 576, false));
+    EXPECT_TRUE(decoder.IsInitialised());
 }
 
 TEST_F(LiveDecoderTest, PushVideoRewritesTheStreamIdInPlaceAndReturnsTheChannel)
@@ -55,11 +58,8 @@ TEST_F(LiveDecoderTest, PushVideoRewritesTheStreamIdInPlaceAndReturnsTheChannel)
     const int second = decoder.AllocateSlot();
     auto unmapped = Pes(0xE3);
     EXPECT_EQ(decoder.PushVideo(second, unmapped.data(), static_cast<int>(unmapped.size())), 3);
-}
 
-TEST_F(LiveDecoderTest, UnitsTooShortOrNotVideoAreNotChannels)
-{
-    const int slot = decoder.AllocateSlot();
+    // Units too short or not video are no channel.
     unsigned char tiny[3] = {0, 0, 1};
     EXPECT_EQ(decoder.PushVideo(slot, tiny, 3), -1);
     EXPECT_EQ(decoder.PushVideo(slot, nullptr, 10), -1);
@@ -85,13 +85,6 @@ TEST_F(LiveDecoderTest, AudioPassesOnlyWhenOnAndOfTheSelectedCamera)
     unsigned char tiny[2] = {0, 0};
     decoder.SetAudioOn(true);
     EXPECT_FALSE(decoder.PushAudio(slot, tiny, 2));
-}
-
-TEST(LiveDecoderModes, UnknownModeBuildsNoMapButStillStarts)
-{
-    CLiveDecoder decoder;
-    EXPECT_TRUE(decoder.Initialise(0, 7, 720, 576, false));
-    EXPECT_TRUE(decoder.IsInitialised());
 }
 
 } // namespace

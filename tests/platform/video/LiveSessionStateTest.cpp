@@ -82,14 +82,10 @@ TEST_F(LiveSessionTest, ASessionKeepsOneSlotAcrossLiveStartsAndStops)
     EXPECT_EQ(session.ownedPanes, 0x0003);
     EXPECT_EQ(session.requestedVideo, 0x000C);
     // The old cameras' mappings are gone: camera 0 now passes unchanged, camera 2 lands on pane 0.
-    std::vector<unsigned char> unit{0, 0, 1, 0xE0, 0, 0};
-    EXPECT_EQ(decoder.PushVideo(slot, unit.data(), 6), 0);
-    unit[3] = 0xE1;
-    EXPECT_EQ(decoder.PushVideo(slot, unit.data(), 6), 1);
-    unit[3] = 0xE2;
-    EXPECT_EQ(decoder.PushVideo(slot, unit.data(), 6), 0);
-    unit[3] = 0xE3;
-    EXPECT_EQ(decoder.PushVideo(slot, unit.data(), 6), 1);
+    for (unsigned char camera = 0; camera < 4; ++camera) {
+        std::vector<unsigned char> unit{0, 0, 1, static_cast<unsigned char>(0xE0 + camera), 0, 0};
+        EXPECT_EQ(decoder.PushVideo(slot, unit.data(), 6), camera % 2) << int(camera);
+    }
 
     StopLiveChannels(session, nullptr, occupied);
     EXPECT_EQ(occupied, 0);
@@ -103,7 +99,7 @@ TEST_F(LiveSessionTest, ASessionKeepsOneSlotAcrossLiveStartsAndStops)
     EXPECT_FALSE(decoder.IsSlotInUse(slot));
 }
 
-TEST_F(LiveSessionTest, TwoSessionsShareThePanes)
+TEST_F(LiveSessionTest, TwoSessionsShareThePanesAndAThirdWithoutASlotMapsNothing)
 {
     LiveSessionState other;
     other.Attach(&decoder, window.Handle());
@@ -116,18 +112,19 @@ TEST_F(LiveSessionTest, TwoSessionsShareThePanes)
     EXPECT_EQ(other.ownedPanes, 0xFF00);
     EXPECT_EQ(plan.mappings.size(), 8u);  // cameras 8..15 find no pane
     EXPECT_NE(other.Slot(), session.Slot());
-}
 
-TEST_F(LiveSessionTest, NoFreeSlotMapsNothing)
-{
+    // With no free slot a third session maps nothing.
     while (decoder.AllocateSlot() >= 0) {
     }
-    LiveStartPlan plan = Start(0x0001);
-    EXPECT_EQ(session.Slot(), -1);
+    LiveSessionState third;
+    third.Attach(&decoder, window.Handle());
+    std::uint16_t none = 0;
+    plan = StartLiveChannels(decoder, third, nullptr, none, request);
+    EXPECT_EQ(third.Slot(), -1);
     EXPECT_TRUE(plan.mappings.empty());
-    EXPECT_EQ(session.requestedVideo, 0);
-    EXPECT_EQ(occupied, 0);
-    EXPECT_FALSE(session.AudioPermitted());
+    EXPECT_EQ(third.requestedVideo, 0);
+    EXPECT_EQ(none, 0);
+    EXPECT_FALSE(third.AudioPermitted());
 }
 
 TEST_F(LiveSessionTest, RealPicturesReachTheirPaneAndTheirSizeIsReported)
