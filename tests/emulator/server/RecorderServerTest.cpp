@@ -180,50 +180,6 @@ TEST_F(RecorderServerTest, SessionsBeyondTheLimitAreTurnedAwayUntilOneEnds)
     EXPECT_EQ(third.LogIn("GUEST1", "5829"), wire::kLoginUser);
 }
 
-TEST_F(RecorderServerTest, LiveUnitsArriveWholeAfterReassembly)
-{
-    Serve({});
-    WireClient client(Port());
-    ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
-    client.Send(wire::MessageType::LiveControl, wire::LiveControlMessage{0x0003, 0x0002, 0}.Encode());
-    const auto reply = client.NextOf(wire::MessageType::LiveReply);
-    ASSERT_TRUE(reply);
-    const auto served = wire::LiveReplyMessage::Decode(reply->payload.data(), reply->payload.size());
-    EXPECT_EQ(served->videoMask, 0x0003);
-    EXPECT_EQ(served->audioMask, 0x0002);
-
-    // Fragments of one unit come in order and units of one stream whole.
-    std::map<std::pair<int, int>, std::vector<uint8_t>> partial;  // (type, stream id) in progress
-    std::map<int, int> units;                                      // stream id -> whole units
-    std::vector<uint8_t> current;
-    int expectIndex = 0;
-    const auto until = std::chrono::steady_clock::now() + 1500ms;
-    while (std::chrono::steady_clock::now() < until) {
-        const auto r = client.Next(1000ms);
-        ASSERT_TRUE(r);
-        if (r->type != wire::MessageType::LiveMedia)
-            continue;
-        const auto f = wire::DecodeLiveMedia(r->payload.data(), r->payload.size());
-        ASSERT_TRUE(f);
-        ASSERT_EQ(f->index, expectIndex) << "fragments of different units never interleave";
-        current.insert(current.end(), f->Payload(), f->Payload() + f->PayloadLength());
-        expectIndex = f->index + 1;
-        if (expectIndex == f->count) {
-            ASSERT_GE(current.size(), 4u);
-            EXPECT_EQ(current[0], 0);
-            EXPECT_EQ(current[1], 0);
-            EXPECT_EQ(current[2], 1);
-            ++units[current[3]];
-            current.clear();
-            expectIndex = 0;
-        }
-    }
-    EXPECT_GE(units[0xE0], 25) << "camera 1 at about 25 pictures a second";
-    EXPECT_GE(units[0xE1], 25);
-    EXPECT_GE(units[0xC1], 10) << "audio of camera 2";
-    EXPECT_EQ(units.count(0xC0), 0u) << "audio of camera 1 was not asked for";
-}
-
 TEST_F(RecorderServerTest, AlarmsArePushedAsMasksAndEndByThemselves)
 {
     Serve({});
