@@ -253,7 +253,7 @@ TEST_F(ConfigDlgTest, SaveThatCannotWriteItsFileSaysSo)
     ScopedEnv missing("DVR_DRIVE_C", m_dir / "no-such-folder");
     Open();
     Click(CConfigDlg::kSaveButton);
-    EXPECT_EQ(ShownMessages().back().text, "Registry file Create failed.");
+    EXPECT_EQ(ShownMessages().back().text, Text(CConfigDlg::kStrBackupCreateFailed));
 }
 
 TEST_F(ConfigDlgTest, LanguageApplyNeedsALanguageAndTheKeyThenStoresTheIndexAndAsksForARestart)
