@@ -7,7 +7,6 @@
 #include "core/viewer/LiveControl.h"
 #include "core/viewer/ViewerTimers.h"
 #include "ui/app/WindowTimers.h"
-#include "ui/status/CInformationDlg.h"
 #include "ui/video/CChannelPosDlg.h"
 #include "ui/video/CRenderWnd.h"
 #include "ui/viewer/ChannelAudioControl.h"
@@ -19,7 +18,6 @@
 #include <QApplication>
 #include <QThread>
 
-#include <cstring>
 
 namespace {
 
@@ -419,25 +417,6 @@ void LiveViewer::CloseAllSessions()
         m_timers->KillTimer(id);
 }
 
-bool LiveViewer::CurrentLive() const
-{
-    return m_sessions.HasCurrent() && m_sessions.Current().record.live.callbackRegistered;
-}
-
-bool LiveViewer::CurrentMayOpenSetup() const
-{
-    return m_sessions.HasCurrent() && m_sessions.Current().record.listed
-        && SetupButtonEnabled(m_sessions.Current().record.adminFlag);
-}
-
-std::string LiveViewer::CurrentAdminPassword() const
-{
-    if (!m_sessions.HasCurrent())
-        return {};
-    const auto& system = m_sessions.Current().record.settings.system;
-    return std::string(system.adminPassword, strnlen(system.adminPassword, sizeof system.adminPassword - 1));
-}
-
 void LiveViewer::SetCurrentServerType(const QString& typeText)
 {
     if (!m_sessions.HasCurrent())
@@ -449,14 +428,6 @@ void LiveViewer::SetCurrentServerType(const QString& typeText)
 void LiveViewer::PaneSelected(int, int, int, int width, int height)
 {
     m_status.ShowPictureSize(width, height);
-}
-
-bool LiveViewer::AnyListedSessionLive() const
-{
-    for (int i = 0; i < m_sessions.table.Count(); ++i)
-        if (m_sessions.table.At(i).record.listed && m_sessions.table.At(i).record.live.callbackRegistered)
-            return true;
-    return false;
 }
 
 void LiveViewer::FullScreenChanged(bool on)

@@ -66,14 +66,14 @@ public:
     QStringList VisibleStatusLines() const { return m_status.VisibleLines(); }
 
     // Any listed session shows live video (its callback is registered).
-    bool AnyListedSessionLive() const;
+    bool AnyListedSessionLive() const { return m_sessions.AnyListedLive(); }
     // The current session shows live video.
-    bool CurrentLive() const;
+    bool CurrentLive() const { return m_sessions.CurrentLive(); }
     // The current session is listed and logged on as administrator: remote
     // setup may be asked for.
-    bool CurrentMayOpenSetup() const;
+    bool CurrentMayOpenSetup() const { return m_sessions.CurrentMayOpenSetup(); }
     // The password the current recorder keeps for its administrator.
-    std::string CurrentAdminPassword() const;
+    std::string CurrentAdminPassword() const { return m_sessions.CurrentAdminPassword(); }
     // The model name of the server record the current session was opened from.
     void SetCurrentServerType(const QString& typeText);
     // While the remote setup pages are open, new masks refresh the stored
