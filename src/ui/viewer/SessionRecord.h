@@ -14,8 +14,8 @@ struct SessionRecord {
     bool hasSettings = false;
     bool masksPending = false;    // masks came before the settings block said which model it is
     bool listed = false;          // its row is in list 1012
-    int adminFlag = 0;
-    std::uint16_t alarmPanes = 0; // its panes showing cameras of active sensors            // 1 after an administrator log-on, 0 in user mode
+    int adminFlag = 0;            // 1 after an administrator log-on, 0 in user mode
+    std::uint16_t alarmPanes = 0; // its panes showing cameras of active sensors
     QString typeText;             // model name of its server record, when picked from one
     QStringList statusLines;      // what its message list shows
 };
