@@ -31,6 +31,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -173,7 +174,10 @@ struct Result {
     std::uint64_t skipped = 0;
     std::uint64_t dropped = 0;
     std::uint64_t paints = 0;
-    double drainSeconds = 0;  // from the last picture sent to the last one shown
+    // From the last picture sent to the last one shown; none when nothing
+    // was shown after the last picture was sent (an overloaded channel
+    // discards what it gets until its next keyframe).
+    std::optional<double> drainSeconds;
     long rssStartKb = 0;      // one second in, every channel decoding
     long rssMiddleKb = 0;
     long rssEndKb = 0;
@@ -269,13 +273,11 @@ Result RunLivePath(const std::vector<std::vector<Unit>>& aus, const Options& opt
         }
         network.join();
         // Let the last queued pictures through.
-        auto lastPaint = lastSent;
         while (signal.Wait(std::chrono::milliseconds(200 * options.slowdown))) {
             paintChanged();
-            lastPaint = std::chrono::steady_clock::now();
+            result.drainSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - lastSent).count();
         }
         result.cpu = CpuSeconds() - cpuStart;
-        result.drainSeconds = std::chrono::duration<double>(lastPaint - lastSent).count();
         result.rssEndKb = ResidentKb();
         for (int ch = 0; ch < kCameras; ++ch) {
             const auto stats = decoder.GetStats(ch);
@@ -331,8 +333,12 @@ int main(int argc, char** argv)
                 live.cpu, static_cast<unsigned long long>(live.decoded),
                 static_cast<unsigned long long>(live.displayed), static_cast<unsigned long long>(live.skipped),
                 static_cast<unsigned long long>(live.dropped), perFrame(live));
-    std::printf("live path: %llu paints; last picture shown %.0f ms after it was sent\n",
-                static_cast<unsigned long long>(live.paints), live.drainSeconds * 1000);
+    if (live.drainSeconds)
+        std::printf("live path: %llu paints; last picture shown %.0f ms after it was sent\n",
+                    static_cast<unsigned long long>(live.paints), *live.drainSeconds * 1000);
+    else
+        std::printf("live path: %llu paints; no picture shown after the last one was sent\n",
+                    static_cast<unsigned long long>(live.paints));
     std::printf("resident memory (kB): before %ld, after 1 s %ld, middle %ld, end %ld\n", rssBeforeKb,
                 live.rssStartKb, live.rssMiddleKb, live.rssEndKb);
     std::printf("baseline (libavcodec + swscale to %dx%d, %d s of stream): %.3f ms cpu per picture before the live "

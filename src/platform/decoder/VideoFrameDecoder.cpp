@@ -73,7 +73,11 @@ void VideoFrameDecoder::Restart(const FrameSink& sink)
         return;
     SendParserRemainder(sink);
     SendPacket(nullptr, sink);  // drains pictures the decoder holds back
-    Open(m_codec);
+    // Flushing forgets the reference pictures but keeps the decoder and its
+    // picture buffers: an overloaded channel restarts at every skip, and
+    // building a new decoder each time costs time and scatters memory.
+    avcodec_flush_buffers(m_context);
+    ResetParser();
 }
 
 void VideoFrameDecoder::FlushParser(const FrameSink& sink)
@@ -81,6 +85,11 @@ void VideoFrameDecoder::FlushParser(const FrameSink& sink)
     if (!m_context)
         return;
     SendParserRemainder(sink);
+    ResetParser();
+}
+
+void VideoFrameDecoder::ResetParser()
+{
     av_parser_close(m_parser);
     m_parser = av_parser_init(m_context->codec_id);
     if (!m_parser)

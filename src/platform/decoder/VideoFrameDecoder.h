@@ -35,6 +35,7 @@ public:
 
 private:
     void Close();
+    void ResetParser();
     void SendParserRemainder(const FrameSink& sink);
     void SendPacket(const AVPacket* packet, const FrameSink& sink);
 
