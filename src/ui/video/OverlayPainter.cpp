@@ -2,6 +2,7 @@
 
 #include "core/video/OverlayState.h"
 #include "core/video/TitleText.h"
+#include "ui/video/TitleImageCache.h"
 
 #include <QFont>
 #include <QPainter>
@@ -15,7 +16,6 @@ struct OverlayStyle {
     QPen alarmPen{QColor(0, 255, 0), 12};
     QPen bandPen{QColor(0, 255, 255), 2};
     QBrush blankBrush{QColor(1, 1, 1)};
-    QColor shadow{1, 1, 1};
     QColor line1{0, 255, 0};
     QColor line2{255, 255, 0};
     QFont titleFont;
@@ -50,17 +50,11 @@ void Blank(QPainter& p, int w, int h)
     Outline(p, Style().framePen, w, h);
 }
 
-// Dark text on the eight pixels around it first, so it reads on any picture.
-void ShadowedText(QPainter& p, int x, int y, const QString& text, const QColor& colour)
+// Made on first use, after the style; sixteen panes show at most four title lines each.
+TitleImageCache& TitleImages()
 {
-    const OverlayStyle& s = Style();
-    p.setPen(s.shadow);
-    for (int dx = -1; dx <= 1; ++dx)
-        for (int dy = -1; dy <= 1; ++dy)
-            if (dx != 0 || dy != 0)
-                p.drawText(x + dx, y + dy + p.fontMetrics().ascent(), text);
-    p.setPen(colour);
-    p.drawText(x, y + p.fontMetrics().ascent(), text);
+    static TitleImageCache cache(Style().titleFont, 4 * OverlayState::kChannels);
+    return cache;
 }
 
 void MotionGrid(QPainter& p, const OverlayState& o, int channel)
@@ -87,19 +81,17 @@ void MotionGrid(QPainter& p, const OverlayState& o, int channel)
 
 void Titles(QPainter& p, const OverlayState& o, int channel, int w, bool twoCameras)
 {
-    p.setFont(Style().titleFont);
+    TitleImageCache& images = TitleImages();
     const auto& titles = o.titles[channel];
-    const QString line1 = QString::fromStdString(titles[0]);
+    images.Draw(p, 5, 5, titles[0], Style().line1);
     if (!twoCameras) {
-        ShadowedText(p, 5, 5, line1, Style().line1);
-        ShadowedText(p, 5, 20, QString::fromStdString(titles[1]), Style().line2);
+        images.Draw(p, 5, 20, titles[1], Style().line2);
         return;
     }
     const int right = w / 2 + 6;
-    ShadowedText(p, 5, 5, line1, Style().line1);
-    ShadowedText(p, right, 5, line1, Style().line1);
-    ShadowedText(p, 5, 20, QString::fromStdString(LeftCameraLabel(titles[1])), Style().line2);
-    ShadowedText(p, right, 20, QString::fromStdString(RightCameraLabel(titles[1])), Style().line2);
+    images.Draw(p, right, 5, titles[0], Style().line1);
+    images.Draw(p, 5, 20, LeftCameraLabel(titles[1]), Style().line2);
+    images.Draw(p, right, 20, RightCameraLabel(titles[1]), Style().line2);
 }
 
 void DrawOverlay(int channel, QPainter* p, void* context, OverlayVariant variant)

@@ -117,6 +117,18 @@ TEST_F(OverlayPainterTest, TwoCameraPictureIsDividedAndTitledOnBothHalves)
     EXPECT_NE(image.copy(5, 20, 40, 16), image.copy(kW / 2 + 6, 20, 40, 16));
 }
 
+TEST_F(OverlayPainterTest, ChangedTitleIsDrawnAnewAndTheOldOneComesBackUnchanged)
+{
+    const QRect line1(0, 0, kW, 20);
+    const QImage first = Draw(3, {}).copy(line1);
+    overlay.titles[3][0] = TitleLine1("Back yard");
+    const QImage second = Draw(3, {}).copy(line1);
+    EXPECT_NE(first, second) << "the new server name is shown, not the picture of the old one";
+    EXPECT_GT(Count(second, QRect(5, 5, 150, 14), kGreen), 10);
+    overlay.titles[3][0] = TitleLine1("Front shop");
+    EXPECT_EQ(Draw(3, {}).copy(line1), first);
+}
+
 TEST_F(OverlayPainterTest, ZoomBandIsDrawnOnTheSelectedPane)
 {
     overlay.selectedChannel = 3;
