@@ -47,14 +47,20 @@ void CheckUnit(const mpeg::UnitSplitter::Unit& unit)
         if (auto map = mpeg::ParseProgramStreamMap(unit.data, unit.size))
             Check(map->size <= unit.size);
         break;
-    case mpeg::UnitKind::Pes:
-        if (auto pes = mpeg::ParsePesPacket(unit.data, unit.size)) {
+    case mpeg::UnitKind::Pes: {
+        const auto pes = mpeg::ParsePesPacket(unit.data, unit.size);
+        // The strict form takes a subset of the recorder form and reads it the same way.
+        if (const auto strict = mpeg::ParseMpeg2PesPacket(unit.data, unit.size, nullptr))
+            Check(pes && pes->size == strict->size && pes->payload == strict->payload && pes->pts == strict->pts &&
+                  pes->dts == strict->dts);
+        if (pes) {
             Check(pes->size <= unit.size);
             Check(pes->payload >= unit.data && pes->payload + pes->payloadSize <= unit.data + pes->size);
             mpeg::ProbeVideoCodec(pes->payload, pes->payloadSize);
             mpeg::ContainsKeyframe(mpeg::VideoCodec::Unknown, pes->payload, pes->payloadSize);
         }
         break;
+    }
     default:
         break;
     }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/media/PesParser.h"
+#include "core/mpeg/PesPacket.h"
 
 namespace media {
 namespace {
@@ -122,13 +122,13 @@ bool DecodeMediaLoopFile(const uint8_t* data, size_t size, const std::string& ex
             return Fail(error, "bad media loop unit");
         if (time >= duration || (!loop.units.empty() && time < loop.units.back().timeMs))
             return Fail(error, "media loop units out of time order");
-        PesPacketView pes;
         std::string why;
-        if (!ParsePesPacket(bytes, unitSize, &pes, &why) || pes.packetSize != unitSize)
+        const auto pes = mpeg::ParseMpeg2PesPacket(bytes, unitSize, &why);
+        if (!pes || pes->size != unitSize)
             return Fail(error, "media loop unit is not one PES packet: " + why);
         if (i == 0)
-            streamId = pes.streamId;
-        else if (pes.streamId != streamId)
+            streamId = pes->streamId;
+        else if (pes->streamId != streamId)
             return Fail(error, "media loop mixes streams");
         loop.units.push_back(MediaUnit{std::vector<uint8_t>(bytes, bytes + unitSize), static_cast<uint32_t>(time),
                                        flags == 1});

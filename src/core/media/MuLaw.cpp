@@ -33,4 +33,10 @@ int16_t MuLawToLinear(uint8_t code)
     return static_cast<int16_t>((inverted & 0x80) ? -magnitude : magnitude);
 }
 
+void DecodeMuLaw(const uint8_t* codes, size_t count, int volume, int16_t* samples)
+{
+    for (size_t i = 0; i < count; ++i)
+        samples[i] = static_cast<int16_t>(MuLawToLinear(codes[i]) * volume / 100);
+}
+
 }  // namespace media

@@ -1,6 +1,6 @@
 #include "platform/audio/AudioOutput.h"
 
-#include "platform/audio/MuLaw.h"
+#include "core/media/MuLaw.h"
 
 #include <SDL.h>
 
@@ -63,7 +63,7 @@ void AudioOutput::PlayMuLaw(const uint8_t* codes, size_t count)
         return;
     std::lock_guard guard(m_scratchLock);
     m_scratch.resize(count);
-    audio::DecodeMuLaw(codes, count, m_volume.load(), m_scratch.data());
+    media::DecodeMuLaw(codes, count, m_volume.load(), m_scratch.data());
     const Uint32 bytes = Uint32(count * sizeof(int16_t));
     if (SDL_GetQueuedAudioSize(m_device) + bytes > kMaxQueuedBytes)
         SDL_ClearQueuedAudio(m_device);

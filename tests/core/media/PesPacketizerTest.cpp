@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/media/PesPacketizer.h"
-#include "core/media/PesParser.h"
+#include "core/mpeg/PesPacket.h"
 
 namespace {
 
@@ -15,12 +15,12 @@ std::vector<uint8_t> Bytes(size_t size)
     return data;
 }
 
-media::PesPacketView Parse(const std::vector<uint8_t>& packet)
+mpeg::PesPacket Parse(const std::vector<uint8_t>& packet)
 {
-    media::PesPacketView view;
     std::string error;
-    EXPECT_TRUE(media::ParsePesPacket(packet.data(), packet.size(), &view, &error)) << error;
-    return view;
+    const auto pes = mpeg::ParseMpeg2PesPacket(packet.data(), packet.size(), &error);
+    EXPECT_TRUE(pes) << error;
+    return pes.value_or(mpeg::PesPacket{});
 }
 
 TEST(PesPacketizer, HeaderBytesFollowTheStandardLayout)
@@ -75,7 +75,7 @@ TEST(PesPacketizer, LargeUnitContinuesInPacketsWithoutTimeStamp)
         ASSERT_LE(packets[i].size(), 6u + 0xFFFF);
         const auto view = Parse(packets[i]);
         EXPECT_EQ(view.streamId, 0xE5);
-        EXPECT_EQ(view.packetSize, packets[i].size());
+        EXPECT_EQ(view.size, packets[i].size());
         EXPECT_EQ(view.hasPts, i == 0);
         EXPECT_EQ(view.dataAlignment, i == 0);
         joined.insert(joined.end(), view.payload, view.payload + view.payloadSize);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 using mpegtest::Pes;
@@ -21,6 +23,7 @@ TEST(PesPacket, ReadsAnMpeg2PacketWithItsTimeStampAndPayload)
         EXPECT_EQ(pes->pts, pts);
         EXPECT_TRUE(pes->dataAlignment);
         EXPECT_EQ(std::vector<uint8_t>(pes->payload, pes->payload + pes->payloadSize), payload);
+        EXPECT_TRUE(mpeg::ParseMpeg2PesPacket(bytes.data(), bytes.size(), nullptr));
     }
 }
 
@@ -56,12 +59,45 @@ TEST(PesPacket, ReadsMpeg1HeadersWithStuffingBufferFieldsAndTimeStamps)
     EXPECT_EQ(pes->payloadSize, 1u);
 }
 
-TEST(PesPacket, PaddingAndPrivateStream2HaveNoHeaderExtension)
+TEST(PesPacket, StreamsWithoutHeaderExtensionCarryTheirBytesAsPayload)
 {
-    const std::vector<uint8_t> padding = {0x00, 0x00, 0x01, 0xBE, 0x00, 0x03, 0xFF, 0xFF, 0xFF};
-    auto pes = mpeg::ParsePesPacket(padding.data(), padding.size());
+    for (uint8_t id : {0xBE, 0xBF, 0xF0, 0xF2, 0xF8, 0xFF}) {
+        // 0xFF bytes would be stuffing, 0x0F a bare header, if these streams had one.
+        const std::vector<uint8_t> bytes = {0x00, 0x00, 0x01, id, 0x00, 0x03, 0xFF, 0x0F, 0xFF};
+        for (const auto& pes : {mpeg::ParsePesPacket(bytes.data(), bytes.size()),
+                                mpeg::ParseMpeg2PesPacket(bytes.data(), bytes.size(), nullptr)}) {
+            ASSERT_TRUE(pes) << int(id);
+            EXPECT_FALSE(pes->hasPts);
+            EXPECT_EQ(pes->payload, bytes.data() + 6);
+            EXPECT_EQ(pes->payloadSize, 3u);
+        }
+    }
+}
+
+TEST(PesPacket, ReadsPtsAndDtsWithTheirPrefixes)
+{
+    std::vector<uint8_t> both = {0, 0, 1, 0xE2, 0, 15, 0x80, 0xC0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xAB, 0xCD};
+    mpegtest::PutPts(both.data() + 9, 0x3, 1);
+    mpegtest::PutPts(both.data() + 14, 0x1, 2);
+    for (const auto& pes : {mpeg::ParsePesPacket(both.data(), both.size()),
+                            mpeg::ParseMpeg2PesPacket(both.data(), both.size(), nullptr)}) {
+        ASSERT_TRUE(pes);
+        EXPECT_EQ(pes->pts, 1u);
+        EXPECT_TRUE(pes->hasDts);
+        EXPECT_EQ(pes->dts, 2u);
+        EXPECT_EQ(pes->payloadSize, 2u);
+    }
+
+    // A recorder's broken DTS costs only the DTS; our own files must be whole.
+    auto badDts = both;
+    badDts[18] &= 0xFE;
+    auto pes = mpeg::ParsePesPacket(badDts.data(), badDts.size());
     ASSERT_TRUE(pes);
-    EXPECT_EQ(pes->payloadSize, 3u);
+    EXPECT_TRUE(pes->hasPts);
+    EXPECT_FALSE(pes->hasDts);
+    std::string error;
+    EXPECT_FALSE(mpeg::ParseMpeg2PesPacket(badDts.data(), badDts.size(), &error));
+    EXPECT_FALSE(error.empty());
 }
 
 TEST(PesPacket, UnboundedLengthIsOnlyForVideoAndTakesTheWholeBuffer)
@@ -101,6 +137,42 @@ TEST(PesPacket, RefusesWhatRunsPastTheBufferOrIsNotAPesPacket)
     EXPECT_FALSE(mpeg::ParsePesPacket(notPes.data(), notPes.size()));
     notPes[3] = 0x65;  // an elementary start code
     EXPECT_FALSE(mpeg::ParsePesPacket(notPes.data(), notPes.size()));
+}
+
+// What a recorder may send but our own writer never makes is refused, with a
+// reason, by the strict form only; real damage is refused by both.
+TEST(PesPacket, TheStrictFormRefusesOtherSyntaxAndBothRefuseDamage)
+{
+    const auto good = Pes(0xE0, {0, 0, 0, 1, 0x67, 0x42}, true, 3600);
+    struct Case {
+        size_t index;
+        uint8_t value;
+        bool recorderForm;
+    };
+    const Case cases[] = {
+        {2, 2, false},                              // no start code
+        {3, 0xB3, false},                           // a sequence header start code
+        {5, 0, true},                               // unbounded length (with byte 4)
+        {6, 0x0F, true},                            // the MPEG-1 form without a stamp
+        {9, uint8_t((good[9] & 0x0F) | 0x30), true}, // PTS field says PTS and DTS
+        {8, 200, false},                            // header longer than the packet
+        {7, 0x40, false},                           // DTS without PTS
+        {8, 2, false},                              // a time stamp cut short
+        {11, uint8_t(good[11] & 0xFE), false},      // a bad marker bit
+    };
+    for (const Case& c : cases) {
+        auto bad = good;
+        bad[c.index] = c.value;
+        if (c.index == 5)
+            bad[4] = 0;
+        std::string error;
+        EXPECT_FALSE(mpeg::ParseMpeg2PesPacket(bad.data(), bad.size(), &error)) << c.index;
+        EXPECT_FALSE(error.empty()) << c.index;
+        EXPECT_EQ(bool(mpeg::ParsePesPacket(bad.data(), bad.size())), c.recorderForm) << c.index;
+    }
+    const std::vector<uint8_t> headerPastPacket = {0, 0, 1, 0xC0, 0, 2, 0x80, 0x00};
+    EXPECT_FALSE(mpeg::ParseMpeg2PesPacket(headerPastPacket.data(), headerPastPacket.size(), nullptr));
+    EXPECT_FALSE(mpeg::ParsePesPacket(headerPastPacket.data(), headerPastPacket.size()));
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include <set>
 #include <thread>
 
-#include "core/media/PesParser.h"
+#include "core/mpeg/PesPacket.h"
 #include "emulator/media/MediaTestSupport.h"
 #include "media/CameraFeeds.h"
 
@@ -60,19 +60,19 @@ void ExpectVideoLoop(const MediaLoop& loop, uint8_t streamId)
     uint32_t last = 0;
     size_t keyframes = 0;
     for (const auto& unit : loop.units) {
-        media::PesPacketView view;
         std::string error;
-        ASSERT_TRUE(media::ParsePesPacket(unit.pes.data(), unit.pes.size(), &view, &error)) << error;
-        EXPECT_EQ(view.packetSize, unit.pes.size());
-        EXPECT_EQ(view.streamId, streamId);
-        EXPECT_TRUE(view.hasPts);
-        EXPECT_EQ(view.pts, unit.timeMs * 90ull);
+        const auto view = mpeg::ParseMpeg2PesPacket(unit.pes.data(), unit.pes.size(), &error);
+        ASSERT_TRUE(view) << error;
+        EXPECT_EQ(view->size, unit.pes.size());
+        EXPECT_EQ(view->streamId, streamId);
+        EXPECT_TRUE(view->hasPts);
+        EXPECT_EQ(view->pts, unit.timeMs * 90ull);
         EXPECT_GE(unit.timeMs, last);
         EXPECT_LT(unit.timeMs, loop.durationMs);
         last = unit.timeMs;
         if (unit.keyframe) {
             ++keyframes;
-            const auto nals = mediatest::NalTypes(std::vector<uint8_t>(view.payload, view.payload + view.payloadSize));
+            const auto nals = mediatest::NalTypes(std::vector<uint8_t>(view->payload, view->payload + view->payloadSize));
             EXPECT_NE(std::find(nals.begin(), nals.end(), 7), nals.end()) << "SPS missing";
             EXPECT_NE(std::find(nals.begin(), nals.end(), 5), nals.end()) << "IDR slice missing";
         }
@@ -127,13 +127,13 @@ TEST(CameraFeeds, AudioIsAToneInFortyMillisecondUnits)
         ASSERT_EQ(audio->units.size(), 25u);
         for (size_t i = 0; i < audio->units.size(); ++i) {
             const auto& unit = audio->units[i];
-            media::PesPacketView view;
             std::string error;
-            ASSERT_TRUE(media::ParsePesPacket(unit.pes.data(), unit.pes.size(), &view, &error)) << error;
-            EXPECT_EQ(view.streamId, 0xC0 + camera);
-            EXPECT_EQ(view.payloadSize, 320u);
+            const auto view = mpeg::ParseMpeg2PesPacket(unit.pes.data(), unit.pes.size(), &error);
+            ASSERT_TRUE(view) << error;
+            EXPECT_EQ(view->streamId, 0xC0 + camera);
+            EXPECT_EQ(view->payloadSize, 320u);
             EXPECT_EQ(unit.timeMs, i * 40);
-            EXPECT_EQ(view.pts, i * 3600);
+            EXPECT_EQ(view->pts, i * 3600);
             EXPECT_TRUE(unit.keyframe);
         }
     }

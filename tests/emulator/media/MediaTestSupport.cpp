@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/media/PesParser.h"
+#include "core/mpeg/PesPacket.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -38,10 +38,8 @@ std::vector<uint8_t> Elementary(const emulator::media::MediaLoop& loop)
 {
     std::vector<uint8_t> bytes;
     for (const auto& unit : loop.units) {
-        media::PesPacketView view;
-        std::string error;
-        if (media::ParsePesPacket(unit.pes.data(), unit.pes.size(), &view, &error))
-            bytes.insert(bytes.end(), view.payload, view.payload + view.payloadSize);
+        if (const auto pes = mpeg::ParseMpeg2PesPacket(unit.pes.data(), unit.pes.size(), nullptr))
+            bytes.insert(bytes.end(), pes->payload, pes->payload + pes->payloadSize);
     }
     return bytes;
 }
@@ -87,13 +85,13 @@ std::vector<Picture> DecodeVideo(const emulator::media::MediaLoop& loop, size_t 
         }
     };
     for (const auto& unit : loop.units) {
-        media::PesPacketView view;
-        if (!media::ParsePesPacket(unit.pes.data(), unit.pes.size(), &view, error))
+        const auto pes = mpeg::ParseMpeg2PesPacket(unit.pes.data(), unit.pes.size(), error);
+        if (!pes)
             return pictures;
-        std::vector<uint8_t> data(view.payload, view.payload + view.payloadSize);
+        std::vector<uint8_t> data(pes->payload, pes->payload + pes->payloadSize);
         data.resize(data.size() + AV_INPUT_BUFFER_PADDING_SIZE, 0);
         packet->data = data.data();
-        packet->size = static_cast<int>(view.payloadSize);
+        packet->size = static_cast<int>(pes->payloadSize);
         if (avcodec_send_packet(context.get(), packet.get()) < 0) {
             *error = "decoder refused a unit";
             return pictures;

@@ -5,7 +5,6 @@
 #include <memory>
 #include <numbers>
 
-#include "core/media/PesParser.h"
 #include "emulator/media/MediaTestSupport.h"
 #include "media/CameraFeeds.h"
 #include "media/ToneLoop.h"

@@ -3,7 +3,6 @@
 
 #include "core/media/MuLaw.h"
 #include "platform/audio/AudioOutput.h"
-#include "platform/audio/MuLaw.h"
 #include "platform/decoder/MPEG4MultiDecoder.h"
 
 #include <gtest/gtest.h>
@@ -17,31 +16,6 @@
 namespace {
 
 using namespace dectest;
-
-TEST(MuLaw, DecodesTheCodeTableEndsAndRoundTripsWithinOneStep)
-{
-    EXPECT_EQ(audio::MuLawToLinear(0xFF), 0);
-    EXPECT_EQ(audio::MuLawToLinear(0x7F), 0);
-    EXPECT_EQ(audio::MuLawToLinear(0x80), 32124);
-    EXPECT_EQ(audio::MuLawToLinear(0x00), -32124);
-    for (int sample = -32000; sample <= 32000; sample += 37) {
-        const int decoded = audio::MuLawToLinear(media::LinearToMuLaw(static_cast<int16_t>(sample)));
-        EXPECT_LE(std::abs(decoded - sample), std::max(8, std::abs(sample) / 16)) << sample;
-    }
-}
-
-TEST(MuLaw, VolumeScalesAndZeroSilences)
-{
-    const uint8_t codes[3] = {0x80, 0x00, 0xFF};
-    int16_t samples[3];
-    audio::DecodeMuLaw(codes, 3, 50, samples);
-    EXPECT_EQ(samples[0], 16062);
-    EXPECT_EQ(samples[1], -16062);
-    EXPECT_EQ(samples[2], 0);
-    audio::DecodeMuLaw(codes, 3, 0, samples);
-    EXPECT_EQ(samples[0], 0);
-    EXPECT_EQ(samples[1], 0);
-}
 
 std::vector<uint8_t> AudioPes(uint8_t streamId, const std::vector<uint8_t>& codes)
 {
