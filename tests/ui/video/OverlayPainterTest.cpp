@@ -129,6 +129,51 @@ TEST_F(OverlayPainterTest, ChangedTitleIsDrawnAnewAndTheOldOneComesBackUnchanged
     EXPECT_EQ(Draw(3, {}).copy(line1), first);
 }
 
+// Pixels of `colour` running in from each edge of the pane, along its middle row and column.
+struct EdgeBands {
+    int left, right, top, bottom;
+    bool operator==(const EdgeBands&) const = default;
+};
+
+EdgeBands BandsOf(const QImage& image, const QColor& colour)
+{
+    EdgeBands b{0, 0, 0, 0};
+    while (b.left < kW && image.pixelColor(b.left, kH / 2) == colour)
+        ++b.left;
+    while (b.right < kW && image.pixelColor(kW - 1 - b.right, kH / 2) == colour)
+        ++b.right;
+    while (b.top < kH && image.pixelColor(kW / 2, b.top) == colour)
+        ++b.top;
+    while (b.bottom < kH && image.pixelColor(kW / 2, kH - 1 - b.bottom) == colour)
+        ++b.bottom;
+    return b;
+}
+
+// The frames keep the look of the stroked rectangles they replaced: the inner
+// half of a 1, 3 and 12 pixel pen, square corners included.
+TEST_F(OverlayPainterTest, FramesCoverTheInnerHalfOfTheirPenAlongEveryEdge)
+{
+    overlay.titles[3] = {};
+    QImage image = Draw(3, OverlayVariant{false, false, false});
+    EXPECT_EQ(BandsOf(image, kFrame), (EdgeBands{1, 1, 1, 1}));
+    EXPECT_EQ(image.pixelColor(kW - 1, kH - 1), kFrame);
+    EXPECT_EQ(image.pixelColor(1, 1), kPicture);
+
+    overlay.selectedChannel = 3;
+    image = Draw(3, OverlayVariant{false, false, false});
+    EXPECT_EQ(BandsOf(image, kRed), (EdgeBands{2, 2, 2, 2}));
+    EXPECT_EQ(image.pixelColor(kW - 2, kH - 2), kRed);
+    EXPECT_EQ(image.pixelColor(2, 2), kPicture);
+
+    overlay.selectedChannel = 0;
+    overlay.alarmMask = 0x0008;
+    image = Draw(3, OverlayVariant{false, false, true});
+    EXPECT_EQ(BandsOf(image, kGreen), (EdgeBands{6, 7, 6, 7}));
+    EXPECT_EQ(image.pixelColor(0, 0), kGreen);
+    EXPECT_EQ(image.pixelColor(kW - 7, kH - 7), kGreen);
+    EXPECT_EQ(image.pixelColor(6, 6), kPicture);
+}
+
 TEST_F(OverlayPainterTest, ZoomBandIsDrawnOnTheSelectedPane)
 {
     overlay.selectedChannel = 3;
