@@ -1,9 +1,9 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <string>
+
+#include "tests/support/processes/ChildProcess.h"
 
 namespace benchsupport {
 
@@ -28,7 +28,7 @@ public:
     std::string CacheDir() const { return m_folder + "/cache"; }
 
 private:
-    pid_t m_pid = -1;
+    ChildProcess m_process;
     std::uint16_t m_port = 0;
     std::string m_folder;
 };

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "ChildProcess.h"
 
 // One real ddns-emulator process on a free loopback port. Start() waits for
 // its "listening" line; the destructor stops it with SIGTERM.
@@ -28,7 +28,7 @@ public:
     const std::string& Error() const { return m_error; }
 
 private:
-    pid_t m_pid = -1;
+    ChildProcess m_process;
     std::uint16_t m_port = 0;
     std::string m_folder;
     std::string m_error;

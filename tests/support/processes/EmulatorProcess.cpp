@@ -2,18 +2,10 @@
 
 #include "FreePort.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 EmulatorProcess::~EmulatorProcess()
 {
@@ -68,49 +60,17 @@ bool EmulatorProcess::startOnce(const std::vector<Recorder>& recorders, const st
                                  "--data", data});
         args.insert(args.end(), recorders[i].extraOptions.begin(), recorders[i].extraOptions.end());
     }
-    // Output goes to a file: a pipe nobody drains would stall or kill it later.
-    std::string logPath = m_dataRoot + "/stdout.log";
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t parent = ::getpid();
-    m_pid = ::fork();
-    if (m_pid == 0) {
-        // A test that crashes must not leave its recorder running.
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (::getppid() != parent)
-            ::_exit(127);
-        int out = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (out < 0 || ::dup2(out, 1) < 0)
-            ::_exit(127);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    if (m_pid < 0) {
-        m_pid = -1;
-        m_error = "cannot start " + args[0];
+    if (!m_process.Start(std::move(args), m_dataRoot + "/stdout.log", false, &m_error))
         return false;
-    }
-    // Encoding the camera loops the first time can take a while.
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(300);
-    std::string seen;
-    std::size_t listening = 0;
-    while (listening < recorders.size() && std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_pid = -1;
-            break;
-        }
-        ::usleep(20000);
-        std::ifstream log(logPath);
-        seen.assign(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>());
-        listening = 0;
+    const auto allListening = [count = recorders.size()](const std::string& seen) {
+        std::size_t listening = 0;
         for (std::size_t at = seen.find("listening "); at != std::string::npos; at = seen.find("listening ", at + 1))
             ++listening;
-    }
-    if (listening < recorders.size()) {
-        m_error = "emulator did not start listening; output: " + seen;
+        return listening >= count;
+    };
+    // Encoding the camera loops the first time can take a while.
+    if (!m_process.WaitForOutput(allListening, std::chrono::seconds(300))) {
+        m_error = "emulator did not start listening; output: " + m_process.Output();
         Stop();
         return false;
     }
@@ -119,19 +79,6 @@ bool EmulatorProcess::startOnce(const std::vector<Recorder>& recorders, const st
 
 void EmulatorProcess::Stop()
 {
-    if (m_pid <= 0)
-        return;
-    ::kill(m_pid, SIGTERM);
-    int status = 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (::waitpid(m_pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, &status, 0);
-            break;
-        }
-        ::usleep(10000);
-    }
-    m_exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    m_pid = -1;
+    if (m_process.Running())
+        m_exitStatus = m_process.Stop();
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "ChildProcess.h"
 
 // One real dvr-emulator process on loopback for a test. Start() waits for its
 // "listening" lines; the destructor stops it with SIGTERM.
@@ -34,7 +34,7 @@ public:
 private:
     bool startOnce(const std::vector<Recorder>& recorders, const std::vector<std::string>& globalOptions);
 
-    pid_t m_pid = -1;
+    ChildProcess m_process;
     int m_exitStatus = -1;
     std::vector<std::uint16_t> m_ports;
     std::string m_dataRoot;
