@@ -1,5 +1,7 @@
 #include "core/config/RegFile.h"
 
+#include "core/text/Utf8.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -16,54 +18,11 @@ constexpr std::size_t kWrapColumn = 76;
 
 // ---- Text encodings -------------------------------------------------------
 
-// One strictly valid UTF-8 sequence at i; 0 when the byte there starts none.
-std::size_t Utf8At(const std::string& s, std::size_t i, char32_t& c)
-{
-    auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(s[k]); };
-    std::uint8_t lead = byte(i);
-    if (lead < 0x80) {
-        c = lead;
-        return 1;
-    }
-    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || lead > 0xF4 || i + length > s.size())
-        return 0;
-    c = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        c = c << 6 | (byte(i + k) & 0x3F);
-    }
-    static const char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return 0;
-    return length;
-}
-
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
 bool IsValidUtf8(const std::string& s)
 {
     char32_t c = 0;
     for (std::size_t i = 0; i < s.size();) {
-        std::size_t length = Utf8At(s, i, c);
+        std::size_t length = text::Utf8SequenceAt(s, i, c);
         if (length == 0)
             return false;
         i += length;
@@ -78,7 +37,7 @@ std::u16string ToUtf16(const std::string& s)
     std::u16string out;
     char32_t c = 0;
     for (std::size_t i = 0; i < s.size();) {
-        std::size_t length = Utf8At(s, i, c);
+        std::size_t length = text::Utf8SequenceAt(s, i, c);
         if (length == 0) {
             out += char16_t(0xDC00 + static_cast<std::uint8_t>(s[i++]));
             continue;
@@ -102,14 +61,14 @@ std::string FromUtf16(const std::u16string& w)
     for (std::size_t i = 0; i < w.size(); ++i) {
         char32_t c = w[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < w.size() && w[i + 1] >= 0xDC00 && w[i + 1] <= 0xDFFF) {
-            AppendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (w[i + 1] - 0xDC00));
+            text::AppendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (w[i + 1] - 0xDC00));
             ++i;
         } else if (c >= 0xDC80 && c <= 0xDCFF) {
             out += char(c - 0xDC00);
         } else if (c >= 0xD800 && c <= 0xDFFF) {
-            AppendUtf8(out, 0xFFFD);
+            text::AppendUtf8(out, 0xFFFD);
         } else {
-            AppendUtf8(out, c);
+            text::AppendUtf8(out, c);
         }
     }
     return out;
@@ -150,7 +109,7 @@ std::string From8Bit(const std::string& bytes)
         return bytes;
     std::string out;
     for (unsigned char byte : bytes)
-        AppendUtf8(out, FromWindows1252(byte));
+        text::AppendUtf8(out, FromWindows1252(byte));
     return out;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/registry/RegNameFold.h"
 
+#include "core/text/Utf8.h"
+
 #include <cstdint>
 
 namespace {
@@ -35,38 +37,6 @@ char32_t UpperCase(char32_t c)
     return c;
 }
 
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
-// Length of a well-formed two- or three-byte sequence at i (the only ones
-// that hold foldable letters), 0 otherwise.
-std::size_t SequenceAt(const std::string& s, std::size_t i, char32_t& c)
-{
-    auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(s[k]); };
-    std::uint8_t lead = byte(i);
-    if (lead >= 0xC2 && lead <= 0xDF && i + 1 < s.size() && (byte(i + 1) & 0xC0) == 0x80) {
-        c = char32_t(lead & 0x1F) << 6 | (byte(i + 1) & 0x3F);
-        return 2;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF && i + 2 < s.size() && (byte(i + 1) & 0xC0) == 0x80
-        && (byte(i + 2) & 0xC0) == 0x80) {
-        c = char32_t(lead & 0x0F) << 12 | char32_t(byte(i + 1) & 0x3F) << 6 | (byte(i + 2) & 0x3F);
-        return c >= 0x800 ? 3 : 0;
-    }
-    return 0;
-}
-
 } // namespace
 
 std::string FoldRegName(const std::string& name)
@@ -81,7 +51,7 @@ std::string FoldRegName(const std::string& name)
             continue;
         }
         char32_t c = 0;
-        std::size_t length = SequenceAt(name, i, c);
+        std::size_t length = text::Utf8SequenceAt(name, i, c);
         if (length == 0) {
             out += name[i++];
             continue;
@@ -90,7 +60,7 @@ std::string FoldRegName(const std::string& name)
         if (upper == c)
             out.append(name, i, length);
         else
-            AppendUtf8(out, upper);
+            text::AppendUtf8(out, upper);
         i += length;
     }
     return out;
