@@ -15,6 +15,8 @@ std::string Describe(const std::string& what, const std::string& path)
     return what + " " + path + ": " + std::strerror(errno);
 }
 
+}  // namespace
+
 bool WriteAll(int fd, const uint8_t* data, size_t length)
 {
     while (length > 0) {
@@ -28,8 +30,6 @@ bool WriteAll(int fd, const uint8_t* data, size_t length)
     }
     return true;
 }
-
-}  // namespace
 
 bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error)
 {

@@ -41,16 +41,13 @@ bool UploadFileSink::Write(const uint8_t* data, size_t length)
 {
     if (fd_ < 0 || written_ + length > size_)
         return false;
-    while (length > 0) {
-        const ssize_t n = ::write(fd_, data, length);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        length -= static_cast<size_t>(n);
-        written_ += static_cast<size_t>(n);
+    if (!WriteAll(fd_, data, length)) {
+        // Part of the bytes may be in the file: nothing more may follow them.
+        ::close(fd_);
+        fd_ = -1;
+        return false;
     }
+    written_ += length;
     return true;
 }
 
