@@ -18,6 +18,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,8 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <unistd.h>
 
@@ -112,6 +115,7 @@ struct WindowRun {
     bool ok = false;
     double cpu = 0;
     double windowThreadCpu = 0;  // the user-interface thread's share
+    std::vector<std::pair<double, int>> threadCpu;  // seconds and thread id, most first
     Totals during;
     long rssStartKb = 0, rssMiddleKb = 0, rssEndKb = 0;
 };
@@ -135,12 +139,18 @@ WindowRun RunMainWindow(std::uint16_t port, int seconds)
     const Totals before = Count(decoder);
     const double cpuStart = CpuSeconds();
     const double threadStart = ThreadCpuSeconds();
+    const auto threadsStart = CpuSecondsByThread();
     run.rssStartKb = ResidentKb();
     RunEvents(std::chrono::milliseconds(seconds * 500));
     run.rssMiddleKb = ResidentKb();
     RunEvents(std::chrono::milliseconds(seconds * 500));
     run.cpu = CpuSeconds() - cpuStart;
     run.windowThreadCpu = ThreadCpuSeconds() - threadStart;
+    for (const auto& [tid, cpu] : CpuSecondsByThread()) {
+        const auto before = threadsStart.find(tid);
+        run.threadCpu.emplace_back(cpu - (before == threadsStart.end() ? 0.0 : before->second), tid);
+    }
+    std::sort(run.threadCpu.rbegin(), run.threadCpu.rend());
     run.rssEndKb = ResidentKb();
     const Totals after = Count(decoder);
     run.during.decoded = after.decoded - before.decoded;
@@ -216,6 +226,12 @@ int main(int argc, char** argv)
                 window.windowThreadCpu,
                 window.during.presented ? window.windowThreadCpu * 1000.0 / static_cast<double>(window.during.presented)
                                         : 0.0);
+    std::printf("threads (s cpu):");
+    const int uiThread = static_cast<int>(::gettid());
+    for (const auto& [cpu, tid] : window.threadCpu)
+        if (cpu >= 0.01)
+            std::printf(" %s%.2f", tid == uiThread ? "user interface " : "", cpu);
+    std::printf("\n");
     std::printf("resident memory (kB): start %ld, middle %ld, end %ld\n", window.rssStartKb, window.rssMiddleKb,
                 window.rssEndKb);
     std::printf("baseline (libavcodec + swscale to %dx%d): %.3f ms cpu per picture before, %.3f after; cameras in "

@@ -1,9 +1,13 @@
 #include "bench/support/ProcessMeter.h"
 
 #include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 namespace benchsupport {
@@ -28,6 +32,36 @@ double CpuSeconds()
 double ThreadCpuSeconds()
 {
     return Seconds(RUSAGE_THREAD);
+}
+
+std::map<int, double> CpuSecondsByThread()
+{
+    std::map<int, double> byThread;
+    const double tick = static_cast<double>(::sysconf(_SC_CLK_TCK));
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
+        std::ifstream stat(task.path() / "stat");
+        std::string line;
+        if (!std::getline(stat, line))
+            continue;
+        // The thread's name, in brackets, may hold spaces: the fields counted
+        // from the third start after its closing bracket; utime and stime are
+        // the 14th and 15th.
+        const auto close = line.rfind(')');
+        if (close == std::string::npos)
+            continue;
+        std::istringstream fields(line.substr(close + 1));
+        std::string field;
+        double utime = 0, stime = 0;
+        for (int n = 3; n <= 15 && fields >> field; ++n) {
+            if (n == 14)
+                utime = std::atof(field.c_str());
+            else if (n == 15)
+                stime = std::atof(field.c_str());
+        }
+        byThread[std::atoi(task.path().filename().c_str())] = (utime + stime) / tick;
+    }
+    return byThread;
 }
 
 long ResidentKb()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+
 // What this process costs: processor time and resident memory.
 
 namespace benchsupport {
@@ -8,6 +10,8 @@ namespace benchsupport {
 double CpuSeconds();
 // The same for the calling thread only.
 double ThreadCpuSeconds();
+// The same for each thread of the process by thread id, read from /proc.
+std::map<int, double> CpuSecondsByThread();
 // Resident memory in kB (VmRSS of /proc/self/status); -1 when unknown.
 long ResidentKb();
 // Load average of the last minute, to put a run's figures in context; -1 when unknown.
