@@ -34,29 +34,52 @@ void CBitmapSlider::SetBitmaps(const QPixmap& channel, const QPixmap& thumb)
     update();
 }
 
-int CBitmapSlider::thumbWidth() const
+void CBitmapSlider::SetOrientation(Qt::Orientation orientation)
 {
-    const int wanted = m_thumb.isNull() ? 10 : m_thumb.width();
-    return std::clamp(wanted, 1, std::max(1, width()));
+    m_orientation = orientation;
+    updateGeometry();
+    update();
+}
+
+QSize CBitmapSlider::sizeHint() const
+{
+    return vertical() ? QSize(20, 120) : QSize(120, 20);
+}
+
+int CBitmapSlider::length() const
+{
+    return vertical() ? height() : width();
+}
+
+int CBitmapSlider::along(const QMouseEvent* event) const
+{
+    return static_cast<int>(vertical() ? event->position().y() : event->position().x());
+}
+
+int CBitmapSlider::thumbLength() const
+{
+    const int image = vertical() ? m_thumb.height() : m_thumb.width();
+    const int wanted = m_thumb.isNull() ? 10 : image;
+    return std::clamp(wanted, 1, std::max(1, length()));
 }
 
 int CBitmapSlider::thumbCentre() const
 {
-    const int travel = width() - thumbWidth();
+    const int travel = length() - thumbLength();
     const long long span = static_cast<long long>(m_max) - m_min;
     const long long offset = span == 0 ? 0 : (static_cast<long long>(m_pos) - m_min) * travel / span;
-    return static_cast<int>(offset) + thumbWidth() / 2;
+    return static_cast<int>(offset) + thumbLength() / 2;
 }
 
-int CBitmapSlider::positionAt(int centreX) const
+int CBitmapSlider::positionAt(int centre) const
 {
-    const int travel = width() - thumbWidth();
+    const int travel = length() - thumbLength();
     if (travel <= 0)
         return m_min;
-    const int x = std::clamp(centreX - thumbWidth() / 2, 0, travel);
+    const int offset = std::clamp(centre - thumbLength() / 2, 0, travel);
     const long long span = static_cast<long long>(m_max) - m_min;
     // Rounded to the nearest step so a drag back to a spot gives the same value.
-    return static_cast<int>(m_min + (x * span + travel / 2) / travel);
+    return static_cast<int>(m_min + (offset * span + travel / 2) / travel);
 }
 
 void CBitmapSlider::post(unsigned message)
@@ -67,14 +90,19 @@ void CBitmapSlider::post(unsigned message)
 void CBitmapSlider::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const int channelHeight = std::max(2, height() / 4);
-    const QRect channel(0, (height() - channelHeight) / 2, width(), channelHeight);
+    const int across = vertical() ? width() : height();
+    const int channelThickness = std::max(2, across / 4);
+    const int channelStart = (across - channelThickness) / 2;
+    const QRect channel = vertical() ? QRect(channelStart, 0, channelThickness, height())
+                                     : QRect(0, channelStart, width(), channelThickness);
     if (m_channel.isNull()) {
         painter.fillRect(channel, isEnabled() ? QColor(0x3a, 0x40, 0x4a) : QColor(0x2a, 0x2d, 0x33));
     } else {
         painter.drawPixmap(channel, m_channel);
     }
-    const QRect thumb(thumbCentre() - thumbWidth() / 2, 0, thumbWidth(), height());
+    const int thumbStart = thumbCentre() - thumbLength() / 2;
+    const QRect thumb = vertical() ? QRect(0, thumbStart, width(), thumbLength())
+                                   : QRect(thumbStart, 0, thumbLength(), height());
     if (m_thumb.isNull()) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
@@ -89,13 +117,13 @@ void CBitmapSlider::mousePressEvent(QMouseEvent* event)
 {
     if (!isEnabled() || event->button() != Qt::LeftButton)
         return;
-    const int x = static_cast<int>(event->position().x());
+    const int at = along(event);
     const int centre = thumbCentre();
     // A press on the thumb keeps where it was taken; elsewhere the thumb jumps
     // to centre on the pointer.
-    m_grabOffset = std::abs(x - centre) <= thumbWidth() / 2 ? x - centre : 0;
+    m_grabOffset = std::abs(at - centre) <= thumbLength() / 2 ? at - centre : 0;
     m_dragging = true;
-    const int pos = positionAt(x - m_grabOffset);
+    const int pos = positionAt(at - m_grabOffset);
     if (pos != m_pos) {
         m_pos = pos;
         update();
@@ -107,7 +135,7 @@ void CBitmapSlider::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_dragging || !isEnabled())
         return;
-    const int pos = positionAt(static_cast<int>(event->position().x()) - m_grabOffset);
+    const int pos = positionAt(along(event) - m_grabOffset);
     if (pos != m_pos) {
         m_pos = pos;
         update();

@@ -3,8 +3,9 @@
 #include <QPixmap>
 #include <QWidget>
 
-// A horizontal slider drawn from a channel image and a thumb image (plain
-// shapes when none is given). The left button drags the thumb; keys step it.
+// A slider drawn from a channel image and a thumb image (plain shapes when
+// none is given), horizontal (minimum at the left) or vertical (minimum at
+// the top). The left button drags the thumb; keys step it.
 // Each move while dragging is reported as Moving, each settled position as
 // Moved, both with the control id and the position, like the messages the
 // parent window expects.
@@ -25,8 +26,10 @@ public:
     void SetPageSize(int page) { m_page = page < 1 ? 1 : page; }
     int GetPageSize() const { return m_page; }
     void SetBitmaps(const QPixmap& channel, const QPixmap& thumb);
+    void SetOrientation(Qt::Orientation orientation);
+    Qt::Orientation GetOrientation() const { return m_orientation; }
 
-    QSize sizeHint() const override { return {120, 20}; }
+    QSize sizeHint() const override;
 
 signals:
     // message is kMsgMoving or kMsgMoved; ctrlId is the control's id.
@@ -40,15 +43,20 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    int thumbWidth() const;
+    bool vertical() const { return m_orientation == Qt::Vertical; }
+    // Lengths and coordinates along the direction the thumb travels.
+    int length() const;
+    int along(const QMouseEvent* event) const;
+    int thumbLength() const;
     int thumbCentre() const;
-    int positionAt(int centreX) const;
+    int positionAt(int centre) const;
     void post(unsigned message);
 
     int m_min = 0;
     int m_max = 100;
     int m_pos = 0;
     int m_page = 10;
+    Qt::Orientation m_orientation = Qt::Horizontal;
     bool m_dragging = false;
     int m_grabOffset = 0;
     QPixmap m_channel;

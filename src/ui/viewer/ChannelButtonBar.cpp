@@ -1,9 +1,9 @@
 #include "ui/viewer/ChannelButtonBar.h"
 
+#include "ui/controls/CBitmapSlider.h"
 #include "ui/controls/CtrlId.h"
 
 #include <QPushButton>
-#include <QSlider>
 
 namespace {
 
@@ -53,13 +53,16 @@ ChannelButtonBar::ChannelButtonBar(QWidget* window)
     m_mute->setGeometry(629, 645, 28, 29);
     connect(m_mute, &QPushButton::clicked, this, &ChannelButtonBar::mutePressed);
 
-    m_slider = new QSlider(Qt::Vertical, window);
+    m_slider = new CBitmapSlider(window);
     SetCtrlId(m_slider, kSlider);
-    m_slider->setRange(0, ChannelPanel::kSliderMax);
-    // Position 0 (loudest) at the top.
-    m_slider->setInvertedAppearance(true);
+    // Vertical puts the minimum, position 0 (loudest), at the top.
+    m_slider->SetOrientation(Qt::Vertical);
+    m_slider->SetRange(0, ChannelPanel::kSliderMax);
     m_slider->setGeometry(636, 676, 16, 86);
-    connect(m_slider, &QSlider::sliderReleased, this, [this] { emit sliderReleased(m_slider->value()); });
+    connect(m_slider, &CBitmapSlider::Notify, this, [this](unsigned message, int, int position) {
+        if (message == CBitmapSlider::kMsgMoved)
+            emit sliderReleased(position);
+    });
     Show(ChannelPanel{});
 }
 
@@ -70,7 +73,7 @@ void ChannelButtonBar::Show(const ChannelPanel& panel)
         ShowToggle(m_audio[k], panel.audio[k]);
     }
     m_mute->setChecked(panel.muteChecked);
-    m_slider->setValue(panel.sliderPosition);
+    m_slider->SetPos(panel.sliderPosition);
     m_slider->setEnabled(panel.sliderEnabled);
 }
 
@@ -86,5 +89,5 @@ void ChannelButtonBar::Read(ChannelPanel& panel) const
         panel.audio[k].checked = m_audio[k]->isChecked();
     }
     panel.muteChecked = m_mute->isChecked();
-    panel.sliderPosition = m_slider->value();
+    panel.sliderPosition = m_slider->GetPos();
 }

@@ -6,8 +6,8 @@
 
 #include <array>
 
+class CBitmapSlider;
 class QPushButton;
-class QSlider;
 class QWidget;
 
 // The controls below the video pane: channel buttons 5000-5015, audio
@@ -33,11 +33,12 @@ signals:
     void videoPressed(int channel);
     void audioPressed(int channel);
     void mutePressed();
+    // The slider settled (mouse released or a key pressed) at `position`.
     void sliderReleased(int position);
 
 private:
     std::array<QPushButton*, ChannelPanel::kChannels> m_video{};
     std::array<QPushButton*, ChannelPanel::kChannels> m_audio{};
     QPushButton* m_mute = nullptr;  // a push-like check box
-    QSlider* m_slider = nullptr;
+    CBitmapSlider* m_slider = nullptr;
 };

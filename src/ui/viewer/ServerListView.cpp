@@ -22,6 +22,8 @@ ServerListView::ServerListView(QWidget* window)
     m_table->setColumnWidth(0, kNameWidth);
     m_table->setColumnWidth(1, kAddressWidth);
     m_table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    // The address column takes whatever width the list has beyond the name.
+    m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->verticalHeader()->hide();
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -3,11 +3,15 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <QPainter>
+#include <QPixmap>
+
 #include <climits>
 
 #include "support/QtTestApp.h"
 #include "ui/controls/CBitmapSlider.h"
 #include "ui/controls/CtrlId.h"
+#include "ui/viewer/ChannelButtonBar.h"
 
 namespace {
 
@@ -140,6 +144,81 @@ TEST_F(BitmapSliderTest, EmptyRangeAndTinyWidgetStayAtTheOnlyPosition)
     EXPECT_EQ(m_slider->GetPos(), 7);
     EXPECT_EQ(taken(), (std::vector<Msg>{{kMoved, 3500, 7}}));
     m_slider->grab(); // paints without dividing by the empty span
+}
+
+TEST_F(BitmapSliderTest, VerticalSliderHasTheMinimumAtTheTopAndDragsAlongItsHeight)
+{
+    // A thumb image wider than tall would give the wrong travel if its width
+    // were taken: 30 pixels high on a 130-pixel slider leaves 100 of travel.
+    QPixmap thumb(16, 30);
+    thumb.fill(Qt::white);
+    m_slider->SetBitmaps(QPixmap(), thumb);
+    m_slider->SetOrientation(Qt::Vertical);
+    m_slider->resize(16, 130);
+    m_slider->SetPos(100);
+
+    // Away from the thumb (bottom) the press centres it on the pointer.
+    QTest::mousePress(m_slider.get(), Qt::LeftButton, {}, QPoint(8, 15));
+    EXPECT_EQ(m_slider->GetPos(), 0);
+    QTest::mouseMove(m_slider.get(), QPoint(300, 75)); // the x of the pointer does not count
+    EXPECT_EQ(m_slider->GetPos(), 60);
+    QTest::mouseMove(m_slider.get(), QPoint(8, 900)); // past the bottom
+    EXPECT_EQ(m_slider->GetPos(), 100);
+    QTest::mouseRelease(m_slider.get(), Qt::LeftButton, {}, QPoint(8, 900));
+    EXPECT_EQ(taken(), (std::vector<Msg>{{kMoving, 3500, 0}, {kMoving, 3500, 60}, {kMoving, 3500, 100}, {kMoved, 3500, 100}}));
+
+    // On the thumb the grab offset is held: thumb centre at y 55 for 40.
+    m_slider->SetPos(40);
+    QTest::mousePress(m_slider.get(), Qt::LeftButton, {}, QPoint(8, 64));
+    EXPECT_EQ(m_slider->GetPos(), 40);
+    QTest::mouseMove(m_slider.get(), QPoint(8, 54));
+    QTest::mouseRelease(m_slider.get(), Qt::LeftButton, {}, QPoint(8, 54));
+    EXPECT_EQ(taken(), (std::vector<Msg>{{kMoving, 3500, 30}, {kMoved, 3500, 30}}));
+
+    // Up moves towards the top (the minimum), Down towards the bottom.
+    QTest::keyClick(m_slider.get(), Qt::Key_Up);
+    QTest::keyClick(m_slider.get(), Qt::Key_Down);
+    QTest::keyClick(m_slider.get(), Qt::Key_Down);
+    EXPECT_EQ(taken(), (std::vector<Msg>{{kMoved, 3500, 29}, {kMoved, 3500, 30}, {kMoved, 3500, 31}}));
+
+    // The thumb is painted where a press finds it: at the bottom for the maximum.
+    m_slider->SetPos(100);
+    const QImage shot = m_slider->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(8, 115), QColor(Qt::white));
+    EXPECT_NE(shot.pixelColor(8, 15), QColor(Qt::white));
+}
+
+TEST_F(BitmapSliderTest, ViewerVolumeSliderIsVerticalWithLoudestAtTheTopAndReportsWhereItSettles)
+{
+    QWidget window;
+    ChannelButtonBar bar(&window);
+    QSignalSpy released(&bar, &ChannelButtonBar::sliderReleased);
+    auto* slider = FindCtrl<CBitmapSlider>(&window, ChannelButtonBar::kSlider);
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->GetOrientation(), Qt::Vertical);
+
+    ChannelPanel panel;
+    panel.sliderEnabled = true;
+    panel.sliderPosition = ChannelPanel::kSliderMax;
+    bar.Show(panel);
+    // Dragging to the top and letting go settles on 0, the loudest.
+    QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(8, slider->height() - 2));
+    QTest::mouseMove(slider, QPoint(8, -40));
+    EXPECT_TRUE(released.isEmpty()); // nothing settles while the button is down
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(8, -40));
+    ASSERT_EQ(released.size(), 1);
+    EXPECT_EQ(released.takeFirst().at(0).toInt(), 0);
+    QTest::keyClick(slider, Qt::Key_End);
+    ASSERT_EQ(released.size(), 1);
+    EXPECT_EQ(released.takeFirst().at(0).toInt(), ChannelPanel::kSliderMax);
+    bar.Read(panel);
+    EXPECT_EQ(panel.sliderPosition, ChannelPanel::kSliderMax);
+
+    panel.sliderEnabled = false;
+    bar.Show(panel);
+    QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(8, 2));
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(8, 2));
+    EXPECT_TRUE(released.isEmpty());
 }
 
 } // namespace
