@@ -1,9 +1,12 @@
 #include "EmulatorOptions.h"
 
 #include "core/dvr/DvrModel.h"
+#include "media/CameraFeeds.h"
 
 #include <arpa/inet.h>
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <functional>
@@ -52,7 +55,42 @@ std::optional<wire::MessageType> OperationByName(const std::string& name)
     return it->second;
 }
 
+bool AllDigits(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
 }  // namespace
+
+std::optional<uint32_t> ParseCameraBitRate(const std::string& text)
+{
+    uint64_t scale = 1;
+    size_t digitsOfScale = 0;
+    std::string number = text;
+    if (!number.empty() && (number.back() == 'k' || number.back() == 'M')) {
+        scale = number.back() == 'k' ? 1000 : 1000000;
+        digitsOfScale = number.back() == 'k' ? 3 : 6;
+        number.pop_back();
+    }
+    const size_t point = number.find('.');
+    const std::string whole = number.substr(0, point);
+    const std::string fraction = point == std::string::npos ? "" : number.substr(point + 1);
+    // Nine digits already pass the range; the bound keeps the sum below from overflowing.
+    if (whole.empty() || whole.size() > 9 || !AllDigits(whole) || !AllDigits(fraction))
+        return std::nullopt;
+    if (point != std::string::npos && (fraction.empty() || fraction.size() > digitsOfScale))
+        return std::nullopt;  // also a fraction of a bit
+    uint64_t bits = std::stoull(whole) * scale;
+    if (!fraction.empty()) {
+        uint64_t unit = scale;
+        for (size_t i = 0; i < fraction.size(); ++i)
+            unit /= 10;
+        bits += std::stoull(fraction) * unit;
+    }
+    if (bits < static_cast<uint64_t>(media::kMinCameraBitRate) || bits > static_cast<uint64_t>(media::kMaxCameraBitRate))
+        return std::nullopt;
+    return static_cast<uint32_t>(bits);
+}
 
 int ParseModel(const std::string& text)
 {
@@ -134,6 +172,12 @@ std::optional<EmulatorOptions> ParseEmulatorOptions(const std::vector<std::strin
         } else if (arg == "--loop-seconds") {
             if (!number(&current->loopSeconds, 1, 60))
                 return fail("--loop-seconds needs 1..60 seconds");
+        } else if (arg == "--camera-bitrate") {
+            const auto v = value();
+            const auto bits = v ? ParseCameraBitRate(*v) : std::nullopt;
+            if (!bits)
+                return fail("--camera-bitrate needs 100k..20M bits a second (digits, or with k or M: 4000k, 1.5M)");
+            current->cameraBitRate = *bits;
         } else if (arg == "--refuse-connections") {
             f.refuseConnections = true;
         } else if (arg == "--drop-after-frames") {
@@ -222,6 +266,10 @@ Recorders:
   --alarm-length S       an alarm keeps its sensor active S seconds (default 3)
   --loop-seconds S       length of the looped camera pictures (default 4;
                          shorter loops encode faster on a cold cache)
+  --camera-bitrate BITS  bit rate the camera loops reach, 100k..20M (1500000,
+                         4000k, 1.5M); above what the plain scene needs (about
+                         1M) the pictures get moving grain (default: the plain
+                         scene)
 
 Process:
   --discovery-port PORT  answer LAN discovery probes on this UDP port

@@ -39,6 +39,7 @@ struct RecorderOptions {
     uint32_t alarmEverySeconds = 0;   // > 0: a sensor alarm on this period
     uint32_t alarmSeconds = 3;        // how long an alarm keeps its sensor active
     uint32_t loopSeconds = 0;         // camera loop length; 0: the cameras' default
+    uint32_t cameraBitRate = 0;       // bit/s the camera loops reach; 0: the plain scene
     FaultOptions faults;
 };
 
@@ -54,5 +55,9 @@ std::optional<EmulatorOptions> ParseEmulatorOptions(const std::vector<std::strin
 std::string EmulatorHelpText();
 // "MODEL_C" or "3" -> 3; 0 when unknown.
 int ParseModel(const std::string& text);
+// Bits a second: digits, or with a k or M suffix also a fraction ("1500000",
+// "4000k", "1.5M"). Nullopt when malformed, not a whole number of bits or
+// outside the range the cameras can reach.
+std::optional<uint32_t> ParseCameraBitRate(const std::string& text);
 
 }  // namespace emulator

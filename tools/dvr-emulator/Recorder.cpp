@@ -27,11 +27,12 @@ RecorderNow LocalNow()
 
 uint16_t LowBits(int count) { return static_cast<uint16_t>(count >= 16 ? 0xFFFF : (1u << count) - 1); }
 
-media::FeedSetup FeedSetupFor(const DvrModelInfo& model, const ZERD_INFO_BLK& block, uint32_t loopSeconds)
+media::FeedSetup FeedSetupFor(const DvrModelInfo& model, const ZERD_INFO_BLK& block, const RecorderOptions& options)
 {
     media::FeedSetup setup;
     setup.dvrTypeCode = model.typeCode;
-    setup.loopSeconds = static_cast<int>(loopSeconds);
+    setup.loopSeconds = static_cast<int>(options.loopSeconds);
+    setup.bitRate = static_cast<int>(options.cameraBitRate);
     // Paired models at group A resolution 0 put two cameras in one picture.
     setup.twoCameraPictures = model.paired && block.recordSet.resolution[0] == 0;
     for (int c = 0; c < model.channels; ++c) {
@@ -59,7 +60,7 @@ std::unique_ptr<Recorder> Recorder::Create(const RecorderOptions& options, const
     auto store = SettingsStore::Open(options.dataDir, options.model, options.port, error);
     if (!store)
         return nullptr;
-    auto feeds = media::CameraFeeds::Create(cacheDir, FeedSetupFor(*model, store->Block(), options.loopSeconds), error);
+    auto feeds = media::CameraFeeds::Create(cacheDir, FeedSetupFor(*model, store->Block(), options), error);
     if (!feeds)
         return nullptr;
     return std::unique_ptr<Recorder>(new Recorder(options, *model, std::move(store), std::move(feeds)));

@@ -84,22 +84,34 @@ std::vector<Picture> DecodeVideo(const emulator::media::MediaLoop& loop, size_t 
             pictures.push_back(std::move(picture));
         }
     };
+    // A picture too large for one packet goes on in packets without a PTS.
+    std::vector<uint8_t> accessUnit;
+    auto send = [&] {
+        if (accessUnit.empty())
+            return true;
+        const auto size = static_cast<int>(accessUnit.size());
+        accessUnit.resize(accessUnit.size() + AV_INPUT_BUFFER_PADDING_SIZE, 0);
+        packet->data = accessUnit.data();
+        packet->size = size;
+        const bool sent = avcodec_send_packet(context.get(), packet.get()) >= 0;
+        accessUnit.clear();
+        if (!sent)
+            *error = "decoder refused a picture";
+        take();
+        return sent;
+    };
     for (const auto& unit : loop.units) {
         const auto pes = mpeg::ParseMpeg2PesPacket(unit.pes.data(), unit.pes.size(), error);
         if (!pes)
             return pictures;
-        std::vector<uint8_t> data(pes->payload, pes->payload + pes->payloadSize);
-        data.resize(data.size() + AV_INPUT_BUFFER_PADDING_SIZE, 0);
-        packet->data = data.data();
-        packet->size = static_cast<int>(pes->payloadSize);
-        if (avcodec_send_packet(context.get(), packet.get()) < 0) {
-            *error = "decoder refused a unit";
+        if (pes->hasPts && !send())
             return pictures;
-        }
-        take();
         if (pictures.size() >= count)
             return pictures;
+        accessUnit.insert(accessUnit.end(), pes->payload, pes->payload + pes->payloadSize);
     }
+    if (!send())
+        return pictures;
     avcodec_send_packet(context.get(), nullptr);
     take();
     return pictures;

@@ -22,7 +22,8 @@ struct Picture {
 };
 
 // Decodes the loop's video units from the start with libavcodec's H.264
-// decoder and returns the pictures of the first `count` frames.
+// decoder (a unit without a PTS continues the picture before it) and returns
+// the pictures of the first `count` frames.
 std::vector<Picture> DecodeVideo(const emulator::media::MediaLoop& loop, size_t count, std::string* error);
 
 // The payload of each unit's PES packet, concatenated.

@@ -77,6 +77,8 @@ TEST(EmulatorOptions, EveryOptionTheHelpNamesIsUnderstood)
             args.push_back("log");
         else if (name == "--data" || name == "--cache")
             args.push_back("/tmp/x");
+        else if (name == "--camera-bitrate")
+            args.push_back("1.5M");
         else if (!argument.empty())
             args.push_back("1");
         std::string error;
@@ -84,6 +86,40 @@ TEST(EmulatorOptions, EveryOptionTheHelpNamesIsUnderstood)
         ++seen;
     }
     EXPECT_GE(seen, 25);
+}
+
+TEST(EmulatorOptions, CameraBitRateIsPerRecorder)
+{
+    const auto o = Parse({"--camera-bitrate", "4000k", "--listen", "7001", "--data", "/tmp/a", "--listen", "7002",
+                          "--data", "/tmp/b", "--camera-bitrate", "1.5M"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->recorders[0].cameraBitRate, 4000000u);
+    EXPECT_EQ(o->recorders[1].cameraBitRate, 1500000u);
+    EXPECT_EQ(Parse({})->recorders[0].cameraBitRate, 0u) << "no option: the cameras' own default";
+}
+
+TEST(EmulatorOptions, CameraBitRateTakesDigitsOrKAndMSuffixes)
+{
+    const std::vector<std::pair<std::string, uint32_t>> good = {
+        {"1500000", 1500000}, {"1.5M", 1500000}, {"4000k", 4000000}, {"4M", 4000000},
+        {"100k", 100000},     {"20M", 20000000}, {"1.05M", 1050000}, {"2500.5k", 2500500},
+        {"0.75M", 750000},    {"20000000", 20000000}, {"100000", 100000}, {"1.123456M", 1123456},
+    };
+    for (const auto& [text, bits] : good)
+        EXPECT_EQ(ParseCameraBitRate(text), bits) << text;
+
+    for (const char* bad : {"", "M", "k", "1.5", "1.", ".5M", "1.M", "1..5M", "1.5.0M", "1.5MM", "1.5m", "1.5K",
+                            "1.5G", "-1M", "+1M", " 1M", "1M ", "1e6", "0x100000", "1,5M", "1.2345678M",
+                            "2500.0001k", "99999", "99.999k", "0", "20000001", "20.000001M", "21M",
+                            "99999999999999999999M", "4000000000"}) {
+        EXPECT_FALSE(ParseCameraBitRate(bad)) << bad;
+        std::string error;
+        EXPECT_FALSE(Parse({"--camera-bitrate", bad}, &error)) << bad;
+        EXPECT_NE(error.find("--camera-bitrate"), std::string::npos) << bad;
+    }
+    std::string error;
+    EXPECT_FALSE(Parse({"--camera-bitrate"}, &error));
+    EXPECT_NE(error.find("--camera-bitrate"), std::string::npos);
 }
 
 TEST(ConsoleCommand, AlarmLines)

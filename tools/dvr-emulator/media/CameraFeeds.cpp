@@ -36,6 +36,15 @@ bool ValidSetup(const FeedSetup& setup, std::string* error)
 {
     if (setup.loopSeconds < 0 || setup.loopSeconds > kMaxLoopSeconds)
         return Fail(error, "loop length out of range");
+    if (setup.bitRate != 0 && (setup.bitRate < kMinCameraBitRate || setup.bitRate > kMaxCameraBitRate))
+        return Fail(error, "camera bit rate " + std::to_string(setup.bitRate) + " out of range " +
+                               std::to_string(kMinCameraBitRate) + ".." + std::to_string(kMaxCameraBitRate));
+    // A loop too long for a cache file would be encoded again on every start.
+    const int seconds = setup.loopSeconds > 0 ? setup.loopSeconds : kDefaultLoopSeconds;
+    if (uint64_t{static_cast<uint32_t>(setup.bitRate)} * static_cast<uint32_t>(seconds) / 8 * 5 / 4 >
+        LoopCache::kMaxFileBytes)
+        return Fail(error, "a camera loop of " + std::to_string(seconds) + " s at " + std::to_string(setup.bitRate) +
+                               " bit/s is too large to keep; ask for a shorter loop or a lower rate");
     std::array<bool, kMaxCameras> seen{};
     for (const CameraSpec& spec : setup.cameras) {
         if (spec.camera < 0 || spec.camera >= kMaxCameras)
@@ -96,6 +105,10 @@ CameraFeedsImpl::CameraFeedsImpl(std::string cacheDir, const FeedSetup& setup)
     : cache_(std::move(cacheDir)), cameras_(setup.cameras)
 {
     settings_.seconds = setup.loopSeconds > 0 ? setup.loopSeconds : kDefaultLoopSeconds;
+    if (setup.bitRate != 0) {
+        settings_.bitRate = setup.bitRate;
+        settings_.reachBitRate = true;
+    }
     pictureOf_.fill(-1);
     std::sort(cameras_.begin(), cameras_.end(),
               [](const CameraSpec& a, const CameraSpec& b) { return a.camera < b.camera; });

@@ -23,6 +23,10 @@ namespace emulator::media {
 using MediaUnit = ::media::MediaUnit;
 using MediaLoop = ::media::MediaLoop;
 
+// Bit rates a camera loop can be asked to reach, bits a second.
+constexpr int kMinCameraBitRate = 100000;
+constexpr int kMaxCameraBitRate = 20000000;
+
 struct CameraSpec {
     int camera = 0;  // 0-based camera number, 0..15, as on the wire and in channel masks
     std::string name;
@@ -35,6 +39,9 @@ struct FeedSetup {
     bool twoCameraPictures = false;  // paired models: two cameras side by side in one picture
     std::vector<CameraSpec> cameras;
     int loopSeconds = 0;  // 0 = the emulator's loop length; tests ask for shorter loops
+    // 0 = the plain scene under the emulator's ceiling (about 1 Mb/s);
+    // otherwise the rate the loops reach, kMinCameraBitRate..kMaxCameraBitRate.
+    int bitRate = 0;
 };
 
 class CameraFeedsImpl;

@@ -16,7 +16,6 @@
 namespace emulator::media {
 namespace {
 
-constexpr std::uintmax_t kMaxFileSize = 64u << 20;
 constexpr auto kAbandonedAfter = std::chrono::minutes(10);
 
 bool IsLoopFile(const std::string& name) { return name.rfind("loop-", 0) == 0 && name.ends_with(".bin"); }
@@ -53,7 +52,7 @@ std::optional<::media::MediaLoop> LoopCache::Load(const std::string& key) const
     if (code)
         return std::nullopt;
     std::vector<uint8_t> bytes;
-    if (size <= kMaxFileSize) {
+    if (size <= kMaxFileBytes) {
         std::ifstream in(path, std::ios::binary);
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }

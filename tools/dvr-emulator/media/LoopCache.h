@@ -14,6 +14,9 @@ namespace emulator::media {
 // written under a temporary name and renamed into place.
 class LoopCache {
 public:
+    // A longer file is taken for damage and never loaded.
+    static constexpr uint64_t kMaxFileBytes = 64u << 20;
+
     explicit LoopCache(std::string folder);
 
     // Creates the folder; false with a reason when it cannot be used.

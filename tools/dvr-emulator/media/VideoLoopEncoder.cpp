@@ -58,7 +58,8 @@ bool Receive(AVCodecContext* context, AVPacket* packet, int framesPerSecond, uin
 std::string VideoLoopSettings::Text() const
 {
     return std::to_string(width) + "x" + std::to_string(height) + " " + std::to_string(framesPerSecond) + "fps " +
-           std::to_string(seconds) + "s " + std::to_string(bitRate) + "bps h264-baseline-gop1s";
+           std::to_string(seconds) + "s " + std::to_string(bitRate) + "bps h264-baseline-gop1s" +
+           (reachBitRate ? " reach-rate" : "");
 }
 
 bool EncodeVideoLoop(const VideoLoopSettings& settings, uint8_t streamId, const FramePainter& paint,
@@ -88,6 +89,10 @@ bool EncodeVideoLoop(const VideoLoopSettings& settings, uint8_t streamId, const 
     // The buffer bounds single pictures well below one PES packet's payload.
     context->rc_max_rate = settings.bitRate;
     context->rc_buffer_size = settings.bitRate / 4;
+    // Some libx264 builds keep a quantiser floor that caps what a picture may
+    // spend; a loop that is to reach its rate must not stop there.
+    if (settings.reachBitRate)
+        context->qmin = 0;
     context->thread_count = 1;  // pictures are encoded in parallel per camera instead
     context->color_range = AVCOL_RANGE_MPEG;
     context->colorspace = AVCOL_SPC_BT470BG;

@@ -16,6 +16,10 @@ struct VideoLoopSettings {
     int framesPerSecond = 25;
     int seconds = 4;            // loop length; whole seconds so the loop ends on a keyframe boundary
     int bitRate = 1500000;
+    // False: bitRate is a ceiling the plain scene stays well below. True: the
+    // loop is to reach it, so the encoder has no quality floor and the
+    // pictures carry grain enough to need it (see FeedPicture).
+    bool reachBitRate = false;
     std::string Text() const;   // every value above, for cache keys
 };
 

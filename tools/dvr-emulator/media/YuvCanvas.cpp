@@ -7,6 +7,34 @@
 #include "BitmapFont.h"
 
 namespace emulator::media {
+namespace {
+
+// splitmix64, eight noise bytes a step.
+class GrainNoise {
+public:
+    explicit GrainNoise(uint64_t seed) : state_(seed) {}
+    unsigned NextByte()
+    {
+        if (left_ == 0) {
+            uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+            bits_ = z ^ (z >> 31);
+            left_ = 8;
+        }
+        const auto value = static_cast<unsigned>(bits_ & 0xFF);
+        bits_ >>= 8;
+        --left_;
+        return value;
+    }
+
+private:
+    uint64_t state_;
+    uint64_t bits_ = 0;
+    int left_ = 0;
+};
+
+}  // namespace
 
 YuvColor FromRgb(int r, int g, int b)
 {
@@ -100,6 +128,34 @@ void YuvCanvas::CopyFrom(const YuvCanvas& other)
                     other.u_ + static_cast<std::ptrdiff_t>(row) * other.chromaStride_, bytes);
         std::memcpy(v_ + static_cast<std::ptrdiff_t>(row) * chromaStride_,
                     other.v_ + static_cast<std::ptrdiff_t>(row) * other.chromaStride_, bytes);
+    }
+}
+
+void YuvCanvas::AddGrain(int amplitude, uint64_t seed)
+{
+    if (amplitude <= 0)
+        return;
+    GrainNoise noise(seed);
+    // Limited range, as the encoder is told: luma 16..235, chroma 16..240.
+    const auto grainSpan = [&](uint8_t* row, int x0, int x1, int limit, int top) {
+        const auto levels = static_cast<unsigned>(2 * limit + 1);
+        for (int x = x0; x < x1; ++x) {
+            const int offset = static_cast<int>((noise.NextByte() * levels) >> 8) - limit;
+            row[x] = static_cast<uint8_t>(std::clamp(row[x] + offset, 16, top));
+        }
+    };
+    for (int y = clip_.top; y < clip_.bottom; ++y)
+        grainSpan(y_ + static_cast<std::ptrdiff_t>(y) * yStride_, clip_.left, clip_.right, amplitude, 235);
+    const int chromaAmplitude = amplitude / 2;
+    if (chromaAmplitude == 0)
+        return;
+    // Like FillSpan: a chroma sample belongs to its block's top-left pixel.
+    const int c0 = (clip_.left + 1) / 2;
+    const int c1 = (clip_.right + 1) / 2;
+    for (int y = (clip_.top + 1) / 2; y < (clip_.bottom + 1) / 2; ++y) {
+        const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(y) * chromaStride_;
+        grainSpan(u_ + row, c0, c1, chromaAmplitude, 240);
+        grainSpan(v_ + row, c0, c1, chromaAmplitude, 240);
     }
 }
 

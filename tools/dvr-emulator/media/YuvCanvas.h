@@ -39,6 +39,9 @@ public:
     static int TextWidth(int scale, const std::string& text);
     // Copies all of another canvas of the same size.
     void CopyFrom(const YuvCanvas& other);
+    // Adds noise of up to +-amplitude to each luma sample in the clip
+    // rectangle (half that to chroma); the same seed gives the same noise.
+    void AddGrain(int amplitude, uint64_t seed);
 
 private:
     void FillSpan(int x0, int x1, int y, YuvColor color);
