@@ -11,7 +11,7 @@ RecorderEmulator::~RecorderEmulator()
 }
 
 bool RecorderEmulator::Start(const std::string& program, const std::string& model, const std::string& folder,
-                             std::string* error)
+                             std::string* error, long cameraBitRate)
 {
     Stop();
     m_folder = folder;
@@ -20,6 +20,10 @@ bool RecorderEmulator::Start(const std::string& program, const std::string& mode
     std::vector<std::string> args{program,    "--discovery-port", "0",     "--cache", CacheDir(),
                                   "--listen", "127.0.0.1:0",      "--model", model,   "--data",
                                   folder + "/data"};
+    if (cameraBitRate > 0) {
+        args.push_back("--camera-bitrate");
+        args.push_back(std::to_string(cameraBitRate));
+    }
     if (!m_process.Start(std::move(args), folder + "/emulator.log", true, error))
         return false;
     // Encoding the camera loops the first time takes a while.

@@ -19,8 +19,10 @@ public:
 
     // Starts `program` with the model and waits (encoding the camera loops
     // takes a while) for its "listening" line. False with *error when it
-    // does not come.
-    bool Start(const std::string& program, const std::string& model, const std::string& folder, std::string* error);
+    // does not come. cameraBitRate: bits a second each camera's loop
+    // reaches (100000..20000000); 0 keeps the emulator's plain pictures.
+    bool Start(const std::string& program, const std::string& model, const std::string& folder, std::string* error,
+               long cameraBitRate = 0);
     void Stop();
 
     std::uint16_t Port() const { return m_port; }
