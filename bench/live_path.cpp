@@ -2,16 +2,17 @@
 // live path in the sixteen-pane layout: live callback, reassembly, stream-id
 // rewrite, Demux, decode, scale to the 200 x 150 pane, paint into an 800 x 600
 // picture. Baseline, in the same run: plain libavcodec decode of the same
-// streams and swscale of every picture to the pane size, camera after camera
-// and again one picture of each camera in turn as live pictures come (the
-// difference is what sixteen decoders cost the caches), each measured before
-// and after the live path so a change in the machine's load between them
-// weighs on both sides alike. Reports process CPU time per displayed picture
+// streams and swscale of every picture to the pane size, camera after camera,
+// one picture of each camera in turn as live pictures come (the difference is
+// what sixteen decoders cost the caches), and in turn at the live rate with
+// the processor idle between frame periods as a live stream leaves it (what
+// the idling costs); each measured before and after the live path so a
+// change in the machine's load between them weighs on both sides alike. Reports process CPU time per displayed picture
 // of each and their ratio, what the overload policy skipped and the slots
 // dropped, how long the last pictures took to show after the stream ended,
 // and resident memory over the run.
 //
-//   bench_live_path [--bitrate BITS] [--seconds N] [--slowdown F] [--preset NAME]
+//   bench_live_path [--bitrate BITS] [--seconds N] [--slowdown F] [--preset NAME] [--rounds R]
 //
 // BITS per camera, with an optional k or M suffix (default 1.5M); N seconds of
 // live stream (default 8; the baselines take at most 30 s of it, their cost
@@ -21,7 +22,9 @@
 // codes with CABAC and high-profile tools and costs two to three times as much
 // to decode, so at 4M it nearly fills two cores). The PES packets are made
 // before the clock starts: the recorder makes them, the client only receives
-// them.
+// them. R rounds (default 3) of the live path, each followed by the baselines
+// again, give a ratio a round against the baselines on either side and their
+// median.
 
 #include <algorithm>
 #include <atomic>
@@ -34,7 +37,10 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
+
+#include <unistd.h>
 
 extern "C" {
 #include <libavutil/log.h>
@@ -52,6 +58,7 @@ extern "C" {
 #include "core/msg/WindowMessage.h"
 #include "core/net/LiveMessages.h"
 #include "core/video/LayoutGeometry.h"
+#include "core/video/PaintPacer.h"
 #include "platform/decoder/LiveDecoder.h"
 #include "platform/video/LiveChannels.h"
 #include "platform/video/LiveMediaCallback.h"
@@ -76,12 +83,14 @@ struct Options {
     long bitRate = 1500000;
     int seconds = 8;
     int slowdown = 1;
+    int rounds = 3;
     std::string preset = "ultrafast";
 };
 
 [[noreturn]] void Usage(const char* program)
 {
-    std::fprintf(stderr, "usage: %s [--bitrate BITS[k|M]] [--seconds N] [--slowdown F] [--preset NAME]\n", program);
+    std::fprintf(stderr, "usage: %s [--bitrate BITS[k|M]] [--seconds N] [--slowdown F] [--preset NAME] [--rounds R]\n",
+                 program);
     std::exit(2);
 }
 
@@ -115,6 +124,10 @@ Options ParseOptions(int argc, char** argv)
         } else if (std::strcmp(argv[i], "--slowdown") == 0 && hasValue) {
             options.slowdown = std::atoi(argv[++i]);
             if (options.slowdown < 1 || options.slowdown > 1000)
+                Usage(argv[0]);
+        } else if (std::strcmp(argv[i], "--rounds") == 0 && hasValue) {
+            options.rounds = std::atoi(argv[++i]);
+            if (options.rounds < 1 || options.rounds > 20)
                 Usage(argv[0]);
         } else if (std::strcmp(argv[i], "--preset") == 0 && hasValue) {
             options.preset = argv[++i];
@@ -174,6 +187,7 @@ struct Result {
     std::uint64_t skipped = 0;
     std::uint64_t dropped = 0;
     std::uint64_t paints = 0;
+    std::vector<std::pair<double, int>> threadCpu;  // seconds and thread id, most first
     // From the last picture sent to the last one shown; none when nothing
     // was shown after the last picture was sent (an overloaded channel
     // discards what it gets until its next keyframe).
@@ -226,6 +240,7 @@ Result RunLivePath(const std::vector<std::vector<Unit>>& aus, const Options& opt
         std::chrono::steady_clock::time_point lastSent;
         const int frames = options.seconds * kFps;
         const double cpuStart = CpuSeconds();
+        const auto threadsStart = CpuSecondsByThread();
         std::thread network([&] {
             auto next = std::chrono::steady_clock::now();
             std::vector<unsigned char> packet(2 + wire::kLiveFragmentPayload);
@@ -255,7 +270,8 @@ Result RunLivePath(const std::vector<std::vector<Unit>>& aus, const Options& opt
             }
             sending = false;
         });
-        // As the video window does: only the panes whose channels changed.
+        // As the video window does: only the panes whose channels changed, at
+        // most once a display refresh.
         auto paintChanged = [&] {
             const std::uint16_t changed = decoder.TakeChangedChannels();
             QRegion region;
@@ -267,17 +283,24 @@ Result RunLivePath(const std::vector<std::vector<Unit>>& aus, const Options& opt
             decoder.PaintVideo(painter, region);
             ++result.paints;
         };
+        PaintPacer pacer(kVideoPaintInterval);
+        auto pacedPaint = [&] {
+            std::this_thread::sleep_for(pacer.WaitBeforePaint(PaintPacer::Clock::now()));
+            pacer.Painted(PaintPacer::Clock::now());
+            paintChanged();
+        };
         while (sending) {
             if (signal.Wait(std::chrono::milliseconds(20)))
-                paintChanged();
+                pacedPaint();
         }
         network.join();
         // Let the last queued pictures through.
         while (signal.Wait(std::chrono::milliseconds(200 * options.slowdown))) {
-            paintChanged();
+            pacedPaint();
             result.drainSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - lastSent).count();
         }
         result.cpu = CpuSeconds() - cpuStart;
+        result.threadCpu = ThreadCpuSince(threadsStart);
         result.rssEndKb = ResidentKb();
         for (int ch = 0; ch < kCameras; ++ch) {
             const auto stats = decoder.GetStats(ch);
@@ -289,6 +312,29 @@ Result RunLivePath(const std::vector<std::vector<Unit>>& aus, const Options& opt
     }
     UnregisterMessageReceiver(window);
     return result;
+}
+
+double PerPicture(const Result& r)
+{
+    return r.displayed ? r.cpu * 1000.0 / static_cast<double>(r.displayed) : 0.0;
+}
+
+void PrintLiveResult(const Result& live, long rssBeforeKb)
+{
+    std::printf("live path: cpu %.3f s, decoded %llu, displayed %llu, skipped %llu, dropped %llu, %.3f ms cpu per "
+                "displayed picture\n",
+                live.cpu, static_cast<unsigned long long>(live.decoded),
+                static_cast<unsigned long long>(live.displayed), static_cast<unsigned long long>(live.skipped),
+                static_cast<unsigned long long>(live.dropped), PerPicture(live));
+    if (live.drainSeconds)
+        std::printf("live path: %llu paints; last picture shown %.0f ms after it was sent\n",
+                    static_cast<unsigned long long>(live.paints), *live.drainSeconds * 1000);
+    else
+        std::printf("live path: %llu paints; no picture shown after the last one was sent\n",
+                    static_cast<unsigned long long>(live.paints));
+    PrintThreadCpu(live.threadCpu, static_cast<int>(::gettid()), "paint");
+    std::printf("resident memory (kB): before %ld, after 1 s %ld, middle %ld, end %ld\n", rssBeforeKb,
+                live.rssStartKb, live.rssMiddleKb, live.rssEndKb);
 }
 
 } // namespace
@@ -313,41 +359,21 @@ int main(int argc, char** argv)
                 8.0 * static_cast<double>(bytes) / kCameras / (static_cast<double>(kLoopFrames) / kFps) / 1e6);
 
     const int baselineSeconds = std::min(options.seconds, kMaxBaselineSeconds);
-    std::printf("load average before: %.2f\n", LoadAverage());
     const int baselinePictures = baselineSeconds * kFps;
-    const BaselineResult baseBefore = RunBaseline(aus, baselinePictures, false, kPaneWidth, kPaneHeight);
-    const BaselineResult interleavedBefore = RunBaseline(aus, baselinePictures, true, kPaneWidth, kPaneHeight);
-    const long rssBeforeKb = ResidentKb();
-    const Result live = RunLivePath(aus, options);
-    const BaselineResult baseAfter = RunBaseline(aus, baselinePictures, false, kPaneWidth, kPaneHeight);
-    const BaselineResult interleavedAfter = RunBaseline(aus, baselinePictures, true, kPaneWidth, kPaneHeight);
-    std::printf("load average after: %.2f\n", LoadAverage());
-
-    const int offered = kCameras * options.seconds * kFps;
-    auto perFrame = [](const Result& r) { return r.displayed ? r.cpu * 1000.0 / r.displayed : 0.0; };
-    const double base = (baseBefore.MsPerPicture() + baseAfter.MsPerPicture()) / 2;
-    const double interleaved = (interleavedBefore.MsPerPicture() + interleavedAfter.MsPerPicture()) / 2;
-    std::printf("pictures offered: %d (16 x %d fps x %d s)\n", offered, kFps, options.seconds);
-    std::printf("live path: cpu %.3f s, decoded %llu, displayed %llu, skipped %llu, dropped %llu, %.3f ms cpu per "
-                "displayed picture\n",
-                live.cpu, static_cast<unsigned long long>(live.decoded),
-                static_cast<unsigned long long>(live.displayed), static_cast<unsigned long long>(live.skipped),
-                static_cast<unsigned long long>(live.dropped), perFrame(live));
-    if (live.drainSeconds)
-        std::printf("live path: %llu paints; last picture shown %.0f ms after it was sent\n",
-                    static_cast<unsigned long long>(live.paints), *live.drainSeconds * 1000);
-    else
-        std::printf("live path: %llu paints; no picture shown after the last one was sent\n",
-                    static_cast<unsigned long long>(live.paints));
-    std::printf("resident memory (kB): before %ld, after 1 s %ld, middle %ld, end %ld\n", rssBeforeKb,
-                live.rssStartKb, live.rssMiddleKb, live.rssEndKb);
-    std::printf("baseline (libavcodec + swscale to %dx%d, %d s of stream): %.3f ms cpu per picture before the live "
-                "path, %.3f after\n",
-                kPaneWidth, kPaneHeight, baselineSeconds, baseBefore.MsPerPicture(), baseAfter.MsPerPicture());
-    std::printf("baseline, cameras taken in turn picture by picture: %.3f ms before, %.3f after\n",
-                interleavedBefore.MsPerPicture(), interleavedAfter.MsPerPicture());
-    if (base > 0 && interleaved > 0)
-        std::printf("ratio live/baseline: %.2f (against cameras in turn: %.2f)\n", perFrame(live) / base,
-                    perFrame(live) / interleaved);
+    std::printf("load average before: %.2f\n", LoadAverage());
+    std::printf("pictures offered a round: %d (16 x %d fps x %d s); baselines over %d s of stream\n",
+                kCameras * options.seconds * kFps, kFps, options.seconds, baselineSeconds);
+    BaselineSet before = RunBaselines(aus, baselinePictures, kPaneWidth, kPaneHeight, kFps);
+    std::vector<BaselineRatios> ratios;
+    for (int round = 1; round <= options.rounds; ++round) {
+        const long rssBeforeKb = ResidentKb();
+        const Result live = RunLivePath(aus, options);
+        const BaselineSet after = RunBaselines(aus, baselinePictures, kPaneWidth, kPaneHeight, kFps);
+        std::printf("round %d of %d, load average %.2f\n", round, options.rounds, LoadAverage());
+        PrintLiveResult(live, rssBeforeKb);
+        ratios.push_back(PrintBaselineRatios("live path", PerPicture(live), before, after, kPaneWidth, kPaneHeight));
+        before = after;
+    }
+    PrintMedianRatios("live path", ratios);
     return 0;
 }

@@ -6,12 +6,14 @@
 // warm-up it measures N seconds: process CPU time per picture shown in a
 // pane. Baseline, in the same run, before and after: plain libavcodec decode
 // and swscale to the pane size of the very camera loops the emulator sends,
-// read from its cache folder. Reports the ratio of the two and what the
+// read from its cache folder, in the three orders of bench_live_path. Reports the ratio of the two and what the
 // overload policy skipped and the slots dropped.
 //
-//   bench_main_window [--seconds N]
+//   bench_main_window [--seconds N] [--rounds R]
 //
-// N seconds measured (default 10). The recorder process's own CPU is not
+// N seconds measured (default 10) in each of R rounds (default 3), each
+// followed by the baselines again; a ratio a round against the baselines on
+// either side, and their median. The recorder process's own CPU is not
 // counted: it stands for the recorder, not the client.
 
 #include <QApplication>
@@ -55,22 +57,29 @@ constexpr int kPaneHeight = kVideoWindowHeight / 4;
 constexpr int kWarmUpSeconds = 3;
 constexpr int kBaselineSeconds = 8;
 
-int ParseSeconds(int argc, char** argv)
-{
+struct Options {
     int seconds = 10;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
-            seconds = std::atoi(argv[++i]);
-        } else {
-            seconds = 0;
-            break;
-        }
+    int rounds = 3;
+};
+
+Options ParseOptions(int argc, char** argv)
+{
+    Options options;
+    bool good = true;
+    for (int i = 1; i < argc && good; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--seconds") == 0 && hasValue)
+            options.seconds = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--rounds") == 0 && hasValue)
+            options.rounds = std::atoi(argv[++i]);
+        else
+            good = false;
     }
-    if (seconds < 1 || seconds > 3600) {
-        std::fprintf(stderr, "usage: %s [--seconds N]\n", argv[0]);
+    if (!good || options.seconds < 1 || options.seconds > 3600 || options.rounds < 1 || options.rounds > 20) {
+        std::fprintf(stderr, "usage: %s [--seconds N] [--rounds R]\n", argv[0]);
         std::exit(2);
     }
-    return seconds;
+    return options;
 }
 
 // Runs the window's event loop for a while.
@@ -146,11 +155,7 @@ WindowRun RunMainWindow(std::uint16_t port, int seconds)
     RunEvents(std::chrono::milliseconds(seconds * 500));
     run.cpu = CpuSeconds() - cpuStart;
     run.windowThreadCpu = ThreadCpuSeconds() - threadStart;
-    for (const auto& [tid, cpu] : CpuSecondsByThread()) {
-        const auto before = threadsStart.find(tid);
-        run.threadCpu.emplace_back(cpu - (before == threadsStart.end() ? 0.0 : before->second), tid);
-    }
-    std::sort(run.threadCpu.rbegin(), run.threadCpu.rend());
+    run.threadCpu = ThreadCpuSince(threadsStart);
     run.rssEndKb = ResidentKb();
     const Totals after = Count(decoder);
     run.during.decoded = after.decoded - before.decoded;
@@ -162,11 +167,31 @@ WindowRun RunMainWindow(std::uint16_t port, int seconds)
     return run;
 }
 
+double PerPicture(const WindowRun& run)
+{
+    return run.during.presented ? run.cpu * 1000.0 / static_cast<double>(run.during.presented) : 0.0;
+}
+
+void PrintWindowRun(const WindowRun& window, int seconds)
+{
+    std::printf("main window, %d s: cpu %.3f s, decoded %llu, shown %llu (offered about %d), skipped %llu, dropped "
+                "%llu, %.3f ms cpu per picture shown\n",
+                seconds, window.cpu, window.during.decoded, window.during.presented, kChannels * kFps * seconds,
+                window.during.skipped, window.during.dropped, PerPicture(window));
+    std::printf("of which the user-interface thread (paint, overlay, timers): %.3f s, %.3f ms per picture shown\n",
+                window.windowThreadCpu,
+                window.during.presented ? window.windowThreadCpu * 1000.0 / static_cast<double>(window.during.presented)
+                                        : 0.0);
+    PrintThreadCpu(window.threadCpu, static_cast<int>(::gettid()), "user interface");
+    std::printf("resident memory (kB): start %ld, middle %ld, end %ld\n", window.rssStartKb, window.rssMiddleKb,
+                window.rssEndKb);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const int seconds = ParseSeconds(argc, argv);
+    const Options options = ParseOptions(argc, argv);
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     char pattern[] = "/tmp/ombrel-bench-window-XXXXXX";
@@ -203,43 +228,23 @@ int main(int argc, char** argv)
 
     std::printf("load average before: %.2f\n", LoadAverage());
     const int pictures = kBaselineSeconds * kFps;
-    const BaselineResult baseBefore = RunBaseline(loops, pictures, false, kPaneWidth, kPaneHeight);
-    const BaselineResult inTurnBefore = RunBaseline(loops, pictures, true, kPaneWidth, kPaneHeight);
-    const WindowRun window = RunMainWindow(emulator.Port(), seconds);
+    BaselineSet before = RunBaselines(loops, pictures, kPaneWidth, kPaneHeight, kFps);
+    std::vector<BaselineRatios> ratios;
+    for (int round = 1; round <= options.rounds; ++round) {
+        const WindowRun window = RunMainWindow(emulator.Port(), options.seconds);
+        if (!window.ok) {
+            std::filesystem::remove_all(folder);
+            return 1;
+        }
+        const BaselineSet after = RunBaselines(loops, pictures, kPaneWidth, kPaneHeight, kFps);
+        std::printf("round %d of %d, load average %.2f\n", round, options.rounds, LoadAverage());
+        PrintWindowRun(window, options.seconds);
+        ratios.push_back(
+            PrintBaselineRatios("main window", PerPicture(window), before, after, kPaneWidth, kPaneHeight));
+        before = after;
+    }
     emulator.Stop();
-    const BaselineResult baseAfter = RunBaseline(loops, pictures, false, kPaneWidth, kPaneHeight);
-    const BaselineResult inTurnAfter = RunBaseline(loops, pictures, true, kPaneWidth, kPaneHeight);
-    std::printf("load average after: %.2f\n", LoadAverage());
     std::filesystem::remove_all(folder);
-    if (!window.ok)
-        return 1;
-
-    const double perPicture =
-        window.during.presented ? window.cpu * 1000.0 / static_cast<double>(window.during.presented) : 0.0;
-    const double base = (baseBefore.MsPerPicture() + baseAfter.MsPerPicture()) / 2;
-    const double inTurn = (inTurnBefore.MsPerPicture() + inTurnAfter.MsPerPicture()) / 2;
-    std::printf("main window, %d s: cpu %.3f s, decoded %llu, shown %llu (offered about %d), skipped %llu, dropped "
-                "%llu, %.3f ms cpu per picture shown\n",
-                seconds, window.cpu, window.during.decoded, window.during.presented, kChannels * kFps * seconds,
-                window.during.skipped, window.during.dropped, perPicture);
-    std::printf("of which the user-interface thread (paint, overlay, timers): %.3f s, %.3f ms per picture shown\n",
-                window.windowThreadCpu,
-                window.during.presented ? window.windowThreadCpu * 1000.0 / static_cast<double>(window.during.presented)
-                                        : 0.0);
-    std::printf("threads (s cpu):");
-    const int uiThread = static_cast<int>(::gettid());
-    for (const auto& [cpu, tid] : window.threadCpu)
-        if (cpu >= 0.01)
-            std::printf(" %s%.2f", tid == uiThread ? "user interface " : "", cpu);
-    std::printf("\n");
-    std::printf("resident memory (kB): start %ld, middle %ld, end %ld\n", window.rssStartKb, window.rssMiddleKb,
-                window.rssEndKb);
-    std::printf("baseline (libavcodec + swscale to %dx%d): %.3f ms cpu per picture before, %.3f after; cameras in "
-                "turn %.3f before, %.3f after\n",
-                kPaneWidth, kPaneHeight, baseBefore.MsPerPicture(), baseAfter.MsPerPicture(),
-                inTurnBefore.MsPerPicture(), inTurnAfter.MsPerPicture());
-    if (base > 0 && inTurn > 0)
-        std::printf("ratio main window/baseline: %.2f (against cameras in turn: %.2f)\n", perPicture / base,
-                    perPicture / inTurn);
+    PrintMedianRatios("main window", ratios);
     return 0;
 }

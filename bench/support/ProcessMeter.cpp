@@ -3,6 +3,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include <cstdlib>
@@ -62,6 +64,27 @@ std::map<int, double> CpuSecondsByThread()
         byThread[std::atoi(task.path().filename().c_str())] = (utime + stime) / tick;
     }
     return byThread;
+}
+
+std::vector<std::pair<double, int>> ThreadCpuSince(const std::map<int, double>& start)
+{
+    std::vector<std::pair<double, int>> threads;
+    for (const auto& [tid, cpu] : CpuSecondsByThread()) {
+        const auto before = start.find(tid);
+        threads.emplace_back(cpu - (before == start.end() ? 0.0 : before->second), tid);
+    }
+    std::sort(threads.rbegin(), threads.rend());
+    return threads;
+}
+
+void PrintThreadCpu(const std::vector<std::pair<double, int>>& threads, int mainThread, const char* mainName)
+{
+    std::printf("threads (s cpu):");
+    for (const auto& [cpu, tid] : threads) {
+        if (cpu >= 0.01)
+            std::printf(" %s%s%.2f", tid == mainThread ? mainName : "", tid == mainThread ? " " : "", cpu);
+    }
+    std::printf("\n");
 }
 
 long ResidentKb()

@@ -13,10 +13,11 @@ AlignedBuffer AlignedBufferPool::Take(std::size_t size)
         std::lock_guard guard(m_lock);
         // A buffer far larger than asked for stays spare for the size it was made for.
         const std::size_t largest = std::max(2 * size, m_minCapacity);
-        for (auto it = m_spare.begin(); it != m_spare.end(); ++it) {
+        // The newest first: it is the likeliest to be in the caches still.
+        for (auto it = m_spare.rbegin(); it != m_spare.rend(); ++it) {
             if (it->Capacity() >= size && it->Capacity() <= largest) {
                 AlignedBuffer buffer = std::move(*it);
-                m_spare.erase(it);
+                m_spare.erase(std::next(it).base());
                 return buffer;
             }
         }

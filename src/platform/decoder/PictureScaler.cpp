@@ -36,7 +36,49 @@ PictureScaler::PictureScaler() : m_buffers(std::make_shared<AlignedBufferPool>(k
 
 PictureScaler::~PictureScaler()
 {
-    sws_freeContext(m_context);
+    Release();
+}
+
+void PictureScaler::Release()
+{
+    sws_freeContext(m_resize);
+    sws_freeContext(m_convert);
+    av_frame_free(&m_resized);
+    m_resize = nullptr;
+    m_convert = nullptr;
+    m_shape = Shape{};
+}
+
+bool PictureScaler::Prepare(const Shape& shape)
+{
+    if (m_resize && shape == m_shape)
+        return true;
+    Release();
+    const auto format = AVPixelFormat(shape.format);
+    m_resize = sws_getContext(shape.sourceWidth, shape.sourceHeight, format, shape.width, shape.height,
+                              AV_PIX_FMT_YUV420P, ScalingFlags(shape.width, shape.height), nullptr, nullptr, nullptr);
+    m_convert = sws_getContext(shape.width, shape.height, AV_PIX_FMT_YUV420P, shape.width, shape.height,
+                               AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr, nullptr);
+    m_resized = av_frame_alloc();
+    if (!m_resize || !m_convert || !m_resized) {
+        Release();
+        return false;
+    }
+    m_resized->format = AV_PIX_FMT_YUV420P;
+    m_resized->width = shape.width;
+    m_resized->height = shape.height;
+    if (av_frame_get_buffer(m_resized, 0) < 0) {
+        Release();
+        return false;
+    }
+    // Setting the colour details rebuilds the conversion tables: only for a
+    // new shape. The resize keeps the source's range, the conversion reads it.
+    const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
+    const int range = shape.fullRange ? 1 : 0;
+    sws_setColorspaceDetails(m_resize, coefficients, range, coefficients, range, 0, 1 << 16, 1 << 16);
+    sws_setColorspaceDetails(m_convert, coefficients, range, coefficients, 1, 0, 1 << 16, 1 << 16);
+    m_shape = shape;
+    return true;
 }
 
 int PictureScaler::ScalingFlags(int width, int height)
@@ -72,17 +114,8 @@ std::shared_ptr<const ScaledPicture> PictureScaler::Scale(const AVFrame* frame, 
         source[plane] = frame->data[plane] + ptrdiff_t(y) * frame->linesize[plane] + ptrdiff_t(x) * bytesPerPixel;
     }
 
-    // Setting the colour details rebuilds the conversion tables: only for a new shape.
-    const Shape shape{crop.Width(), crop.Height(), format, width, height, fullRange};
-    if (!m_context || !(shape == m_shape)) {
-        m_context = sws_getCachedContext(m_context, shape.sourceWidth, shape.sourceHeight, format, width, height,
-                                         AV_PIX_FMT_BGRA, ScalingFlags(width, height), nullptr, nullptr, nullptr);
-        if (!m_context)
-            return nullptr;
-        const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
-        sws_setColorspaceDetails(m_context, coefficients, fullRange ? 1 : 0, coefficients, 1, 0, 1 << 16, 1 << 16);
-        m_shape = shape;
-    }
+    if (!Prepare(Shape{crop.Width(), crop.Height(), format, width, height, fullRange}))
+        return nullptr;
 
     const int stride = (width * 4 + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
     std::shared_ptr<ScaledPicture> picture(new ScaledPicture, [pool = m_buffers](ScaledPicture* done) {
@@ -92,7 +125,10 @@ std::shared_ptr<const ScaledPicture> PictureScaler::Scale(const AVFrame* frame, 
     picture->pixels = m_buffers->Take(size_t(stride) * size_t(height));
     uint8_t* destination[4] = {picture->pixels.Data(), nullptr, nullptr, nullptr};
     const int destinationStride[4] = {stride, 0, 0, 0};
-    if (sws_scale(m_context, source, frame->linesize, 0, crop.Height(), destination, destinationStride) != height)
+    if (sws_scale(m_resize, source, frame->linesize, 0, crop.Height(), m_resized->data, m_resized->linesize) !=
+            height ||
+        sws_scale(m_convert, m_resized->data, m_resized->linesize, 0, height, destination, destinationStride) !=
+            height)
         return nullptr;
     // BGRA bytes are QImage's 0xAARRGGBB words on a little-endian machine.
     picture->image = QImage(picture->pixels.Data(), width, height, stride, QImage::Format_RGB32);

@@ -9,10 +9,13 @@
 struct AVFrame;
 struct SwsContext;
 
-// Crops a decoded picture to its viewport and scales it in one pass to the
-// pane size, as 32-bit RGB. Keeps its scaling context between pictures of the
-// same shape, and the pixel buffers of the pictures it made once the last
-// holder lets them go. Not thread-safe: one user at a time.
+// Crops a decoded picture to its viewport and scales it to the pane size, as
+// 32-bit RGB. It resizes in YUV first and converts the small picture to RGB
+// after: the converter has a vector path only when it does not also resize,
+// which makes the two passes cost half of one for the usual pane sizes. Keeps
+// its contexts between pictures of the same shape, and the pixel buffers of
+// the pictures it made once the last holder lets them go. Not thread-safe:
+// one user at a time.
 class PictureScaler {
 public:
     PictureScaler();
@@ -40,7 +43,12 @@ private:
         bool operator==(const Shape&) const = default;
     };
 
-    SwsContext* m_context = nullptr;
+    bool Prepare(const Shape& shape);
+    void Release();
+
+    SwsContext* m_resize = nullptr;   // source crop to YUV 4:2:0 at the pane size
+    SwsContext* m_convert = nullptr;  // that to RGB
+    AVFrame* m_resized = nullptr;
     Shape m_shape;
     // Shared with the pictures, which may outlive the scaler.
     std::shared_ptr<AlignedBufferPool> m_buffers;

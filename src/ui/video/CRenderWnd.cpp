@@ -36,6 +36,7 @@ CRenderWnd::CRenderWnd(CLiveDecoder* decoder, OverlayState* overlay, VideoWindow
     , m_decoder(decoder)
     , m_overlay(overlay)
     , m_state(state)
+    , m_paintPacer(kVideoPaintInterval)
 {
     m_paneRect.fill(kHiddenPane);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -44,6 +45,9 @@ CRenderWnd::CRenderWnd(CLiveDecoder* decoder, OverlayState* overlay, VideoWindow
     m_blanking.setSingleShot(true);
     m_blanking.setInterval(kBlankingMs);
     connect(&m_blanking, &QTimer::timeout, this, &CRenderWnd::onBlankingDone);
+    m_pacedRepaint.setSingleShot(true);
+    m_pacedRepaint.setTimerType(Qt::PreciseTimer);
+    connect(&m_pacedRepaint, &QTimer::timeout, this, &CRenderWnd::repaintChangedPanes);
     m_handle = RegisterMessageReceiver(this);
 }
 
@@ -57,11 +61,26 @@ void CRenderWnd::OnPostedMessage(unsigned message, WPARAM, LPARAM)
     if (message != kMsgVideoFramesReady)
         return;
     // Any thread: the repaint is asked for on the window's own thread.
-    QMetaObject::invokeMethod(this, [this] { repaintChangedPanes(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { scheduleRepaint(); }, Qt::QueuedConnection);
+}
+
+void CRenderWnd::scheduleRepaint()
+{
+    if (m_pacedRepaint.isActive())
+        return;
+    const auto wait = m_paintPacer.WaitBeforePaint(PaintPacer::Clock::now());
+    if (wait == PaintPacer::Clock::duration::zero()) {
+        repaintChangedPanes();
+        return;
+    }
+    // The changed channels stay noted in the decoder until then, and it posts
+    // no further message while this one is unanswered.
+    m_pacedRepaint.start(std::chrono::ceil<std::chrono::milliseconds>(wait));
 }
 
 void CRenderWnd::repaintChangedPanes()
 {
+    m_paintPacer.Painted(PaintPacer::Clock::now());
     const std::uint16_t changed = m_decoder ? m_decoder->TakeChangedChannels() : 0;
     if (changed == 0) {
         // Not from the decoder's pictures: nothing says what changed.

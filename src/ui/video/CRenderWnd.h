@@ -12,6 +12,7 @@
 #include "core/msg/WindowMessage.h"
 #include "core/video/ChannelAssignment.h"
 #include "core/video/LayoutGeometry.h"
+#include "core/video/PaintPacer.h"
 #include "core/video/PaneRecord.h"
 #include "ui/video/OverlayPainter.h"
 
@@ -87,6 +88,7 @@ protected:
 
 private:
     void OnPostedMessage(unsigned message, WPARAM wParam, LPARAM lParam) override;
+    void scheduleRepaint();
     void repaintChangedPanes();
     void selectPane(QPoint point);
     void finishBand();
@@ -124,4 +126,7 @@ private:
     int m_pictureHeight = 0;
 
     QTimer m_blanking;
+    // New pictures are painted at most once a display refresh.
+    PaintPacer m_paintPacer;
+    QTimer m_pacedRepaint;
 };

@@ -71,3 +71,15 @@ TEST(AlignedBufferPool, BuffersPassBetweenThreads)
         thread.join();
     EXPECT_LE(pool.SpareCount(), 3u);
 }
+
+TEST(AlignedBufferPool, NewestSpareIsTakenFirst)
+{
+    // The one given back last is the likeliest to be in the caches still.
+    AlignedBufferPool pool(3, 0);
+    AlignedBuffer first = pool.Take(65536);
+    AlignedBuffer second = pool.Take(65536);
+    const std::uint8_t* newest = second.Data();
+    pool.Give(std::move(first));
+    pool.Give(std::move(second));
+    EXPECT_EQ(pool.Take(65536).Data(), newest);
+}
