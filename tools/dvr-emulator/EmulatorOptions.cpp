@@ -79,7 +79,7 @@ std::optional<uint32_t> ParseCameraBitRate(const std::string& text)
     if (whole.empty() || whole.size() > 9 || !AllDigits(whole) || !AllDigits(fraction))
         return std::nullopt;
     if (point != std::string::npos && (fraction.empty() || fraction.size() > digitsOfScale))
-        return std::nullopt;  // also a fraction of a bit
+        return std::nullopt;  // a point without k or M, or a fraction of a bit
     uint64_t bits = std::stoull(whole) * scale;
     if (!fraction.empty()) {
         uint64_t unit = scale;
@@ -87,7 +87,7 @@ std::optional<uint32_t> ParseCameraBitRate(const std::string& text)
             unit /= 10;
         bits += std::stoull(fraction) * unit;
     }
-    if (bits < static_cast<uint64_t>(media::kMinCameraBitRate) || bits > static_cast<uint64_t>(media::kMaxCameraBitRate))
+    if (bits < uint64_t{media::kMinCameraBitRate} || bits > uint64_t{media::kMaxCameraBitRate})
         return std::nullopt;
     return static_cast<uint32_t>(bits);
 }

@@ -16,13 +16,13 @@ using emulator::media::CameraSpec;
 using emulator::media::FeedSetup;
 using emulator::media::MediaLoop;
 
-// One-second loops of two cameras keep the encoding in the test short.
-FeedSetup TwoCameras(int bitRate)
+// A one-second loop of one camera keeps the encoding in the test short.
+FeedSetup OneCamera(int bitRate)
 {
     FeedSetup setup;
     setup.loopSeconds = 1;
     setup.bitRate = bitRate;
-    setup.cameras = {CameraSpec{0, "Gate", false, -1}, CameraSpec{9, "Yard", false, -1}};
+    setup.cameras = {CameraSpec{9, "Yard", false, -1}};
     return setup;
 }
 
@@ -34,44 +34,30 @@ double BitsPerSecond(const MediaLoop& loop)
     return static_cast<double>(bytes) * 8 * 1000 / loop.durationMs;
 }
 
-TEST(CameraBitRate, AskedRatesAreReached)
-{
-    for (const int rate : {1500000, 4000000}) {
-        TempDir folder;
-        std::string error;
-        const auto feeds = CameraFeeds::Create(folder.path(), TwoCameras(rate), &error);
-        ASSERT_TRUE(feeds) << error;
-        for (const int camera : {0, 9}) {
-            SCOPED_TRACE(std::to_string(rate) + " bit/s, camera " + std::to_string(camera));
-            const auto loop = feeds->Video(camera);
-            ASSERT_TRUE(loop);
-            EXPECT_NEAR(BitsPerSecond(*loop) / rate, 1.0, 0.15);
-            // Still a picture a client decodes, keyframe first.
-            std::string decodeError;
-            EXPECT_EQ(mediatest::DecodeVideo(*loop, 25, &decodeError).size(), 25u) << decodeError;
-        }
-    }
-}
-
-TEST(CameraBitRate, EachRateKeepsItsOwnLoopsBesideTheDefault)
+TEST(CameraBitRate, AskedRatesAreReachedAndEachKeepsItsOwnLoops)
 {
     TempDir folder;
-    FeedSetup setup = TwoCameras(0);
-    setup.cameras.resize(1);
     std::vector<std::vector<uint8_t>> streams;
     // The default's own ceiling asked for explicitly must not reuse the
     // default's loop, which stays well below it.
     for (const int rate : {0, 1500000, 4000000, 0}) {
-        setup.bitRate = rate;
+        SCOPED_TRACE(std::to_string(rate) + " bit/s");
         std::string error;
-        const auto feeds = CameraFeeds::Create(folder.path(), setup, &error);
+        const auto feeds = CameraFeeds::Create(folder.path(), OneCamera(rate), &error);
         ASSERT_TRUE(feeds) << error;
-        streams.push_back(mediatest::Elementary(*feeds->Video(0)));
+        const auto loop = feeds->Video(9);
+        ASSERT_TRUE(loop);
+        streams.push_back(mediatest::Elementary(*loop));
+        if (rate == 0)
+            continue;
+        EXPECT_NEAR(BitsPerSecond(*loop) / rate, 1.0, 0.15);
+        // Still pictures a client decodes, whole though some span several packets.
+        std::string decodeError;
+        EXPECT_EQ(mediatest::DecodeVideo(*loop, 25, &decodeError).size(), 25u) << decodeError;
     }
     EXPECT_EQ(mediatest::SortedFiles(folder.path()).size(), 3u);
     EXPECT_EQ(streams[3], streams[0]) << "the default comes back from its cache";
     EXPECT_GT(streams[1].size(), streams[0].size() * 5 / 4);
-    EXPECT_GT(streams[2].size(), streams[1].size() * 2);
 }
 
 // Demo screenshots, tests and every cache out there hold the default pictures.
@@ -81,8 +67,9 @@ TEST(CameraBitRate, DefaultPicturesKeepTheirCacheKey)
     picture.stream = 2;
     picture.cameras = {{2, "Camera 3", {}, -1}};
     emulator::media::VideoLoopSettings settings;
-    EXPECT_EQ(picture.CacheKey(settings), "emulator video v3 704x576 25fps 4s 1500000bps h264-baseline-gop1s stream 2 | "
-                                          "camera 2 half -1 view P+0 T+0 Z0 name[8]=Camera 3");
+    EXPECT_EQ(picture.CacheKey(settings),
+              "emulator video v3 704x576 25fps 4s 1500000bps h264-baseline-gop1s stream 2 | "
+              "camera 2 half -1 view P+0 T+0 Z0 name[8]=Camera 3");
     settings.reachBitRate = true;
     EXPECT_NE(picture.CacheKey(settings).find(" reach-rate grain "), std::string::npos);
 }
@@ -90,7 +77,7 @@ TEST(CameraBitRate, DefaultPicturesKeepTheirCacheKey)
 TEST(CameraBitRate, RatesOutOfRangeAndLoopsTooLargeToKeepAreRefused)
 {
     TempDir folder;
-    FeedSetup setup = TwoCameras(0);
+    FeedSetup setup = OneCamera(0);
     for (const auto& [rate, seconds] : std::vector<std::pair<int, int>>{
              {99999, 1}, {20000001, 1}, {-1500000, 1}, {20000000, 60}, {8000000, 60}}) {
         SCOPED_TRACE(std::to_string(rate) + " bit/s for " + std::to_string(seconds) + " s");
@@ -139,7 +126,7 @@ TEST(CameraBitRate, GrainStaysInsideTheClipAndTheVideoRange)
     }
     EXPECT_EQ(grained(128, 6, 7), grained(128, 6, 7));
     EXPECT_NE(grained(128, 6, 7), grained(128, 6, 8));
-    EXPECT_EQ(grained(128, 0, 7), grained(128, 0, 8));
+    EXPECT_EQ(grained(128, 0, 7), std::vector<uint8_t>(kWidth * kHeight * 3 / 2, 128));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "FeedPicture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -11,12 +12,15 @@ namespace {
 
 // Bump when the drawing or the packaging changes, so old cache files are not reused.
 constexpr int kPictureFormatVersion = 3;
-// Bits a second the plain scene needs per picture sample: 704x576 at 25 fps
-// encodes at about 1 Mb/s however high the ceiling.
-constexpr double kPlainBitsPerSample = 0.1;
-// Grain amplitude (luma levels) were grain to carry the whole rate. The
-// encoder's rate control settles the quantiser; the grain only has to give
-// it moving detail enough to spend the bits on.
+// Bits a second the plain scene needs per picture sample: at 704x576 and
+// 25 fps the plainest camera encodes at about 0.75 Mb/s however high the
+// ceiling, the busiest at about 1 Mb/s.
+constexpr double kPlainBitsPerSample = 0.075;
+// Grain amplitudes (luma levels): the least that still survives the
+// quantiser, and the most, for when grain carries (almost) the whole rate.
+// The encoder's rate control settles the final quantiser; the grain only has
+// to give it moving detail enough to spend the bits on.
+constexpr int kLeastGrain = 4;
 constexpr int kFullGrain = 16;
 
 // Grain for a loop that is to reach its rate, in proportion to the share of
@@ -26,7 +30,8 @@ int GrainAmplitude(const VideoLoopSettings& settings)
     const double plain = kPlainBitsPerSample * settings.width * settings.height * settings.framesPerSecond;
     if (!settings.reachBitRate || settings.bitRate <= plain)
         return 0;
-    return static_cast<int>(std::ceil(kFullGrain * (settings.bitRate - plain) / settings.bitRate));
+    const auto inProportion = static_cast<int>(std::ceil(kFullGrain * (settings.bitRate - plain) / settings.bitRate));
+    return std::clamp(inProportion, kLeastGrain, kFullGrain);
 }
 
 ClipRect RegionOf(const FeedPicture::Camera& camera, const VideoLoopSettings& settings)

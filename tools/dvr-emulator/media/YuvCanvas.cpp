@@ -1,6 +1,7 @@
 #include "YuvCanvas.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstring>
 
@@ -9,29 +10,39 @@
 namespace emulator::media {
 namespace {
 
-// splitmix64, eight noise bytes a step.
+// Uniform noise of up to +-limit added to rows of samples, kept within
+// low..high. splitmix64 gives eight samples' noise a step.
 class GrainNoise {
 public:
-    explicit GrainNoise(uint64_t seed) : state_(seed) {}
-    unsigned NextByte()
+    GrainNoise(uint64_t seed, int limit) : state_(seed)
     {
-        if (left_ == 0) {
-            uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-            z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-            bits_ = z ^ (z >> 31);
-            left_ = 8;
+        const auto levels = static_cast<unsigned>(2 * limit + 1);
+        for (unsigned byte = 0; byte < offsets_.size(); ++byte)
+            offsets_[byte] = static_cast<int16_t>(static_cast<int>((byte * levels) >> 8) - limit);
+    }
+
+    void AddTo(uint8_t* row, int count, int low, int high)
+    {
+        for (int x = 0; x < count;) {
+            uint64_t bits = Next();
+            for (const int end = std::min(x + 8, count); x < end; ++x, bits >>= 8) {
+                const int value = row[x] + offsets_[bits & 0xFF];
+                row[x] = static_cast<uint8_t>(value < low ? low : value > high ? high : value);
+            }
         }
-        const auto value = static_cast<unsigned>(bits_ & 0xFF);
-        bits_ >>= 8;
-        --left_;
-        return value;
     }
 
 private:
+    uint64_t Next()
+    {
+        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+
     uint64_t state_;
-    uint64_t bits_ = 0;
-    int left_ = 0;
+    std::array<int16_t, 256> offsets_;
 };
 
 }  // namespace
@@ -135,27 +146,20 @@ void YuvCanvas::AddGrain(int amplitude, uint64_t seed)
 {
     if (amplitude <= 0)
         return;
-    GrainNoise noise(seed);
     // Limited range, as the encoder is told: luma 16..235, chroma 16..240.
-    const auto grainSpan = [&](uint8_t* row, int x0, int x1, int limit, int top) {
-        const auto levels = static_cast<unsigned>(2 * limit + 1);
-        for (int x = x0; x < x1; ++x) {
-            const int offset = static_cast<int>((noise.NextByte() * levels) >> 8) - limit;
-            row[x] = static_cast<uint8_t>(std::clamp(row[x] + offset, 16, top));
-        }
-    };
+    GrainNoise luma(seed, amplitude);
     for (int y = clip_.top; y < clip_.bottom; ++y)
-        grainSpan(y_ + static_cast<std::ptrdiff_t>(y) * yStride_, clip_.left, clip_.right, amplitude, 235);
-    const int chromaAmplitude = amplitude / 2;
-    if (chromaAmplitude == 0)
+        luma.AddTo(y_ + static_cast<std::ptrdiff_t>(y) * yStride_ + clip_.left, clip_.right - clip_.left, 16, 235);
+    if (amplitude / 2 == 0)
         return;
+    GrainNoise chroma(~seed, amplitude / 2);
     // Like FillSpan: a chroma sample belongs to its block's top-left pixel.
     const int c0 = (clip_.left + 1) / 2;
     const int c1 = (clip_.right + 1) / 2;
     for (int y = (clip_.top + 1) / 2; y < (clip_.bottom + 1) / 2; ++y) {
-        const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(y) * chromaStride_;
-        grainSpan(u_ + row, c0, c1, chromaAmplitude, 240);
-        grainSpan(v_ + row, c0, c1, chromaAmplitude, 240);
+        const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(y) * chromaStride_ + c0;
+        chroma.AddTo(u_ + row, c1 - c0, 16, 240);
+        chroma.AddTo(v_ + row, c1 - c0, 16, 240);
     }
 }
 
