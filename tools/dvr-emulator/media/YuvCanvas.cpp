@@ -146,6 +146,7 @@ void YuvCanvas::AddGrain(int amplitude, uint64_t seed)
 {
     if (amplitude <= 0)
         return;
+    amplitude = std::min(amplitude, 255);  // wider noise only clips
     // Limited range, as the encoder is told: luma 16..235, chroma 16..240.
     GrainNoise luma(seed, amplitude);
     for (int y = clip_.top; y < clip_.bottom; ++y)
