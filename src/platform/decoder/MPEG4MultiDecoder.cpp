@@ -24,6 +24,7 @@ extern "C" {
 #include <QPainter>
 #include <QRegion>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <mutex>
@@ -31,6 +32,23 @@ extern "C" {
 #include <vector>
 
 namespace {
+
+// Qt's raster engine hands a copy of 96 lines or more to its thread pool; for
+// a pane's picture, waking the pool's threads costs more than the copy, so a
+// picture of the pane's own size goes in strips this thread copies itself.
+constexpr int kPaintStripLines = 64;
+
+void DrawPicture(QPainter& painter, const QRect& target, const QImage& image)
+{
+    if (image.size() != target.size()) {
+        painter.drawImage(target, image);
+        return;
+    }
+    for (int top = 0; top < image.height(); top += kPaintStripLines) {
+        const int lines = std::min(kPaintStripLines, image.height() - top);
+        painter.drawImage(QPoint(target.left(), target.top() + top), image, QRect(0, top, image.width(), lines));
+    }
+}
 
 bool ValidChannel(int channel)
 {
@@ -311,7 +329,7 @@ void CMPEG4MultiDecoder::PaintPanes(QPainter& painter, const QRegion* region)
             continue;
         const auto picture = state.PictureForPaint();
         if (picture)
-            painter.drawImage(target, picture->image);
+            DrawPicture(painter, target, picture->image);
         else
             painter.fillRect(target, Qt::black);
         if (callback) {
