@@ -52,6 +52,7 @@ extern "C" {
 #include <QRegion>
 
 #include "bench/support/BaselineRun.h"
+#include "bench/support/BitRateText.h"
 #include "bench/support/H264Encoder.h"
 #include "bench/support/ProcessMeter.h"
 #include "core/media/PesPacketizer.h"
@@ -92,20 +93,6 @@ struct Options {
     std::fprintf(stderr, "usage: %s [--bitrate BITS[k|M]] [--seconds N] [--slowdown F] [--preset NAME] [--rounds R]\n",
                  program);
     std::exit(2);
-}
-
-// "1.5M", "4000k" or "4000000" bits a second.
-long ParseBitRate(const char* text)
-{
-    char* end = nullptr;
-    double value = std::strtod(text, &end);
-    if (end == text)
-        return -1;
-    if (*end == 'k' || *end == 'K')
-        value *= 1e3, ++end;
-    else if (*end == 'M' || *end == 'm')
-        value *= 1e6, ++end;
-    return *end == '\0' && value >= 1e4 && value <= 1e8 ? static_cast<long>(value) : -1;
 }
 
 Options ParseOptions(int argc, char** argv)

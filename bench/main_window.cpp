@@ -6,15 +6,18 @@
 // warm-up it measures N seconds: process CPU time per picture shown in a
 // pane. Baseline, in the same run, before and after: plain libavcodec decode
 // and swscale to the pane size of the very camera loops the emulator sends,
-// read from its cache folder, in the three orders of bench_live_path. Reports the ratio of the two and what the
-// overload policy skipped and the slots dropped.
+// read from its cache folder, in the three orders of bench_live_path. Reports
+// the ratio of the two and what the overload policy skipped and the slots
+// dropped.
 //
-//   bench_main_window [--seconds N] [--rounds R]
+//   bench_main_window [--seconds N] [--rounds R] [--bitrate BITS]
 //
 // N seconds measured (default 10) in each of R rounds (default 3), each
 // followed by the baselines again; a ratio a round against the baselines on
-// either side, and their median. The recorder process's own CPU is not
-// counted: it stands for the recorder, not the client.
+// either side, and their median. BITS asks the emulator for that camera bit
+// rate, with a k or M suffix (default: the emulator's own, about 0.9 Mb/s).
+// The recorder process's own CPU is not counted: it stands for the recorder,
+// not the client.
 
 #include <QApplication>
 #include <QEventLoop>
@@ -38,6 +41,7 @@ extern "C" {
 }
 
 #include "bench/support/BaselineRun.h"
+#include "bench/support/BitRateText.h"
 #include "bench/support/CameraLoops.h"
 #include "bench/support/ProcessMeter.h"
 #include "bench/support/RecorderEmulator.h"
@@ -60,6 +64,7 @@ constexpr int kBaselineSeconds = 8;
 struct Options {
     int seconds = 10;
     int rounds = 3;
+    long bitRate = 0;  // the emulator's default
 };
 
 Options ParseOptions(int argc, char** argv)
@@ -72,11 +77,13 @@ Options ParseOptions(int argc, char** argv)
             options.seconds = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--rounds") == 0 && hasValue)
             options.rounds = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--bitrate") == 0 && hasValue)
+            good = (options.bitRate = ParseBitRate(argv[++i])) > 0;
         else
             good = false;
     }
     if (!good || options.seconds < 1 || options.seconds > 3600 || options.rounds < 1 || options.rounds > 20) {
-        std::fprintf(stderr, "usage: %s [--seconds N] [--rounds R]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--seconds N] [--rounds R] [--bitrate BITS[k|M]]\n", argv[0]);
         std::exit(2);
     }
     return options;
@@ -210,7 +217,8 @@ int main(int argc, char** argv)
     RecorderEmulator emulator;
     std::string error;
     std::printf("starting the recorder emulator (the first start encodes its cameras)...\n");
-    if (!emulator.Start(std::string(OMBREL_BIN_DIR) + "/dvr-emulator", "MODEL_C", folder + "/recorder", &error)) {
+    if (!emulator.Start(std::string(OMBREL_BIN_DIR) + "/dvr-emulator", "MODEL_C", folder + "/recorder", &error,
+                        options.bitRate)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace mpeg {
 
@@ -28,16 +29,21 @@ size_t FindStartCode(const uint8_t* data, size_t size, size_t from, uint8_t minC
 template <typename Visit>
 void ForEachStartCode(const uint8_t* data, size_t size, Visit visit)
 {
-    for (size_t i = 0; i + 3 < size; ++i) {
-        if (data[i + 2] > 1) {
-            i += 2;  // no prefix can end at i+2 or earlier
+    // memchr finds each prefix's 01 byte many times faster than a byte loop;
+    // a 01 is a prefix when two zeros precede it and a code byte follows.
+    size_t one = 2;
+    while (size >= 4 && one + 1 < size) {
+        const void* found = std::memchr(data + one, 1, size - 1 - one);
+        if (!found)
+            return;
+        one = static_cast<size_t>(static_cast<const uint8_t*>(found) - data);
+        if (data[one - 1] != 0 || data[one - 2] != 0) {
+            ++one;
             continue;
         }
-        if (data[i] == 0 && data[i + 1] == 0 && data[i + 2] == 1) {
-            if (!visit(data[i + 3], i + 3))
-                return;
-            i += 2;
-        }
+        if (!visit(data[one + 1], one + 1))
+            return;
+        one += 3;  // the next prefix may begin at the code byte
     }
 }
 
