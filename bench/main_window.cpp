@@ -14,8 +14,8 @@
 //
 // N seconds measured (default 10) in each of R rounds (default 3), each
 // followed by the baselines again; a ratio a round against the baselines on
-// either side, and their median. BITS asks the emulator for that camera bit
-// rate, with a k or M suffix (default: the emulator's own, about 0.9 Mb/s).
+// either side, and their median. BITS is the camera bit rate asked of the
+// emulator, with a k or M suffix (default 1.5M, as in bench_live_path).
 // The recorder process's own CPU is not counted: it stands for the recorder,
 // not the client.
 
@@ -64,7 +64,7 @@ constexpr int kBaselineSeconds = 8;
 struct Options {
     int seconds = 10;
     int rounds = 3;
-    long bitRate = 0;  // the emulator's default
+    long bitRate = 1500000;  // as in bench_live_path
 };
 
 Options ParseOptions(int argc, char** argv)
