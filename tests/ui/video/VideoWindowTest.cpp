@@ -331,6 +331,24 @@ TEST_F(VideoWindowTest, NewPicturesMessageFromAnyThreadRepaintsTheWindow)
     EXPECT_FALSE(PostWindowMessage(handle, kMsgVideoFramesReady, 0, 0));
 }
 
+TEST_F(VideoWindowTest, NewPicturesSoonAfterAPaintAreStillPaintedOnceTheIntervalEnds)
+{
+    // Repaints are spaced a display refresh apart: a message inside that
+    // interval waits for it, and must not be lost.
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    PaintCounter counter;
+    video->installEventFilter(&counter);
+    QCoreApplication::processEvents();
+    const HWND handle = video->Handle();
+    for (int round = 0; round < 5; ++round) {
+        counter.paints = 0;
+        ASSERT_TRUE(PostWindowMessage(handle, kMsgVideoFramesReady, 0, 0));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }, 2000)) << "round " << round;
+    }
+    video->removeEventFilter(&counter);
+}
+
 TEST_F(VideoWindowTest, BlankingEndsAfterHalfASecond)
 {
     Connect(0x0001);
