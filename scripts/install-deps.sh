@@ -13,6 +13,7 @@ packages=(
   libsdl2-dev
   xvfb xauth fonts-dejavu-core fonts-wqy-microhei
   ccache
+  desktop-file-utils file python3  # the package and its check (scripts/package-check.sh)
 )
 
 missing=()

@@ -5,7 +5,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
-bash "$root/scripts/build.sh" "$root/build"
+# Only what the demo runs: the programs, packs, skins and drivers.
+bash "$root/scripts/build.sh" "$root/build" --target ombrel_demo
 bin="$root/build/bin"
 port=7050
 data="$root/build/demo-recorder"
