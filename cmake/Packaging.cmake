@@ -5,14 +5,21 @@
 # and icons go where desktops look for them. Nothing is installed outside the
 # prefix and there are no maintainer scripts, so removing the package leaves
 # every user's settings, pictures and logs alone.
-# Needs cmake/ShippedTargets.cmake (OMBREL_PROGRAMS, OMBREL_DRIVERS).
+# Needs cmake/ShippedTargets.cmake (OMBREL_PROGRAMS, OMBREL_DRIVER_NAMES).
 
 set(packaging_dir ${CMAKE_SOURCE_DIR}/packaging)
 
 install(TARGETS ${OMBREL_PROGRAMS} RUNTIME DESTINATION ${OMBREL_INSTALL_DIR})
-if(OMBREL_DRIVERS)
-  install(TARGETS ${OMBREL_DRIVERS} LIBRARY DESTINATION ${OMBREL_INSTALL_DIR}/lib/ptz)
-endif()
+# Drivers are looked for once the top CMakeLists.txt has been read to the end
+# (their folder may come after this file).
+function(ombrel_install_drivers)
+  foreach(driver IN LISTS OMBREL_DRIVER_NAMES)
+    if(TARGET ${driver})
+      install(TARGETS ${driver} LIBRARY DESTINATION ${OMBREL_INSTALL_DIR}/lib/ptz)
+    endif()
+  endforeach()
+endfunction()
+cmake_language(DEFER CALL ombrel_install_drivers)
 
 # Commands on the PATH: relative links into the install folder, so the
 # programs still find their siblings (they locate themselves through
