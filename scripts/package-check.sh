@@ -49,6 +49,9 @@ for lib in libc6 'libstdc\+\+6' libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6
            'libswscale[0-9]+' libsqlite3-0 'libsdl2-[0-9.-]+' libssl3; do
   grep -Eq "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib"
 done
+# apt can install it here: every dependency resolves (a dry run, nothing is installed).
+apt-get install -s "$deb" >"$work/apt.log" 2>&1 && grep -q '^Inst ombrel ' "$work/apt.log" ||
+  { cat "$work/apt.log" >&2; fail "apt cannot install the package"; }
 # No maintainer scripts and no configuration files: removing or purging the
 # package can only take away what it installed under /usr.
 control_files=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sed 's|^\./||' | grep -v '^$' | sort | tr '\n' ' ')
@@ -172,4 +175,5 @@ python3 "$root/scripts/check-live-panes.py" "$shot" 16 || {
 }
 [ -f "$home/.config/DVR/registry.db" ] || fail "the viewer kept no settings in the user's config folder"
 [ "$(tree_state)" = "$tree_before" ] || fail "running the programs changed the install folder"
+[ -z "$(ls -A "$elsewhere")" ] || fail "the programs wrote into the current folder: $(ls -A "$elsewhere")"
 echo "package check passed"
