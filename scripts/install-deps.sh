@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev libssl-dev
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libavfilter-dev ffmpeg
   libsdl2-dev
   xvfb xauth fonts-dejavu-core fonts-wqy-microhei
