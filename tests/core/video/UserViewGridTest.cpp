@@ -30,14 +30,14 @@ void Drag(UserViewGrid& grid, std::initializer_list<GridCell> path)
 TEST(UserViewGrid, SquareBandFollowsThePointerAndBecomesAPaneOnRelease)
 {
     UserViewGrid grid;
-    grid.Press({3, 1});
+    grid.Press(GridCell{3, 1});
     EXPECT_TRUE(grid.Dragging());
     EXPECT_EQ(CellsIn(grid, State::Band), 1u << 7);
-    grid.Move({2, 1});  // 1 x 2: not square, dropped
+    grid.Move(GridCell{2, 1});  // 1 x 2: not square, dropped
     EXPECT_EQ(CellsIn(grid, State::Band), 0u);
-    grid.Move({2, 0});  // square again
-    EXPECT_EQ(CellsIn(grid, State::Band), CellBlock{2, 0, 3, 1}.Mask());
-    grid.Release({2, 0});
+    grid.Move(GridCell{2, 0});  // square again
+    EXPECT_EQ(CellsIn(grid, State::Band), (CellBlock{2, 0, 3, 1}.Mask()));
+    grid.Release(GridCell{2, 0});
     EXPECT_FALSE(grid.Dragging());
     EXPECT_EQ(CellsIn(grid, State::Band), 0u);
     EXPECT_EQ(CellsIn(grid, State::Pane), 204u);
@@ -55,9 +55,9 @@ TEST(UserViewGrid, OnlySquareBandsOfMoreThanOneCellBecomePanes)
     EXPECT_TRUE(grid.Panes().empty());
     EXPECT_EQ(CellsIn(grid, State::Free), 0xFFFFu);
     // The release decides, whatever the last move showed.
-    grid.Press({0, 0});
-    grid.Move({1, 1});
-    grid.Release({1, 2});
+    grid.Press(GridCell{0, 0});
+    grid.Move(GridCell{1, 1});
+    grid.Release(GridCell{1, 2});
     EXPECT_TRUE(grid.Panes().empty());
 }
 
@@ -67,25 +67,25 @@ TEST(UserViewGrid, BandOverAPaneIsDroppedAndAPressOnAPaneDrawsNothing)
     Drag(grid, {{0, 0}, {1, 1}});
     ASSERT_EQ(grid.Panes().size(), 1u);
     // From a free cell towards the pane: the band goes as it touches it.
-    grid.Press({2, 2});
-    grid.Move({1, 1});
+    grid.Press(GridCell{2, 2});
+    grid.Move(GridCell{1, 1});
     EXPECT_EQ(CellsIn(grid, State::Band), 0u);
-    grid.Move({3, 3});
-    EXPECT_EQ(CellsIn(grid, State::Band), CellBlock{2, 2, 3, 3}.Mask());
-    grid.Move({0, 0});  // 3 x 3 would cover the pane
+    grid.Move(GridCell{3, 3});
+    EXPECT_EQ(CellsIn(grid, State::Band), (CellBlock{2, 2, 3, 3}.Mask()));
+    grid.Move(GridCell{0, 0});  // 3 x 3 would cover the pane
     EXPECT_EQ(CellsIn(grid, State::Band), 0u);
-    grid.Release({0, 0});
+    grid.Release(GridCell{0, 0});
     EXPECT_EQ(grid.Panes().size(), 1u);
-    grid.Press({1, 0});
-    grid.Move({2, 1});  // square but overlapping the pane at (1,0)
+    grid.Press(GridCell{1, 0});
+    grid.Move(GridCell{2, 1});  // square but overlapping the pane at (1,0)
     EXPECT_EQ(CellsIn(grid, State::Band), 0u);
-    grid.Release({2, 1});
+    grid.Release(GridCell{2, 1});
     EXPECT_EQ(grid.Panes().size(), 1u);
 
-    grid.Press({1, 1});
+    grid.Press(GridCell{1, 1});
     EXPECT_FALSE(grid.Dragging());
-    grid.Move({3, 3});
-    grid.Release({3, 3});
+    grid.Move(GridCell{3, 3});
+    grid.Release(GridCell{3, 3});
     EXPECT_EQ(grid.Panes().size(), 1u);
     EXPECT_EQ(CellsIn(grid, State::Pane), 51u);
 }
@@ -94,14 +94,14 @@ TEST(UserViewGrid, LeavingTheGridDropsOnlyTheBand)
 {
     UserViewGrid grid;
     Drag(grid, {{0, 0}, {1, 1}});
-    grid.Press({2, 2});
-    grid.Move({3, 3});
+    grid.Press(GridCell{2, 2});
+    grid.Move(GridCell{3, 3});
     grid.Leave();
     EXPECT_FALSE(grid.Dragging());
     EXPECT_EQ(CellsIn(grid, State::Band), 0u);
     EXPECT_EQ(CellsIn(grid, State::Pane), 51u);
     ASSERT_EQ(grid.Panes().size(), 1u);
-    grid.Release({3, 3});  // the button comes up after the drag ended
+    grid.Release(GridCell{3, 3});  // the button comes up after the drag ended
     EXPECT_EQ(grid.Panes().size(), 1u);
 }
 
@@ -112,10 +112,10 @@ TEST(UserViewGrid, PressOffTheCellsAndClearStartOver)
     EXPECT_FALSE(grid.Dragging());
     Drag(grid, {{0, 0}, {1, 1}});
     Drag(grid, {{2, 2}, {3, 3}});
-    grid.Press({2, 0});
-    grid.Move({3, 1});
+    grid.Press(GridCell{2, 0});
+    grid.Move(GridCell{3, 1});
     grid.Move(std::nullopt);  // on no cell: the band stays
-    EXPECT_EQ(CellsIn(grid, State::Band), CellBlock{2, 0, 3, 1}.Mask());
+    EXPECT_EQ(CellsIn(grid, State::Band), (CellBlock{2, 0, 3, 1}.Mask()));
     grid.Clear();
     EXPECT_FALSE(grid.Dragging());
     EXPECT_TRUE(grid.Panes().empty());
