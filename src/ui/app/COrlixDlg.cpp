@@ -138,9 +138,12 @@ void COrlixDlg::connectCommands()
     });
     clicked(MainWindowControls::kRemoteSetup, [this] { onRemoteSetup(); });
     clicked(MainWindowControls::kCapture, [this] { onCapture(); });
-    connect(m_viewer, &LiveViewer::liveChanged, this, [this] {
+    // Capture needs a listed session showing live video; live may start before its row is listed.
+    auto updateCapture = [this] {
         m_controls->Button(MainWindowControls::kCapture)->setEnabled(m_viewer->AnyListedSessionLive());
-    });
+    };
+    connect(m_viewer, &LiveViewer::liveChanged, this, updateCapture);
+    connect(m_viewer, &LiveViewer::currentSessionChanged, this, updateCapture);
     // Remote setup is for an administrator of the current recorder.
     connect(m_viewer, &LiveViewer::currentSessionChanged, this, [this] {
         m_controls->Button(MainWindowControls::kRemoteSetup)->setEnabled(m_viewer->CurrentMayOpenSetup());

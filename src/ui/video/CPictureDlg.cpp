@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPageSetupDialog>
 #include <QPainter>
