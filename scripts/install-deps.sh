@@ -12,7 +12,7 @@ packages=(
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libavfilter-dev ffmpeg
   libsdl2-dev
   xvfb xauth fonts-dejavu-core fonts-wqy-microhei
-  poppler-utils
+  poppler-utils fonts-liberation
   ccache
 )
 

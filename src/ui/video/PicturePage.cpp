@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kTextHeight = 30;
 constexpr int kLabelX = 10;
 constexpr int kValueX = 120;
 constexpr int kDateY = 30;
@@ -26,9 +25,12 @@ QFont PageFont()
     return font;
 }
 
-void DrawLine(QPainter& painter, int x, int y, const QString& text)
+// A text whose top-left corner is at (x, y). A path too long for the page
+// goes on over the next lines, above the picture, rather than off the paper.
+void DrawText(QPainter& painter, int x, int y, const QString& text)
 {
-    painter.drawText(QRect(x, y, painter.device()->width() - x, kTextHeight), Qt::AlignLeft | Qt::AlignTop, text);
+    const QRect room(x, y, painter.device()->width() - x, kPictureY - y);
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere, text);
 }
 
 } // namespace
@@ -50,10 +52,10 @@ bool PrintPicturePage(QPrinter& printer, const QString& path, std::time_t when)
         return false;
     painter.setFont(PageFont());
     painter.setPen(QColor(0, 0, 255));
-    DrawLine(painter, kLabelX, kDateY, "Date :");
-    DrawLine(painter, kValueX, kDateY, PrintTimeText(when));
-    DrawLine(painter, kLabelX, kNameY, "File Name :");
-    DrawLine(painter, kValueX, kNameY, path);
+    DrawText(painter, kLabelX, kDateY, "Date :");
+    DrawText(painter, kValueX, kDateY, PrintTimeText(when));
+    DrawText(painter, kLabelX, kNameY, "File Name :");
+    DrawText(painter, kValueX, kNameY, path);
 
     QImageReader reader(path);
     reader.setAutoTransform(false);
