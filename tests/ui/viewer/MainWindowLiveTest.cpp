@@ -1,4 +1,4 @@
-// Capture (233) of the whole main window against a live recorder.
+// Capture (233) and the user-view panel in the whole main window against a live recorder.
 #include "ViewerEmulator.h"
 #include "core/config/RegConfig.h"
 #include "core/config/RegistryBackend.h"
@@ -12,6 +12,7 @@
 #include "ui/video/CImagePreviewStatic.h"
 #include "ui/video/CPictureDlg.h"
 #include "ui/video/CRenderWnd.h"
+#include "ui/video/CUserViewDlg.h"
 #include "ui/video/LiveCapture.h"
 #include "ui/viewer/LiveViewer.h"
 
@@ -58,35 +59,49 @@ std::string JpegComments(const QByteArray& jpeg)
     return comments;
 }
 
-} // namespace
-
-TEST(CaptureTest, CaptureWritesTheSelectedPaneAndAFailureIsReported)
-{
-    EnsureQApplication();
-    std::string error;
-    EmulatorProcess* emulator = ViewerEmulator(&error);
-    ASSERT_TRUE(emulator) << error;
-    TempDir dir;
-    ScopedEnv driveC("DVR_DRIVE_C", dir.path());
-    auto store = OpenRegistryAt(dir / "registry.db");
-    ASSERT_TRUE(store.backend) << store.error;
-    SetRegistryBackend(store.backend);
-    struct Unset {
-        ~Unset() { SetRegistryBackend(nullptr); }
-    } unset;
+class MainWindowLiveTest : public ::testing::Test {
+protected:
+    void SetUp() override
     {
+        EnsureQApplication();
+        std::string error;
+        emulator = ViewerEmulator(&error);
+        ASSERT_TRUE(emulator) << error;
+        store = OpenRegistryAt(dir / "registry.db");
+        ASSERT_TRUE(store.backend) << store.error;
+        SetRegistryBackend(store.backend);
         CRegConfig reg;
         ServerRecord porch{"Porch", "127.0.0.1", emulator->Port(kFourA), "ADMIN", "5829", "MODEL_F", "TCP", ""};
         ASSERT_TRUE(ServerDirectory(reg).Write(porch));
     }
+    void TearDown() override { SetRegistryBackend(nullptr); }
 
+    // Connects to the four-channel recorder and waits for its live video.
+    void GoLive(COrlixDlg& dialog)
+    {
+        ASSERT_TRUE(dialog.Connect("127.0.0.1", QString::number(emulator->Port(kFourA)), "TCP", "ADMIN", "5829"));
+        LiveViewer& viewer = dialog.Viewer();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return viewer.AnyListedSessionLive() && FindCtrl<QPushButton>(&dialog, 233)->isEnabled(); },
+            kWaitMs));
+    }
+
+    EmulatorProcess* emulator = nullptr;
+    TempDir dir;
+    ScopedEnv driveC{"DVR_DRIVE_C", dir.path()};
+    RegistryOpenResult store;
+};
+
+} // namespace
+
+TEST_F(MainWindowLiveTest, CaptureWritesTheSelectedPaneAndAFailureIsReported)
+{
     COrlixDlg dialog;
     dialog.show();
     auto* capture = FindCtrl<QPushButton>(&dialog, 233);
     EXPECT_FALSE(capture->isEnabled());
-    ASSERT_TRUE(dialog.Connect("127.0.0.1", QString::number(emulator->Port(kFourA)), "TCP", "ADMIN", "5829"));
+    GoLive(dialog);
     LiveViewer& viewer = dialog.Viewer();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer.AnyListedSessionLive() && capture->isEnabled(); }, kWaitMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return viewer.Decoder().GetVideoWidth(1) > 0; }, kWaitMs));
 
     auto* video = dialog.findChild<CRenderWnd*>();
@@ -128,4 +143,26 @@ TEST(CaptureTest, CaptureWritesTheSelectedPaneAndAFailureIsReported)
 
     QTest::mouseClick(FindCtrl<QPushButton>(&dialog, LiveViewer::kBtnLiveOff), Qt::LeftButton);
     EXPECT_FALSE(capture->isEnabled());
+}
+
+TEST_F(MainWindowLiveTest, FixedLayoutGreysApplyAndLiveStopClearsTheUserView)
+{
+    COrlixDlg dialog;
+    dialog.show();
+    GoLive(dialog);
+    CUserViewDlg* view = dialog.Viewer().UserView();
+    ASSERT_TRUE(view && view->isVisible());
+    QPushButton* apply = view->Button(CUserViewDlg::kApply);
+    EXPECT_TRUE(apply->isEnabled());  // live start cleared the editor
+
+    QTest::mouseClick(FindCtrl<QPushButton>(&dialog, kBtnLayoutQuad), Qt::LeftButton);
+    EXPECT_FALSE(apply->isEnabled());
+
+    QTest::mouseClick(FindCtrl<QPushButton>(&dialog, LiveViewer::kBtnLiveOff), Qt::LeftButton);
+    EXPECT_TRUE(apply->isEnabled());
+    EXPECT_FALSE(FindCtrl<QPushButton>(&dialog, kBtnLayoutQuad)->isChecked());
+    QTest::mousePress(view, Qt::LeftButton, {}, view->CellCentre({0, 0}));
+    QTest::mouseMove(view, view->CellCentre({1, 1}));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, view->CellCentre({1, 1}));
+    EXPECT_EQ(view->Grid().Panes().size(), 1u);
 }
