@@ -12,6 +12,7 @@ packages=(
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libavfilter-dev ffmpeg
   libsdl2-dev
   xvfb xauth fonts-dejavu-core fonts-wqy-microhei
+  poppler-utils fonts-liberation
   ccache
   desktop-file-utils file python3  # the package and its check (scripts/package-check.sh)
 )

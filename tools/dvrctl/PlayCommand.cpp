@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -71,6 +72,25 @@ std::optional<std::uint64_t> PictureStamp(const mpeg::UnitSplitter::Unit& unit)
     return pes->pts;
 }
 
+// The lowest channel the file has video for (stream id 0xE0 + channel); 0
+// when it has none. A file played alone shows its pictures in every layout
+// when the layout starts there: ffmpeg's VOB muxer, for one, writes its only
+// video stream as 0xE2.
+int FirstVideoChannel(const std::vector<unsigned char>& stream)
+{
+    mpeg::UnitSplitter splitter(stream.data(), stream.size(), true);
+    mpeg::UnitSplitter::Unit unit{};
+    int first = kPaneCount;
+    while (first > 0 && splitter.Next(&unit)) {
+        if (unit.kind != mpeg::UnitKind::Pes)
+            continue;
+        auto pes = mpeg::ParsePesPacket(unit.data, unit.size);
+        if (pes && (pes->streamId & 0xF0) == mpeg::kVideoStreamIdBase)
+            first = std::min(first, pes->streamId & 0x0F);
+    }
+    return first == kPaneCount ? 0 : first;
+}
+
 // True when a visible pane shows a decoded picture it has painted.
 bool PanesShowPictures(CLiveDecoder& decoder, const PaneLayout& layout)
 {
@@ -99,7 +119,7 @@ int Play(const PlayRequest& request, const std::vector<unsigned char>& stream)
     if (!decoder.Initialise(window.Handle(), kDecoderModeH264, LiveSessionState::kAssumedWidth,
                             LiveSessionState::kAssumedHeight, false))
         return Fail(kExitRefused, "the decoder did not start");
-    const PaneLayout layout = WindowedLayout(request.layout, 0);
+    const PaneLayout layout = WindowedLayout(request.layout, FirstVideoChannel(stream));
     window.ApplyPanes(layout);
     window.show();
 

@@ -1,5 +1,7 @@
 #include "platform/decoder/JpegWriter.h"
 
+#include "core/video/JpegComment.h"
+
 #include <cstdint>
 
 extern "C" {
@@ -9,7 +11,10 @@ extern "C" {
 }
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -54,7 +59,9 @@ bool Encode(const AVFrame* picture, AVPacket* packet)
     context->height = picture->height;
     context->pix_fmt = AV_PIX_FMT_YUVJ420P;
     context->time_base = AVRational{1, 25};
-    context->flags |= AV_CODEC_FLAG_QSCALE;
+    // Bit-exact output leaves out the encoder's own comment segment, so a
+    // comment added later is the file's only one.
+    context->flags |= AV_CODEC_FLAG_QSCALE | AV_CODEC_FLAG_BITEXACT;
     context->global_quality = FF_QP2LAMBDA * kQuality;
     if (avcodec_open2(context.get(), encoder, nullptr) < 0)
         return false;
@@ -92,4 +99,24 @@ bool WriteJpegFile(const AVFrame* frame, const std::string& path)
     if (!picture || !packet || !Encode(picture.get(), packet.get()))
         return false;
     return WriteFile(path, packet->data, size_t(packet->size));
+}
+
+bool AddJpegComment(const std::string& path, const std::string& comment)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    const std::vector<std::uint8_t> jpeg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return false;
+    const auto commented = InsertJpegComment(jpeg, comment);
+    if (!commented)
+        return false;
+    const std::string temporary = path + ".part";
+    if (!WriteFile(temporary, commented->data(), commented->size()))
+        return false;
+    if (std::rename(temporary.c_str(), path.c_str()) == 0)
+        return true;
+    std::remove(temporary.c_str());
+    return false;
 }

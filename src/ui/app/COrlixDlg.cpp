@@ -22,6 +22,8 @@
 #include "ui/skin/SkinElements.h"
 #include "ui/status/CInformationDlg.h"
 #include "ui/status/CTimeDlg.h"
+#include "ui/video/CPictureDlg.h"
+#include "ui/video/LiveCapture.h"
 #include "ui/viewer/LiveViewer.h"
 #include "ui/viewer/ViewerText.h"
 
@@ -101,6 +103,7 @@ void COrlixDlg::buildControls()
 
     m_viewer = new LiveViewer(this, m_info, [this](const QString& line) { WriteEventLog(line); });
     m_serverHost = std::make_unique<MainWindowServerHost>(*m_viewer);
+    m_capture = std::make_unique<LiveCapture>(m_viewer->Decoder());
     connect(m_viewer, &LiveViewer::fullScreenChanged, m_sidePanels, &SidePanels::SetFullScreen);
     connect(m_viewer, &LiveViewer::fullScreenChanged, m_clock, [this](bool on) { m_clock->setVisible(!on); });
 }
@@ -134,6 +137,13 @@ void COrlixDlg::connectCommands()
             m_openConfiguration();
     });
     clicked(MainWindowControls::kRemoteSetup, [this] { onRemoteSetup(); });
+    clicked(MainWindowControls::kCapture, [this] { onCapture(); });
+    // Capture needs a listed session showing live video; live may start before its row is listed.
+    auto updateCapture = [this] {
+        m_controls->Button(MainWindowControls::kCapture)->setEnabled(m_viewer->AnyListedSessionLive());
+    };
+    connect(m_viewer, &LiveViewer::liveChanged, this, updateCapture);
+    connect(m_viewer, &LiveViewer::currentSessionChanged, this, updateCapture);
     // Remote setup is for an administrator of the current recorder.
     connect(m_viewer, &LiveViewer::currentSessionChanged, this, [this] {
         m_controls->Button(MainWindowControls::kRemoteSetup)->setEnabled(m_viewer->CurrentMayOpenSetup());
@@ -181,6 +191,17 @@ void COrlixDlg::onRemoteSetup()
     m_viewer->SetSetupMode(true);
     ShowStatus(TextOf(LangText::Id(kStrSetupNotAvailable)));
     m_viewer->SetSetupMode(false);
+}
+
+void COrlixDlg::onCapture()
+{
+    const int channel = m_viewer->SelectedChannel();
+    const CaptureOutcome outcome = m_capture->Capture(channel, m_viewer->SourceOfPane(channel));
+    ShowStatus(outcome.status);
+    if (!outcome.written)
+        return;
+    m_sidePanels->Pictures()->ShowPicture(outcome.path);
+    m_sidePanels->Press(SidePanelSelector::kTabPictures);
 }
 
 void COrlixDlg::ShowStatus(const QString& text)

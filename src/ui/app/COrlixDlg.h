@@ -9,6 +9,7 @@
 #include <memory>
 
 class CInformationDlg;
+class LiveCapture;
 class CTimeDlg;
 class CWindowTimers;
 class LiveViewer;
@@ -48,6 +49,7 @@ public:
     LiveViewer& Viewer() { return *m_viewer; }
     const SidePanels& Panels() const { return *m_sidePanels; }
     CInformationDlg& Information() { return *m_info; }
+    LiveCapture& Capture() { return *m_capture; }
     const CSkinEngine& Skin() const { return m_skin; }
 
     // The dialogs opened from here: server selection (1008), the
@@ -81,6 +83,7 @@ private:
     void connectCommands();
     void installDialogs();
     void onRemoteSetup();
+    void onCapture();
     void onTimer(int id);
     void handOver(int timerId, int delayMs);
 
@@ -93,6 +96,7 @@ private:
     CTimeDlg* m_clock = nullptr;
     LiveViewer* m_viewer = nullptr;
     std::unique_ptr<MainWindowServerHost> m_serverHost;
+    std::unique_ptr<LiveCapture> m_capture;
     std::function<void()> m_openServerSelection;
     std::function<void()> m_openConfiguration;
     std::function<bool()> m_confirmSetupPassword;

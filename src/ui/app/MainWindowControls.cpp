@@ -35,7 +35,7 @@ MainWindowControls::MainWindowControls(QWidget* window)
         button->setObjectName(b.element);
         button->setAutoDefault(false);
     }
-    // Remote setup needs a listed session; capture waits for the snapshot feature.
+    // Remote setup needs a listed session; capture a live one.
     Button(kRemoteSetup)->setEnabled(false);
     Button(kCapture)->setEnabled(false);
 }

@@ -1,6 +1,7 @@
 #include "ui/app/SidePanels.h"
 
 #include "ui/controls/CtrlId.h"
+#include "ui/video/CPictureDlg.h"
 
 #include <QPushButton>
 #include <QWidget>
@@ -25,7 +26,10 @@ SidePanels::SidePanels(QWidget* window, QWidget* information)
 {
     m_panels[Index(SidePanel::Information)] = information;
     m_panels[Index(SidePanel::Ptz)] = PanelFrame(window, "m_staticptz_bg");
-    m_panels[Index(SidePanel::Pictures)] = PanelFrame(window, "PicturePanel");
+    m_pictures = new CPictureDlg(window);
+    m_pictures->setGeometry(kArea);
+    m_pictures->hide();
+    m_panels[Index(SidePanel::Pictures)] = m_pictures;
 
     struct Tab {
         int id;

@@ -7,6 +7,7 @@
 
 #include <array>
 
+class CPictureDlg;
 class QPushButton;
 class QWidget;
 
@@ -24,6 +25,8 @@ public:
     // The panel's frame; its content is the owning part's.
     QWidget* Panel(SidePanel panel) const { return m_panels[Index(panel)]; }
 
+    CPictureDlg* Pictures() const { return m_pictures; }
+
     const SidePanelSelector& Selector() const { return m_selector; }
     void Press(int id);
     void SetFullScreen(bool on);
@@ -35,4 +38,5 @@ private:
     SidePanelSelector m_selector;
     std::array<QWidget*, 3> m_panels{};
     std::array<QPushButton*, 3> m_tabs{};
+    CPictureDlg* m_pictures = nullptr;
 };

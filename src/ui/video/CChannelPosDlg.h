@@ -21,6 +21,8 @@ public:
 
     LayoutMode Mode() const { return m_mode; }
     bool Applied() const { return m_applied; }
+    // A user view took the window: no fixed layout is applied now.
+    void MarkNotApplied() { m_applied = false; }
 
     // Live start: a paired recorder gets its own layout and only full screen
     // stays enabled; any other gets the sixteen-pane layout.

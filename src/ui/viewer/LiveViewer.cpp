@@ -9,6 +9,7 @@
 #include "ui/app/WindowTimers.h"
 #include "ui/video/CChannelPosDlg.h"
 #include "ui/video/CRenderWnd.h"
+#include "ui/video/CUserViewDlg.h"
 #include "ui/viewer/ChannelAudioControl.h"
 #include "ui/viewer/NotifyForwarder.h"
 #include "ui/viewer/ServerListView.h"
@@ -16,6 +17,7 @@
 #include "ui/viewer/ViewerText.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QThread>
 
 
@@ -64,6 +66,10 @@ void LiveViewer::buildControls(QWidget* window)
     m_video.layoutPanel = new CChannelPosDlg(m_video.window, &m_video.state, window);
     m_video.layoutPanel->setGeometry(818, 425, 198, 82);
     m_video.layoutPanel->SetListener(this);
+    m_userView = new CUserViewDlg(m_video.window, m_video.layoutPanel, &m_video.state, &m_video.overlay, window);
+    m_userView->move(809, 507);
+    // The drawing starts over whenever the live panes change.
+    connect(this, &LiveViewer::liveChanged, m_userView, &CUserViewDlg::Clear);
 
     m_controls = new ChannelAudioControl(window, m_sessions, m_video.decoder, this);
 
@@ -296,6 +302,7 @@ void LiveViewer::onMasksChanged(int index)
                       row.session.GetAudioChannelMask(), row.session.GetSensorStatusMask());
     m_live->Start(index);
     m_alarms->Mark(index);
+    emit liveChanged();
     row.panel.sliderEnabled = true;
     if (index == m_sessions.current)
         m_controls->ShowCurrentPanel();
@@ -303,14 +310,18 @@ void LiveViewer::onMasksChanged(int index)
 
 void LiveViewer::StartLiveCurrent()
 {
-    if (m_sessions.HasCurrent() && m_sessions.Current().record.hasSettings)
+    if (m_sessions.HasCurrent() && m_sessions.Current().record.hasSettings) {
         m_live->Start(m_sessions.current);
+        emit liveChanged();
+    }
 }
 
 void LiveViewer::StopLiveCurrent()
 {
-    if (m_sessions.HasCurrent())
+    if (m_sessions.HasCurrent()) {
         m_live->Stop(m_sessions.current);
+        emit liveChanged();
+    }
 }
 
 void LiveViewer::stopSession(int index)
@@ -374,6 +385,7 @@ void LiveViewer::disconnect(int index)
         m_serverList->Select(m_sessions.current);
     updateSessionButtons();
     showCurrentSession();
+    emit liveChanged();
 }
 
 void LiveViewer::SelectSession(int index)
@@ -430,8 +442,33 @@ void LiveViewer::PaneSelected(int, int, int, int width, int height)
     m_status.ShowPictureSize(width, height);
 }
 
+void LiveViewer::LayoutApplied()
+{
+    m_userView->Button(CUserViewDlg::kApply)->setEnabled(false);
+}
+
+SnapshotSource LiveViewer::SourceOfPane(int channel) const
+{
+    SnapshotSource source;
+    PaneRecord& pane = m_video.window->Pane(channel);
+    const int server = pane.OwningServer();
+    if (!m_sessions.table.Has(server))
+        return source;
+    const auto& row = m_sessions.table.At(server);
+    source.recorderName = row.descriptor.name;
+    source.recorderAddress = row.descriptor.address;
+    const int camera = pane.ShownCamera();
+    if (camera >= 0) {
+        source.cameraNumber = camera + 1;
+        if (row.record.hasSettings)
+            source.cameraName = CameraName(row.record.settings, camera);
+    }
+    return source;
+}
+
 void LiveViewer::FullScreenChanged(bool on)
 {
+    m_userView->setVisible(!on);
     m_serverList->SetVisible(!on);
     m_controls->SetSliderVisible(!on);
     emit fullScreenChanged(on);

@@ -3,6 +3,7 @@
 #include "core/msg/WindowMessage.h"
 #include "core/viewer/LiveStartPhase.h"
 #include "core/viewer/NotifyReaction.h"
+#include "core/video/SnapshotNaming.h"
 #include "core/viewer/ServerDescriptor.h"
 #include "ui/video/VideoWindowState.h"
 #include "ui/viewer/AlarmFlasher.h"
@@ -20,6 +21,7 @@
 #include <memory>
 
 class CInformationDlg;
+class CUserViewDlg;
 class CWindowTimers;
 class ChannelAudioControl;
 class NotifyForwarder;
@@ -89,12 +91,19 @@ public:
     const ViewerSessionTable& Sessions() const { return m_sessions.table; }
     std::uint16_t OccupiedPanes() const { return m_video.occupiedPanes; }
     CLiveDecoder& Decoder() { return m_video.decoder; }
+    // The pane last clicked (or placed by a user view): the snapshot channel.
+    int SelectedChannel() const { return m_video.state.selectedChannel; }
+    // The recorder and camera a pane shows, as a snapshot records them.
+    SnapshotSource SourceOfPane(int channel) const;
+    CUserViewDlg* UserView() const { return m_userView; }
 
 signals:
     // The current session changed, or what may be done with it.
     void currentSessionChanged();
     // The video fills the screen, or no longer does.
     void fullScreenChanged(bool on);
+    // Live video of a session started or stopped, or a session went.
+    void liveChanged();
 
 private:
     void buildControls(QWidget* window);
@@ -113,6 +122,7 @@ private:
     void onRepaintTimer();
     void StopAlarmDisplay() override;
     void FullScreenChanged(bool on) override;
+    void LayoutApplied() override;
     void PaneSelected(int channel, int server, int camera, int width, int height) override;
     void showMessage(const MessageRequest& message);
 
@@ -131,6 +141,7 @@ private:
     ChannelAudioControl* m_controls = nullptr;
     ServerListView* m_serverList = nullptr;
     SessionButtonRow* m_sessionButtons = nullptr;
+    CUserViewDlg* m_userView = nullptr;
     std::unique_ptr<AlarmFlasher> m_alarms;
     std::unique_ptr<LiveVideoSwitch> m_live;
 };
