@@ -22,12 +22,15 @@
 #include "ui/skin/SkinElements.h"
 #include "ui/status/CInformationDlg.h"
 #include "ui/status/CTimeDlg.h"
+#include "ui/status/CLogViewDlg.h"
+#include "ui/status/LogViewerLink.h"
 #include "ui/viewer/LiveViewer.h"
 #include "ui/viewer/ViewerText.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <ctime>
 
@@ -65,6 +68,8 @@ COrlixDlg::COrlixDlg(QWidget* parent, const MainWindowOptions& options)
     applySkin(options);
     connectCommands();
     installDialogs();
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this), &QShortcut::activated, this,
+            &COrlixDlg::OpenLogViewer);
 
     ShowStatus("Start Event Log...");
     CRegConfig reg;
@@ -74,6 +79,9 @@ COrlixDlg::COrlixDlg(QWidget* parent, const MainWindowOptions& options)
 
 COrlixDlg::~COrlixDlg()
 {
+    // The log link leaves the sessions before they close.
+    delete m_logLink;
+    delete m_logViewer;
     // Sessions close while the widgets they feed still exist.
     delete m_viewer;
 }
@@ -151,6 +159,18 @@ void COrlixDlg::installDialogs()
         dialog.exec();
     });
     SetSetupPasswordCheck([this] { return ConfirmSetupPassword(this, m_viewer->CurrentAdminPassword()); });
+}
+
+void COrlixDlg::OpenLogViewer()
+{
+    if (!m_logViewer) {
+        m_logViewer = new CLogViewDlg(this);
+        m_logLink = new LogViewerLink(*m_viewer, *m_logViewer);
+    }
+    m_logViewer->show();
+    m_logViewer->raise();
+    m_logViewer->activateWindow();
+    m_logLink->Opened();
 }
 
 void COrlixDlg::SetServerSelection(std::function<void()> open)
