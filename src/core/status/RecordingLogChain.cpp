@@ -54,16 +54,30 @@ void RecordingLogChain::OnNotify(int code)
 
 void RecordingLogChain::OnSessionLost()
 {
+    dropTransfers("the link to the recorder was lost", false);
+}
+
+void RecordingLogChain::OnSessionLeft()
+{
+    dropTransfers("another recorder was chosen", true);
+}
+
+void RecordingLogChain::dropTransfers(const std::string& reason, bool sessionAlive)
+{
     if (m_dailyFileOpen) {
         m_port.CloseDailyFile();
         m_dailyFileOpen = false;
     }
     m_dailyRequested = false;
-    if (m_log != LogState::Idle) {
-        m_port.CloseLogFile(false);
-        m_log = LogState::Idle;
-        m_port.LogBroken("the link to the recorder was lost");
-    }
+    m_monthlyDone = false;
+    m_dailyDone = false;
+    if (m_log == LogState::Idle)
+        return;
+    m_port.CloseLogFile(false);
+    m_log = LogState::Idle;
+    if (sessionAlive)
+        m_port.RestartPoll();
+    m_port.LogBroken(reason);
 }
 
 void RecordingLogChain::onMonthProfile()

@@ -24,6 +24,9 @@ public:
     void OnNotify(int code);
     // The session ended: a transfer under way is broken off.
     void OnSessionLost();
+    // The chain moves to another session: a log still coming in from this
+    // one is given up and its poll timer runs again.
+    void OnSessionLeft();
 
     // A log was asked for and neither found nor refused yet.
     bool AwaitingLogAnswer() const { return m_log == LogState::Asked; }
@@ -48,6 +51,7 @@ private:
     void onLogNotFound();
     void endLog(bool keep);
     void breakLog(const std::string& reason);
+    void dropTransfers(const std::string& reason, bool sessionAlive);
 
     RecordingLogPort& m_port;
     CivilDate m_date{0, 0, 0};

@@ -24,6 +24,20 @@ constexpr const char* kFilterTexts[kLogFilterButtonCount] = {"POWER",  "SENSOR",
                                                              "CAMERA", "BACKUP", "SETUP",  "SETTIME",    "ALL"};
 constexpr int kSensorOutButton = static_cast<int>(LogFilterGroup::SensorOut);
 constexpr int kFocusDelayMs = 50;
+
+// The main window's sheet, which this dialog inherits as its child, colours
+// lists and labels for its own dark background; here they follow the
+// application palette like the rest of the dialog.
+constexpr const char* kPaletteLook =
+    "QLabel { color: palette(window-text); }"
+    "QTableWidget { color: palette(text); background: palette(base); gridline-color: palette(mid);"
+    "  border: 1px solid palette(mid); selection-background-color: palette(highlight);"
+    "  selection-color: palette(highlighted-text); }"
+    "QHeaderView, QHeaderView::section { color: palette(button-text); background: palette(button);"
+    "  border: 1px solid palette(mid); }"
+    // A checked filter must be told from an unchecked one at a glance.
+    "QPushButton:checked { color: palette(highlighted-text); background: palette(highlight);"
+    "  border: 1px solid palette(dark); border-radius: 3px; }";
 constexpr int kProfileDelayMs = 1000;
 
 CivilDate ToCivil(const QDate& date)
@@ -44,6 +58,7 @@ CLogViewDlg::CLogViewDlg(QWidget* parent) : QDialog(parent)
     setAccessibleName(QStringLiteral("Log Viewer"));
     setObjectName(QStringLiteral("CLogViewDlg"));
     setFixedSize(760, 570);
+    setStyleSheet(kPaletteLook);
     m_timers = new CWindowTimers([this](int id) { onTimer(id); }, this);
     buildControls();
     m_pickOpen = [this] {

@@ -57,7 +57,13 @@ LogViewerLink::LogViewerLink(LiveViewer& viewer, CLogViewDlg& dialog, QObject* p
             m_chain.OnMonthShown(date);
     });
     connect(&dialog, &CLogViewDlg::dayPicked, this, [this](const CivilDate& date) {
-        if (bindCurrent())
+        const std::optional<unsigned> before = m_sessionId;
+        if (!bindCurrent())
+            return;
+        // Another recorder's month is not known yet: ask for it first.
+        if (before != m_sessionId)
+            m_chain.OnMonthShown(date);
+        else
             m_chain.OnDayPicked(date);
     });
     connect(&dialog, &CLogViewDlg::profileTimerFired, this, [this] {
@@ -102,7 +108,7 @@ bool LogViewerLink::bindCurrent()
         return false;
     const unsigned id = sessions.At(m_viewer.Current()).session.SessionId();
     if (m_sessionId && *m_sessionId != id)
-        m_chain.OnSessionLost();
+        m_chain.OnSessionLeft();  // still bound to the old session, so its poll timer runs again
     m_sessionId = id;
     return true;
 }

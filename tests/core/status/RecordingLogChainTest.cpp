@@ -267,6 +267,14 @@ TEST_F(ChainTest, TransfersThatEndBadlyLeaveNoFileAndPollAgain)
     EXPECT_EQ(port.calls, (std::vector<std::string>{"remove log", "broken: the link to the recorder was lost"}));
     EXPECT_FALSE(chain.LogTransferRunning());
 
+    // Another recorder is chosen: this one is polled again.
+    chain.OnMonthShown(port.calendar);
+    chain.OnNotify(kNotifyMonthProfileReady);
+    FinishDaily();
+    port.calls.clear();
+    chain.OnSessionLeft();
+    EXPECT_EQ(port.calls, (std::vector<std::string>{"remove log", "restart poll", "broken: another recorder was chosen"}));
+
     // A disk that refuses the bytes.
     chain.OnMonthShown(port.calendar);
     chain.OnNotify(kNotifyMonthProfileReady);
