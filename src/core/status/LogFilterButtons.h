@@ -12,7 +12,6 @@
 // and listed.
 
 constexpr int kLogFilterButtonCount = 10;
-constexpr int kLogFilterFirstId = 1200;
 
 using LogFilterChecks = std::array<bool, kLogFilterButtonCount>;
 

@@ -34,7 +34,6 @@ public:
 
     const CivilDate& Date() const { return m_date; }
     const CivilDate& LogDate() const { return m_logDate; }
-    std::uint32_t MonthMask() const { return m_monthMask; }
     std::uint8_t Sequence() const { return m_sequence; }
     bool MonthlyDone() const { return m_monthlyDone; }
     bool DailyDone() const { return m_dailyDone; }

@@ -15,6 +15,7 @@ class CLogViewDlg;
 class CZERDNetwork;
 class LiveViewer;
 class LogDecodeWorker;
+struct LogFileRead;
 
 // Joins the Log Viewer to the recorder sessions of the main window: the
 // calendar's events and timer 260 start the recording-day chain on the
@@ -39,7 +40,7 @@ private:
     CZERDNetwork* session();
     void onNotified(unsigned sessionId, int code);
     void checkBoundSession();
-    void onDecoded(const struct LogFileRead& read, const CivilDate& date);
+    void onDecoded(const LogFileRead& read, const CivilDate& date);
 
     bool RequestMonthProfile(int year, int month) override;
     std::uint32_t MonthMask() override;
