@@ -9,6 +9,9 @@
 #include "core/dvr/LogEventText.h"
 #include "core/dvr/LogRecord.h"
 #include "core/dvr/RecordingProfile.h"
+#include "core/status/LogEntriesCsv.h"
+#include "core/status/LogFilePaths.h"
+#include "core/status/LogFilterButtons.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -25,6 +28,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (LogEventGroup(code) && !LogRecordInGroup(code, *LogEventGroup(code)))
             std::abort();
     }
+    if (EntriesInGroup(entries, LogFilterGroup::All).size() != entries.size())
+        std::abort();
+    std::vector<const LogEntry*> rows;
+    for (const LogEntry& entry : entries)
+        rows.push_back(&entry);
+    (void)LogEntriesCsv(rows);
+    const std::string_view name(reinterpret_cast<const char*>(data), size);
+    // A server name never leads the downloaded log out of its folder.
+    const std::string path = DownloadedLogPath(name, {2026, 12, 6});
+    if (path.find_first_of("/:", 3) != std::string::npos || path.find('\\', 22) != std::string::npos)
+        std::abort();
     const std::vector<std::uint8_t> again = EncodeLogFile(records);
     if (again.size() > size || (!again.empty() && std::memcmp(again.data(), data, again.size()) != 0))
         std::abort();

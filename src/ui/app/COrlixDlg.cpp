@@ -22,7 +22,10 @@
 #include "ui/skin/SkinElements.h"
 #include "ui/status/CInformationDlg.h"
 #include "ui/status/CTimeDlg.h"
+#include "ui/status/CLogViewDlg.h"
+#include "ui/status/LogViewerLink.h"
 #include "ui/video/CPictureDlg.h"
+#include "ui/video/CUserViewDlg.h"
 #include "ui/video/LiveCapture.h"
 #include "ui/viewer/LiveViewer.h"
 #include "ui/viewer/ViewerText.h"
@@ -30,6 +33,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <ctime>
 
@@ -67,6 +71,8 @@ COrlixDlg::COrlixDlg(QWidget* parent, const MainWindowOptions& options)
     applySkin(options);
     connectCommands();
     installDialogs();
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this), &QShortcut::activated, this,
+            &COrlixDlg::OpenLogViewer);
 
     ShowStatus("Start Event Log...");
     CRegConfig reg;
@@ -76,6 +82,9 @@ COrlixDlg::COrlixDlg(QWidget* parent, const MainWindowOptions& options)
 
 COrlixDlg::~COrlixDlg()
 {
+    // The log link leaves the sessions before they close.
+    delete m_logLink;
+    delete m_logViewer;
     // Sessions close while the widgets they feed still exist.
     delete m_viewer;
 }
@@ -144,6 +153,7 @@ void COrlixDlg::connectCommands()
     };
     connect(m_viewer, &LiveViewer::liveChanged, this, updateCapture);
     connect(m_viewer, &LiveViewer::currentSessionChanged, this, updateCapture);
+    connect(m_viewer->UserView(), &CUserViewDlg::logViewerRequested, this, &COrlixDlg::OpenLogViewer);
     // Remote setup is for an administrator of the current recorder.
     connect(m_viewer, &LiveViewer::currentSessionChanged, this, [this] {
         m_controls->Button(MainWindowControls::kRemoteSetup)->setEnabled(m_viewer->CurrentMayOpenSetup());
@@ -161,6 +171,18 @@ void COrlixDlg::installDialogs()
         dialog.exec();
     });
     SetSetupPasswordCheck([this] { return ConfirmSetupPassword(this, m_viewer->CurrentAdminPassword()); });
+}
+
+void COrlixDlg::OpenLogViewer()
+{
+    if (!m_logViewer) {
+        m_logViewer = new CLogViewDlg(this);
+        m_logLink = new LogViewerLink(*m_viewer, *m_logViewer);
+    }
+    m_logViewer->show();
+    m_logViewer->raise();
+    m_logViewer->activateWindow();
+    m_logLink->Opened();
 }
 
 void COrlixDlg::SetServerSelection(std::function<void()> open)

@@ -10,9 +10,11 @@
 
 class CInformationDlg;
 class LiveCapture;
+class CLogViewDlg;
 class CTimeDlg;
 class CWindowTimers;
 class LiveViewer;
+class LogViewerLink;
 class MainWindowControls;
 class MainWindowServerHost;
 class SidePanels;
@@ -72,6 +74,12 @@ public:
 
     static QString VersionText() { return QStringLiteral("ver. 1.3.2.6"); }
 
+    // Shows the Log Viewer (Ctrl+L, the user-view panel's log-viewer button);
+    // with a session open it asks for the shown month's recording days.
+    void OpenLogViewer();
+    CLogViewDlg* LogViewer() const { return m_logViewer; }
+    const LogViewerLink* LogLink() const { return m_logLink; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
@@ -100,4 +108,6 @@ private:
     std::function<void()> m_openServerSelection;
     std::function<void()> m_openConfiguration;
     std::function<bool()> m_confirmSetupPassword;
+    CLogViewDlg* m_logViewer = nullptr;
+    LogViewerLink* m_logLink = nullptr;
 };

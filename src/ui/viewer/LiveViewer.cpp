@@ -153,7 +153,22 @@ void LiveViewer::onNotify(unsigned sessionId, int code)
         m_sessions.table.At(*index).record.adminFlag = *flag;
         emit currentSessionChanged();
     }
+    if (code == kNotifyOperationRefused && m_logRefusal && m_logRefusal(sessionId))
+        code = kNotifyLogNotFound;
     applyReaction(ReactToNotify(index, code));
+    emit notified(sessionId, code);
+}
+
+void LiveViewer::StopPoll(int index)
+{
+    if (m_sessions.table.Has(index))
+        m_timers->KillTimer(index);
+}
+
+void LiveViewer::RestartPoll(int index)
+{
+    if (m_sessions.table.Has(index))
+        m_timers->SetTimer(index, kPollPeriodMs);
 }
 
 void LiveViewer::applyReaction(const NotifyReaction& r)

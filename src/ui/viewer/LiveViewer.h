@@ -97,7 +97,17 @@ public:
     SnapshotSource SourceOfPane(int channel) const;
     CUserViewDlg* UserView() const { return m_userView; }
 
+    // The Log Viewer's transfers: a session object by row and its poll timer.
+    CZERDNetwork& SessionObject(int index) { return m_sessions.table.At(index).session; }
+    void StopPoll(int index);
+    void RestartPoll(int index);
+    // A refusal (113) for which this answers true ends a log request as a
+    // missing log (120) does: the transfer stops and polling resumes.
+    void SetLogRefusalFilter(std::function<bool(unsigned sessionId)> filter) { m_logRefusal = std::move(filter); }
+
 signals:
+    // Every notification, after the window has acted on it.
+    void notified(unsigned sessionId, int code);
     // The current session changed, or what may be done with it.
     void currentSessionChanged();
     // The video fills the screen, or no longer does.
@@ -144,4 +154,5 @@ private:
     CUserViewDlg* m_userView = nullptr;
     std::unique_ptr<AlarmFlasher> m_alarms;
     std::unique_ptr<LiveVideoSwitch> m_live;
+    std::function<bool(unsigned)> m_logRefusal;
 };
