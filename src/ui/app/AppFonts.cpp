@@ -1,6 +1,8 @@
 #include "ui/app/AppFonts.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QStringList>
 
 namespace {
 
@@ -13,6 +15,23 @@ QFont& largeFont()
 QFont& smallFont()
 {
     static QFont font;
+    return font;
+}
+
+// Installed with the program's packages; it holds both Chinese and Japanese.
+const QStringList kCjkFamilies{QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                               QStringLiteral("Noto Sans CJK JP")};
+constexpr int kCjkApplicationPixels = 13;
+
+bool IsCjkPack(const QString& languagePackFile)
+{
+    return languagePackFile == "ResCh.dll" || languagePackFile == "ResJp.dll";
+}
+
+QFont WithCjkFallback(QFont font, const QString& languagePackFile)
+{
+    if (IsCjkPack(languagePackFile))
+        font.setFamilies(QStringList{font.family()} + kCjkFamilies);
     return font;
 }
 
@@ -41,8 +60,20 @@ void AppFonts::Create(const QString& languagePackFile)
     base.setItalic(false);
     base.setUnderline(false);
     base.setStrikeOut(false);
+    base = WithCjkFallback(base, languagePackFile);
     largeFont() = sized(base, large);
     smallFont() = sized(base, small);
+}
+
+QFont AppFonts::ApplicationFont(const QString& languagePackFile)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    if (!IsCjkPack(languagePackFile))
+        return font;
+    const QFontInfo shown(font);
+    if (shown.pixelSize() < kCjkApplicationPixels)
+        font.setPixelSize(kCjkApplicationPixels);
+    return WithCjkFallback(font, languagePackFile);
 }
 
 const QFont& AppFonts::Large()

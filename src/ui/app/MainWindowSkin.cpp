@@ -24,7 +24,7 @@ constexpr const char* kPlainButtons =
     "QPushButton { color: #e6e8ec; background: #2c3038; border: 1px solid #3c424c; border-radius: 4px; }"
     "QPushButton:hover { background: #363b45; }"
     "QPushButton:checked { background: #3d6fb4; }"
-    "QPushButton:disabled { color: #5c626c; }";
+    "QPushButton:disabled { color: #a8aeb8; }";
 
 } // namespace
 
