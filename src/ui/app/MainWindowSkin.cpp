@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kUnskinnedLook =
     "QLabel { color: #c8ccd4; }"
     "QListWidget, QTableWidget { color: #c8ccd4; background: #14161a; border: 1px solid #2c3038;"
-    "  gridline-color: #2c3038; selection-background-color: #3d6fb4; }"
+    "  gridline-color: #2c3038; selection-background-color: #3d6fb4; selection-color: #ffffff; }"
     "QHeaderView { background: #20232a; }"
     "QHeaderView::section { color: #c8ccd4; background: #20232a; border: 1px solid #2c3038; }";
 

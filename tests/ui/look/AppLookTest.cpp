@@ -21,6 +21,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTableWidget>
 #include <QTest>
 
@@ -84,8 +85,8 @@ QRect AreaIn(const QWidget* top, const QWidget* widget, QRect rect)
     return QRect(widget->mapTo(top, rect.topLeft()), rect.size());
 }
 
-// Every visible text of the window: labels, buttons, edits, table cells and
-// their headers. The window must be dark and each text readable on it.
+// Every visible text of the window: labels, buttons, edits, list lines,
+// table cells and their headers. The window must be dark and each text readable on it.
 void ExpectReadableTexts(QWidget* window, const char* what, int minimumTexts)
 {
     const QImage image = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -110,6 +111,9 @@ void ExpectReadableTexts(QWidget* window, const char* what, int minimumTexts)
             expect(button, button->rect(), button->text());
     for (const QLineEdit* edit : window->findChildren<QLineEdit*>())
         expect(edit, edit->rect(), edit->text());
+    for (const QListWidget* list : window->findChildren<QListWidget*>())
+        for (int row = 0; row < list->count(); ++row)
+            expect(list->viewport(), list->visualItemRect(list->item(row)), list->item(row)->text());
     for (const QTableWidget* table : window->findChildren<QTableWidget*>()) {
         for (int row = 0; row < table->rowCount(); ++row)
             for (int column = 0; column < table->columnCount(); ++column)
