@@ -4,6 +4,8 @@
 #include <QFontInfo>
 #include <QStringList>
 
+#include <utility>
+
 namespace {
 
 QFont& largeFont()
@@ -35,6 +37,12 @@ QFont WithCjkFallback(QFont font, const QString& languagePackFile)
     return font;
 }
 
+QString& languagePack()
+{
+    static QString file;
+    return file;
+}
+
 QFont sized(QFont font, int pixelHeight)
 {
     font.setPixelSize(pixelHeight);
@@ -45,6 +53,7 @@ QFont sized(QFont font, int pixelHeight)
 
 void AppFonts::Create(const QString& languagePackFile)
 {
+    languagePack() = languagePackFile;
     QFont base;
     int large = 15;
     int small = 14;
@@ -74,6 +83,11 @@ QFont AppFonts::ApplicationFont(const QString& languagePackFile)
     if (shown.pixelSize() < kCjkApplicationPixels)
         font.setPixelSize(kCjkApplicationPixels);
     return WithCjkFallback(font, languagePackFile);
+}
+
+QFont AppFonts::WithLanguageFallback(QFont font)
+{
+    return WithCjkFallback(std::move(font), languagePack());
 }
 
 const QFont& AppFonts::Large()

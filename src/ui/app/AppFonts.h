@@ -13,6 +13,9 @@ public:
     // The font of every window that sets none: the system's, with the same
     // fallback for Chinese and Japanese, at a size their glyphs read at.
     static QFont ApplicationFont(const QString& languagePackFile);
+    // `font` with the language's own font after it, for windows that keep a
+    // font of their own yet show the language's texts.
+    static QFont WithLanguageFallback(QFont font);
     static const QFont& Large();
     static const QFont& Small();
 };

@@ -9,6 +9,7 @@
 #include "platform/skin/SkinSheet.h"
 #include "support/QtTestApp.h"
 #include "support/TempDir.h"
+#include "ui/app/AppFonts.h"
 #include "ui/app/AppLook.h"
 #include "ui/app/COrlixDlg.h"
 #include "ui/app/DvrMessageBox.h"
@@ -18,6 +19,10 @@
 #include "ui/skin/SkinElements.h"
 
 #include <QAbstractButton>
+#include <QFontInfo>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QTextLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -250,4 +255,32 @@ TEST(AppLookPalette, ALightOrMissingSkinColourFallsBackToTheDarkLook)
     const LookColours fromNothing = AppLook::ColoursFromSkin(SkinSheet());
     EXPECT_EQ(fromNothing.window, fromLight.window);
     EXPECT_TRUE(fromNothing.accent.isValid());
+}
+
+TEST(AppFontsLanguage, ChineseAndJapaneseTextsAreDrawnInTheLanguagesFont)
+{
+    EnsureQApplication();
+    for (const char* pack : {"ResCh.dll", "ResJp.dll"}) {
+        AppFonts::Create(pack);
+        const QString text = QString::fromUtf8(u8"录像机 レコーダー");
+        for (const QFont& font : {AppFonts::Large(), AppFonts::Small(), AppFonts::ApplicationFont(pack),
+                                  AppFonts::WithLanguageFallback(QFont("Tahoma"))}) {
+            QTextLayout layout(text, font);
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            // The ideographs and kana come from the language's font, nothing
+            // from a font fontconfig happened to pick.
+            QStringList families;
+            for (const QGlyphRun& run : layout.glyphRuns())
+                families << run.rawFont().familyName();
+            EXPECT_TRUE(families.contains("WenQuanYi Micro Hei")) << pack << " " << families.join(", ").toStdString();
+            families.removeAll("WenQuanYi Micro Hei");
+            families.removeAll(QFontInfo(font).family());
+            EXPECT_TRUE(families.isEmpty()) << pack << " " << families.join(", ").toStdString();
+        }
+        EXPECT_GE(QFontInfo(AppFonts::ApplicationFont(pack)).pixelSize(), 13) << pack;
+    }
+    AppFonts::Create("ResEn.dll");
+    EXPECT_EQ(AppFonts::WithLanguageFallback(QFont("Tahoma")).families(), QStringList{"Tahoma"});
 }
