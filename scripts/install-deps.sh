@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libavfilter-dev ffmpeg
   libsdl2-dev
-  xvfb xauth fonts-dejavu-core fonts-wqy-microhei
+  xvfb xauth fonts-dejavu-core fonts-wqy-microhei qt6-translations-l10n
   ccache
 )
 

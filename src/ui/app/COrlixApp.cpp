@@ -10,6 +10,7 @@
 #include "ui/app/COrlixDlg.h"
 #include "ui/app/DemoAutomation.h"
 #include "ui/app/DvrMessageBox.h"
+#include "ui/app/QtTranslations.h"
 
 #include <QApplication>
 
@@ -50,6 +51,7 @@ int COrlixApp::Run()
     StartupSettings settings = ReadStartupSettings();
     m_languageIndex = settings.language;
     AppLook::Apply(m_languageIndex);
+    InstallQtTranslations(m_languageIndex);
 
     if (!LoadLanguagePack(QString::fromStdString(LanguagePackFileName(m_languageIndex))))
         return 1;

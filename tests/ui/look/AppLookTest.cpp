@@ -13,6 +13,7 @@
 #include "ui/app/AppLook.h"
 #include "ui/app/COrlixDlg.h"
 #include "ui/app/DvrMessageBox.h"
+#include "ui/app/QtTranslations.h"
 #include "ui/servers/CLoginDlg.h"
 #include "ui/servers/CServerSelect.h"
 #include "ui/skin/CSkinEngine.h"
@@ -283,4 +284,19 @@ TEST(AppFontsLanguage, ChineseAndJapaneseTextsAreDrawnInTheLanguagesFont)
     }
     AppFonts::Create("ResEn.dll");
     EXPECT_EQ(AppFonts::WithLanguageFallback(QFont("Tahoma")).families(), QStringList{"Tahoma"});
+}
+
+TEST(QtTranslationsLanguage, MessageBoxButtonsSpeakTheLanguage)
+{
+    EnsureQApplication();
+    const auto buttonText = [](QMessageBox::StandardButton which) {
+        auto box = MakeDvrMessageBox(nullptr, "text", "DVR", QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel);
+        return box->button(which)->text().remove(u'&');
+    };
+    ASSERT_TRUE(InstallQtTranslations(1));
+    EXPECT_EQ(buttonText(QMessageBox::Ok), QString::fromUtf8(u8"确定"));
+    ASSERT_TRUE(InstallQtTranslations(2));
+    EXPECT_TRUE(buttonText(QMessageBox::Cancel).startsWith(QString::fromUtf8(u8"キャンセル")));
+    ASSERT_TRUE(InstallQtTranslations(0));
+    EXPECT_EQ(buttonText(QMessageBox::Cancel), "Cancel");
 }
