@@ -17,6 +17,7 @@
 #include "ui/servers/CLoginDlg.h"
 #include "ui/servers/CServerSelect.h"
 #include "ui/skin/CSkinEngine.h"
+#include "ui/status/CInformationDlg.h"
 #include "ui/skin/SkinElements.h"
 
 #include <QAbstractButton>
@@ -209,6 +210,13 @@ TEST_F(AppLookTest, DialogsOfTheMainWindowAreDarkAndReadable)
 TEST_F(AppLookTest, MainWindowTextsAreReadableIncludingTheDisabledChannelButtons)
 {
     ExpectReadableTexts(m_window.get(), "main window", 10);
+
+    // The information panel paints its labels itself.
+    CInformationDlg& info = m_window->Information();
+    ASSERT_TRUE(info.isVisibleTo(m_window.get()));
+    const QImage image = m_window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect labels(5, 2, 50, 65);
+    EXPECT_GE(MeasureText(image, AreaIn(m_window.get(), &info, labels)).ratio, kMinimumTextContrast);
 }
 
 TEST(AppLookPalette, EveryTextRoleIsReadableOnItsBackgroundForEverySkin)
