@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libavfilter-dev ffmpeg
   libsdl2-dev
-  xvfb xauth fonts-dejavu-core fonts-wqy-microhei
+  xvfb xauth fonts-dejavu-core fonts-wqy-microhei qt6-translations-l10n
   poppler-utils fonts-liberation
   ccache
   desktop-file-utils file python3  # the package and its check (scripts/package-check.sh)

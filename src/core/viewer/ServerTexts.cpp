@@ -6,7 +6,7 @@ ServerTexts DescribeServer(const ServerDescriptor& server, const std::string& re
                            std::optional<int> dvrType)
 {
     ServerTexts texts{server.name, server.address, recordModel, {}};
-    if (texts.model.empty() && dvrType)
+    if (dvrType)
         if (const DvrModelInfo* model = FindDvrModel(*dvrType))
             texts.model = model->name;
     // The viewer asks every recorder for H.264 in its stream map.

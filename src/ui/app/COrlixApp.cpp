@@ -6,9 +6,13 @@
 #include "platform/app/DrivePaths.h"
 #include "platform/registry/SqliteRegistry.h"
 #include "ui/app/AppFonts.h"
+#include "ui/app/AppLook.h"
 #include "ui/app/COrlixDlg.h"
 #include "ui/app/DemoAutomation.h"
 #include "ui/app/DvrMessageBox.h"
+#include "ui/app/QtTranslations.h"
+
+#include <QApplication>
 
 #include <cstdio>
 
@@ -21,6 +25,7 @@ constexpr int kStringStoreMovedAside = 9001;
 bool COrlixApp::LoadLanguagePack(const QString& fileName)
 {
     AppFonts::Create(fileName);
+    QApplication::setFont(AppFonts::ApplicationFont(fileName));
     std::string error;
     auto pack = LanguagePack::LoadFile(drive::InstallFolder() + "/" + fileName.toStdString(), &error);
     if (!pack) {
@@ -45,6 +50,8 @@ int COrlixApp::Run()
     openConfigurationStore();
     StartupSettings settings = ReadStartupSettings();
     m_languageIndex = settings.language;
+    AppLook::Apply(m_languageIndex);
+    InstallQtTranslations(m_languageIndex);
 
     if (!LoadLanguagePack(QString::fromStdString(LanguagePackFileName(m_languageIndex))))
         return 1;

@@ -29,9 +29,17 @@ QMessageBox::StandardButton DvrMessageBox(QWidget* parent, const QString& text, 
         std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
         return defaultButton;
     }
-    QMessageBox box(icon, caption, text, buttons, parent);
-    box.setDefaultButton(defaultButton);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    return static_cast<QMessageBox::StandardButton>(
+        MakeDvrMessageBox(parent, text, caption, icon, buttons, defaultButton)->exec());
+}
+
+std::unique_ptr<QMessageBox> MakeDvrMessageBox(QWidget* parent, const QString& text, const QString& caption,
+                                               QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                                               QMessageBox::StandardButton defaultButton)
+{
+    auto box = std::make_unique<QMessageBox>(icon, caption, text, buttons, parent);
+    box->setDefaultButton(defaultButton);
+    return box;
 }
 
 const std::vector<ShownMessage>& ShownMessages()

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 // Every message box of the program goes through here. With no screen to show
@@ -19,6 +20,12 @@ QMessageBox::StandardButton DvrMessageBox(QWidget* parent, const QString& text, 
                                           QMessageBox::Icon icon,
                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                           QMessageBox::StandardButton defaultButton = QMessageBox::Ok);
+
+// The box DvrMessageBox shows, made but not shown.
+std::unique_ptr<QMessageBox> MakeDvrMessageBox(QWidget* parent, const QString& text, const QString& caption,
+                                               QMessageBox::Icon icon,
+                                               QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                               QMessageBox::StandardButton defaultButton = QMessageBox::Ok);
 
 const std::vector<ShownMessage>& ShownMessages();
 void ClearShownMessages();

@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kUnskinnedLook =
     "QLabel { color: #c8ccd4; }"
     "QListWidget, QTableWidget { color: #c8ccd4; background: #14161a; border: 1px solid #2c3038;"
-    "  gridline-color: #2c3038; selection-background-color: #3d6fb4; }"
+    "  gridline-color: #2c3038; selection-background-color: #3d6fb4; selection-color: #ffffff; }"
     "QHeaderView { background: #20232a; }"
     "QHeaderView::section { color: #c8ccd4; background: #20232a; border: 1px solid #2c3038; }";
 
@@ -24,7 +24,7 @@ constexpr const char* kPlainButtons =
     "QPushButton { color: #e6e8ec; background: #2c3038; border: 1px solid #3c424c; border-radius: 4px; }"
     "QPushButton:hover { background: #363b45; }"
     "QPushButton:checked { background: #3d6fb4; }"
-    "QPushButton:disabled { color: #5c626c; }";
+    "QPushButton:disabled { color: #a8aeb8; }";
 
 } // namespace
 

@@ -6,8 +6,9 @@
 #include <utility>
 #include <vector>
 
-// The dialog's report-style lists: fixed columns of given widths, grid lines,
-// whole rows selected, nothing edited in place.
+// The dialog's report-style lists: columns at least their given widths and
+// wide enough for what they hold, grid lines, whole rows selected, nothing
+// edited in place.
 class ConfigListTable : public QTableWidget {
 public:
     using Column = std::pair<QString, int>;  // header text, width in pixels
@@ -21,5 +22,9 @@ public:
     int SelectedRow() const;
 
 private:
+    // Widens the columns to their header and cells, and the list to its columns.
+    void fitColumns();
+
     Qt::Alignment m_alignment;
+    std::vector<int> m_minimumWidths;
 };

@@ -7,6 +7,7 @@
 #include "core/status/BitRate.h"
 #include "core/status/CpuLoadSampler.h"
 #include "platform/status/CPerfMon.h"
+#include "ui/app/AppFonts.h"
 #include "ui/app/DvrMessageBox.h"
 #include "ui/controls/CMsgListBox.h"
 #include "ui/status/CBarChart.h"
@@ -47,7 +48,7 @@ CInformationDlg::CInformationDlg(QWidget* parent, const QString& procStatPath)
     : QWidget(parent),
       m_labelFont(Tahoma(13, true)),
       m_valueFont(Tahoma(13, false)),
-      m_listFont(Tahoma(11, false)),
+      m_listFont(AppFonts::WithLanguageFallback(Tahoma(11, false))),
       m_rateTimer(new QTimer(this)),
       m_perfMon(std::make_unique<CPerfMon>(procStatPath.toStdString())),
       m_cpuLoad(CpuLoadSampler::kFailure),

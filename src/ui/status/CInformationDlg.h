@@ -32,6 +32,7 @@ public:
     ~CInformationDlg() override;
 
     void SetServerTexts(const QString& server, const QString& ip, const QString& type, const QString& encoder);
+    QString TypeText() const { return m_type; }
     // "%d * %d" of the selected channel's picture, or empty.
     void SetResolution(const QString& text);
 

@@ -1,5 +1,8 @@
 #include "ui/status/CTimeDlg.h"
 
+#include <algorithm>
+#include <utility>
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QMouseEvent>
@@ -21,25 +24,52 @@ constexpr int kColonY = 11;
 constexpr int kDateY = 12;
 constexpr int kMessageX = 99;
 
-QImage LoadGlyphs(const QString& path)
+// The columns of a glyph cell that hold ink, as [first, last]; first > last
+// for an empty cell.
+std::pair<int, int> InkColumns(const QImage& glyphs, int cellLeft)
 {
-    QImage glyphs(path);
-    if (glyphs.width() < 10 * CTimeDlg::kGlyphWidth)
-        return {};
-    glyphs = glyphs.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < glyphs.height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(glyphs.scanLine(y));
-        for (int x = 0; x < glyphs.width(); ++x)
-            if ((line[x] & RGB_MASK) == (kGlyphMask & RGB_MASK))
-                line[x] = qRgba(0, 0, 0, 0);
+    int first = CTimeDlg::kGlyphWidth;
+    int last = -1;
+    for (int x = 0; x < CTimeDlg::kGlyphWidth; ++x)
+        for (int y = 0; y < glyphs.height(); ++y)
+            if (qAlpha(glyphs.pixel(cellLeft + x, y)) != 0) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    return {first, last};
+}
+
+// Digits drawn at fixed places read evenly only when each sits in the middle
+// of its cell, whatever the image's artist did.
+void CentreInCells(QImage& glyphs)
+{
+    for (int digit = 0; digit < 10; ++digit) {
+        const int cellLeft = digit * CTimeDlg::kGlyphWidth;
+        const auto [first, last] = InkColumns(glyphs, cellLeft);
+        if (first > last)
+            continue;
+        const int shift = (CTimeDlg::kGlyphWidth - (last - first + 1)) / 2 - first;
+        if (shift == 0)
+            continue;
+        const QImage cell = glyphs.copy(cellLeft, 0, CTimeDlg::kGlyphWidth, glyphs.height());
+        QPainter painter(&glyphs);
+        painter.setClipRect(cellLeft, 0, CTimeDlg::kGlyphWidth, glyphs.height());
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(cellLeft, 0, CTimeDlg::kGlyphWidth, glyphs.height(), Qt::transparent);
+        painter.drawImage(cellLeft + shift, 0, cell);
     }
-    return glyphs;
+}
+
+void DrawCentredDigit(QPainter& painter, int cellLeft, const QString& digit)
+{
+    const int width = std::min(painter.fontMetrics().horizontalAdvance(digit), CTimeDlg::kGlyphWidth);
+    DrawFittedText(painter, cellLeft + (CTimeDlg::kGlyphWidth - width) / 2, kDigitY, digit, CTimeDlg::kGlyphWidth);
 }
 
 } // namespace
 
 CTimeDlg::CTimeDlg(QWidget* parent)
-    : QWidget(parent), m_glyphs(LoadGlyphs(GlyphImagePath())), m_timer(new QTimer(this))
+    : QWidget(parent), m_glyphs(LoadDigitGlyphs(GlyphImagePath())), m_timer(new QTimer(this))
 {
     m_font = QFont(QStringLiteral("Tahoma"));
     m_font.setPixelSize(17);
@@ -53,6 +83,22 @@ CTimeDlg::CTimeDlg(QWidget* parent)
 QString CTimeDlg::GlyphImagePath()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/images/ClockDigits.png");
+}
+
+QImage CTimeDlg::LoadDigitGlyphs(const QString& path)
+{
+    QImage glyphs(path);
+    if (glyphs.width() < 10 * kGlyphWidth)
+        return {};
+    glyphs = glyphs.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < glyphs.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(glyphs.scanLine(y));
+        for (int x = 0; x < glyphs.width(); ++x)
+            if ((line[x] & RGB_MASK) == (kGlyphMask & RGB_MASK))
+                line[x] = qRgba(0, 0, 0, 0);
+    }
+    CentreInCells(glyphs);
+    return glyphs;
 }
 
 void CTimeDlg::SetMessage(const QString& text)
@@ -113,7 +159,7 @@ void CTimeDlg::paintTime(QPainter& painter, const QTime& time) const
             painter.drawImage(QPoint(kDigitX[i], kDigitY), m_glyphs,
                               QRect(digit * kGlyphWidth, 0, kGlyphWidth, m_glyphs.height()));
         else
-            DrawFittedText(painter, kDigitX[i], kDigitY, digits.mid(i, 1), kGlyphWidth);
+            DrawCentredDigit(painter, kDigitX[i], digits.mid(i, 1));
     }
     for (int x : kColonX)
         DrawFittedText(painter, x, kColonY, QStringLiteral(":"), kDigitX[2] - kColonX[0]);

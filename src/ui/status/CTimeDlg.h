@@ -30,6 +30,9 @@ public:
 
     // Where the glyph image is looked for: images/ beside the program.
     static QString GlyphImagePath();
+    // The ten glyphs of the image, yellow made transparent and each digit's
+    // ink centred in its cell; null when the image is missing or too narrow.
+    static QImage LoadDigitGlyphs(const QString& path);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

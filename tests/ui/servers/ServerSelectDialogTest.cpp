@@ -12,6 +12,8 @@
 #include "ui/servers/CServerSelect.h"
 #include "ui/viewer/ViewerText.h"
 
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QTableWidget>
 #include <QTest>
 
@@ -96,6 +98,29 @@ protected:
 };
 
 } // namespace
+
+TEST_F(ServerSelectTest, ColumnsAreWideEnoughForWhatTheyHoldAndTheDialogShowsThemAll)
+{
+    {
+        CRegConfig reg;
+        ASSERT_TRUE(ServerDirectory(reg).Write(ServerRecord{"Warehouse loading bay north", "192.168.100.200", 39001,
+                                                            "ADMIN", "1111", "MODEL_C", "TCP", "127.0.0.1"}));
+    }
+    CServerSelect dialog(m_host);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QTableWidget* table = list(dialog);
+    ASSERT_NE(table, nullptr);
+    const QFontMetrics metrics(table->font());
+    for (int c = 0; c < table->columnCount(); ++c) {
+        const QString text = table->item(0, c)->text();
+        // Cells keep a few pixels of margin on each side; less elides the text.
+        EXPECT_GE(table->columnWidth(c), metrics.horizontalAdvance(text) + 8) << text.toStdString();
+        EXPECT_GE(table->columnWidth(c), table->horizontalHeader()->sectionSizeHint(c));
+    }
+    EXPECT_GE(table->columnWidth(3), 40) << "a column is never narrower than its own width";
+    EXPECT_LE(table->horizontalHeader()->length(), table->viewport()->width()) << "every column in view";
+}
 
 TEST_F(ServerSelectTest, ListsEveryRecordAndOnlyADoubleClickConnects)
 {

@@ -3,7 +3,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -212,6 +214,27 @@ TEST(TimeDlg, DrawsDigitGlyphsOrTheMessageAndAClickSwitches)
     EXPECT_EQ(clock.GetMode(), CTimeDlg::kModeMessage);
     QTest::mouseClick(&clock, Qt::LeftButton, {}, QPoint(120, 20));
     EXPECT_EQ(clock.GetMode(), CTimeDlg::kModeDigits);
+}
+
+TEST(TimeDlg, EveryDigitSitsInTheMiddleOfItsCell)
+{
+    EnsureQApplication();
+    const QImage glyphs = CTimeDlg::LoadDigitGlyphs(CTimeDlg::GlyphImagePath());
+    ASSERT_FALSE(glyphs.isNull());
+    for (int digit = 0; digit < 10; ++digit) {
+        int first = CTimeDlg::kGlyphWidth;
+        int last = -1;
+        for (int x = 0; x < CTimeDlg::kGlyphWidth; ++x)
+            for (int y = 0; y < glyphs.height(); ++y)
+                if (qAlpha(glyphs.pixel(digit * CTimeDlg::kGlyphWidth + x, y)) != 0) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        ASSERT_LE(first, last) << "digit " << digit << " has no ink";
+        const int leftMargin = first;
+        const int rightMargin = CTimeDlg::kGlyphWidth - 1 - last;
+        EXPECT_LE(std::abs(leftMargin - rightMargin), 1) << "digit " << digit;
+    }
 }
 
 } // namespace

@@ -336,6 +336,17 @@ TEST_F(LiveViewerTest, ServerHostAnswersFromTheSessionsAndConnectsThroughTheView
     EXPECT_EQ(viewer->Sessions().At(0).record.typeText, "MODEL_B");
 }
 
+TEST_F(LiveViewerTest, InformationPanelShowsTheRecordersOwnModelNotTheRecordsGuess)
+{
+    MainWindowServerHost serverHost(*viewer);
+    const ServerDescriptor gate{"Gate", "127.0.0.1"};
+    ASSERT_TRUE(serverHost.Connect("127.0.0.1", std::to_string(s_emulator->Port(kSixteen)), "TCP", "ADMIN", "5829", gate));
+    serverHost.SetCurrentServerType("MODEL_A", gate);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer->Sessions().At(0).record.hasSettings; }, kWaitMs));
+    EXPECT_EQ(info.TypeText(), "MODEL_C");
+    EXPECT_EQ(viewer->Sessions().At(0).record.typeText, "MODEL_A") << "the record's guess is kept as it was";
+}
+
 TEST(DemoConnectionTest, NeedsFiveFieldsAndKeepsColonsInThePassword)
 {
     EXPECT_FALSE(ParseDemoConnection("127.0.0.1:7050:TCP:ADMIN"));
