@@ -1,6 +1,7 @@
 #include "ui/app/SidePanels.h"
 
 #include "ui/controls/CtrlId.h"
+#include "ui/ptz/CPTZController.h"
 
 #include <QPushButton>
 #include <QWidget>
@@ -24,7 +25,7 @@ SidePanels::SidePanels(QWidget* window, QWidget* information)
     : QObject(window)
 {
     m_panels[Index(SidePanel::Information)] = information;
-    m_panels[Index(SidePanel::Ptz)] = PanelFrame(window, "m_staticptz_bg");
+    m_panels[Index(SidePanel::Ptz)] = new CPTZController(window);
     m_panels[Index(SidePanel::Pictures)] = PanelFrame(window, "PicturePanel");
 
     struct Tab {

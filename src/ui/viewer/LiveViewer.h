@@ -89,12 +89,19 @@ public:
     const ViewerSessionTable& Sessions() const { return m_sessions.table; }
     std::uint16_t OccupiedPanes() const { return m_video.occupiedPanes; }
     CLiveDecoder& Decoder() { return m_video.decoder; }
+    // Bytes for the current server's serial (PTZ) line; false without one.
+    bool PutSerialPortData(unsigned char* data, int length);
 
 signals:
     // The current session changed, or what may be done with it.
     void currentSessionChanged();
     // The video fills the screen, or no longer does.
     void fullScreenChanged(bool on);
+    // A pane was selected: the session row that owns it and the camera it
+    // shows (-1 for none).
+    void paneSelected(int server, int camera);
+    // Session row `index` has a new settings block.
+    void settingsReceived(int index);
 
 private:
     void buildControls(QWidget* window);
