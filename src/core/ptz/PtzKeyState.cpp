@@ -39,23 +39,35 @@ std::optional<PtzKeyAction> PtzKeyState::Press(PtzKey key, int digit, bool setMo
         return action;
     }
     const auto command = MovementOf(key);
-    if (!command || key == m_held)
+    if (!command)
         return std::nullopt;
+    if (key == m_held) {
+        // The press of a release-press pair: the key never went up.
+        m_releasePending = false;
+        return std::nullopt;
+    }
     // A second key takes over the movement; only its release stops it.
     m_held = key;
+    m_releasePending = false;
     return CommandAction(*command);
 }
 
-std::optional<PtzKeyAction> PtzKeyState::Release(PtzKey key, bool autoRepeat)
+void PtzKeyState::Release(PtzKey key, bool autoRepeat)
 {
-    if (autoRepeat || key == PtzKey::None || key != m_held)
+    if (!autoRepeat && key != PtzKey::None && key == m_held)
+        m_releasePending = true;
+}
+
+std::optional<PtzKeyAction> PtzKeyState::Settle()
+{
+    if (!m_releasePending)
         return std::nullopt;
-    m_held = PtzKey::None;
-    return CommandAction(Command::BreakPTZ);
+    return Cancel();
 }
 
 std::optional<PtzKeyAction> PtzKeyState::Cancel()
 {
+    m_releasePending = false;
     if (m_held == PtzKey::None)
         return std::nullopt;
     m_held = PtzKey::None;

@@ -26,6 +26,12 @@ PtzKeyboard::PtzKeyboard(QWidget* window, std::function<bool()> mayAct,
                          std::function<void(const ptz::PtzKeyAction&)> act)
     : QObject(window), m_window(window), m_mayAct(std::move(mayAct)), m_act(std::move(act))
 {
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(ptz::PtzKeyState::kReleaseSettleMs);
+    connect(&m_settle, &QTimer::timeout, this, [this] {
+        if (auto action = m_state.Settle())
+            m_act(*action);
+    });
     qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state != Qt::ApplicationActive)
@@ -60,8 +66,9 @@ bool PtzKeyboard::onKey(QKeyEvent* event, bool press)
         // keys no longer act; a release of any other key is left alone.
         if (key != m_state.Held())
             return false;
-        if (auto action = m_state.Release(key, event->isAutoRepeat()))
-            m_act(*action);
+        m_state.Release(key, event->isAutoRepeat());
+        if (m_state.ReleasePending())
+            m_settle.start();
         return true;
     }
     if (!m_mayAct())

@@ -3,6 +3,7 @@
 #include "core/ptz/PtzKeyState.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 
@@ -32,4 +33,5 @@ private:
     std::function<bool()> m_mayAct;
     std::function<void(const ptz::PtzKeyAction&)> m_act;
     ptz::PtzKeyState m_state;
+    QTimer m_settle;  // restarted by every release: the stop waits for the last
 };

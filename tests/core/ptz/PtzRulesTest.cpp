@@ -21,11 +21,18 @@ TEST(PtzKeyState, AHeldKeySendsOneCommandAndOneStopWhateverItsAutoRepeat)
     PtzKeyState keys;
     EXPECT_TRUE(IsCommand(keys.Press(PtzKey::Left, 0, false, false), Command::PanLeft));
     for (int i = 0; i < 20; ++i) {
-        EXPECT_FALSE(keys.Release(PtzKey::Left, true));
-        EXPECT_FALSE(keys.Press(PtzKey::Left, 0, false, true));
+        // Marked auto-repeat, and release-press pairs that are not marked.
+        keys.Release(PtzKey::Left, i % 2 == 0);
+        EXPECT_FALSE(keys.Press(PtzKey::Left, 0, false, i % 2 == 0));
+        EXPECT_FALSE(keys.ReleasePending());
+        EXPECT_FALSE(keys.Settle());
     }
-    EXPECT_TRUE(IsCommand(keys.Release(PtzKey::Left, false), Command::BreakPTZ));
-    EXPECT_FALSE(keys.Release(PtzKey::Left, false));
+    keys.Release(PtzKey::Left, false);
+    EXPECT_TRUE(keys.ReleasePending());
+    EXPECT_TRUE(IsCommand(keys.Settle(), Command::BreakPTZ));
+    EXPECT_FALSE(keys.Settle());
+    keys.Release(PtzKey::Left, false);
+    EXPECT_FALSE(keys.ReleasePending());
     EXPECT_EQ(keys.Held(), PtzKey::None);
 }
 
@@ -34,13 +41,21 @@ TEST(PtzKeyState, ASecondKeyTakesOverAndOnlyItsReleaseStops)
     PtzKeyState keys;
     EXPECT_TRUE(IsCommand(keys.Press(PtzKey::Up, 0, false, false), Command::TiltUp));
     EXPECT_TRUE(IsCommand(keys.Press(PtzKey::ZoomIn, 0, false, false), Command::ZoomIn));
-    EXPECT_FALSE(keys.Release(PtzKey::Up, false));
-    EXPECT_TRUE(IsCommand(keys.Release(PtzKey::ZoomIn, false), Command::BreakPTZ));
+    keys.Release(PtzKey::Up, false);
+    EXPECT_FALSE(keys.Settle());
+    keys.Release(PtzKey::ZoomIn, false);
+    EXPECT_TRUE(IsCommand(keys.Settle(), Command::BreakPTZ));
 
-    EXPECT_TRUE(IsCommand(keys.Press(PtzKey::Down, 0, false, false), Command::TiltDown));
+    // A key pressed while another's release settles takes over at once.
+    EXPECT_TRUE(IsCommand(keys.Press(PtzKey::Left, 0, false, false), Command::PanLeft));
+    keys.Release(PtzKey::Left, false);
+    EXPECT_TRUE(IsCommand(keys.Press(PtzKey::Right, 0, false, false), Command::PanRight));
+    EXPECT_FALSE(keys.Settle());
+
     EXPECT_TRUE(IsCommand(keys.Cancel(), Command::BreakPTZ));
     EXPECT_FALSE(keys.Cancel());
-    EXPECT_FALSE(keys.Release(PtzKey::Down, false));
+    keys.Release(PtzKey::Right, false);
+    EXPECT_FALSE(keys.Settle());
 }
 
 TEST(PtzKeyState, DigitsCallOrSetPresetsOneToNineAndHoldNothing)
@@ -57,7 +72,8 @@ TEST(PtzKeyState, DigitsCallOrSetPresetsOneToNineAndHoldNothing)
     EXPECT_EQ(set->presetNumber, 9u);
     EXPECT_FALSE(keys.Press(PtzKey::Digit, 0, false, false));
     EXPECT_FALSE(keys.Press(PtzKey::Digit, 3, false, true));
-    EXPECT_FALSE(keys.Release(PtzKey::Digit, false));
+    keys.Release(PtzKey::Digit, false);
+    EXPECT_FALSE(keys.Settle());
     EXPECT_EQ(keys.Held(), PtzKey::None);
 }
 

@@ -1,4 +1,5 @@
 #include "core/config/RegistryBackend.h"
+#include "core/ptz/PtzKeyState.h"
 #include "platform/registry/SqliteRegistry.h"
 #include "support/QtTestApp.h"
 #include "support/TempDir.h"
@@ -220,10 +221,13 @@ TEST_F(PtzPanelTest, AHeldArrowKeyGivesOneCommandAndOneStopAndDigitsCallPresets)
 
     Key(QEvent::KeyPress, Qt::Key_Right, false);
     for (int i = 0; i < 10; ++i) {
-        Key(QEvent::KeyRelease, Qt::Key_Right, true);
-        Key(QEvent::KeyPress, Qt::Key_Right, true);
+        // X sends auto-repeat as release-press pairs, not always marked.
+        Key(QEvent::KeyRelease, Qt::Key_Right, i % 2 == 0);
+        Key(QEvent::KeyPress, Qt::Key_Right, i % 2 == 0);
+        QTest::qWait(20);
     }
     Key(QEvent::KeyRelease, Qt::Key_Right, false);
+    QTest::qWait(3 * ptz::PtzKeyState::kReleaseSettleMs);  // the stop follows once the release settled
     Key(QEvent::KeyPress, Qt::Key_3, false, Qt::ControlModifier);
     Key(QEvent::KeyRelease, Qt::Key_3, false, Qt::ControlModifier);
     Key(QEvent::KeyPress, Qt::Key_3, false);
