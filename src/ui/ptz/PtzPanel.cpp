@@ -53,6 +53,8 @@ void PtzPanel::onPaneSelected(int server, int camera)
     const auto& sessions = m_viewer.Sessions();
     if (camera < 0 || !sessions.Has(server) || !sessions.Has(m_viewer.Current()))
         return;
+    // A key still held moves the camera selected so far: stop that one first.
+    m_keyboard->Cancel();
     // The camera's protocol is its own recorder's; the address and the line
     // the commands go to are the current server's.
     const std::string name = ptz::PtzSettingOf(sessions.At(server).record.settings, camera).driverName;

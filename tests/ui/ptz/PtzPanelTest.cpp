@@ -248,6 +248,16 @@ TEST_F(PtzPanelTest, AHeldArrowKeyGivesOneCommandAndOneStopAndDigitsCallPresets)
     ASSERT_EQ(packets.size(), 2u);
     EXPECT_TRUE(Frame(packets[0], 0).zoomWide);
     EXPECT_TRUE(Frame(packets[1], 0).IsStop());
+
+    // So does selecting another pane: the stop goes to the camera that moves.
+    QTest::mouseClick(Button(1239), Qt::LeftButton);
+    Key(QEvent::KeyPress, Qt::Key_Left, false);
+    SelectPane(1);
+    Key(QEvent::KeyRelease, Qt::Key_Left, false);
+    packets = NewPackets(2);
+    ASSERT_EQ(packets.size(), 2u);
+    EXPECT_TRUE(Frame(packets[0], 0).left);
+    EXPECT_TRUE(Frame(packets[1], 0).IsStop());
 }
 
 }  // namespace
