@@ -12,6 +12,10 @@ inline constexpr int kControllerId = 8000;
 inline constexpr int kHomeButton = 4021;
 inline constexpr int kHomeBreakCount = 3;  // the centre button stops three times in a row
 inline constexpr int kControllerSpeed = 5;
+// The panel's own tooltip: every key it listens to.
+inline constexpr const char* kKeysTip =
+    "Keys while this panel is shown: arrows pan and tilt, + and - zoom, 1-9 go to a preset, "
+    "Ctrl+1-9 store one";
 
 // The actions a held button reports (message 0x600's lParam).
 enum class ButtonAction { LeftDown = 0, LeftUp = 1, RightDown = 2, RightUp = 3 };
@@ -27,7 +31,8 @@ struct PtzButton {
 inline constexpr PtzButton kPtzButtons[] = {
     {4019, 60, 5, 99, 34, "m_btn_ptz_Top", Command::TiltUp, "Tilt up while held (key Up)"},
     {4017, 18, 36, 57, 65, "m_btn_ptz_Left", Command::PanLeft, "Pan left while held (key Left)"},
-    {kHomeButton, 60, 36, 99, 65, "m_btn_ptz_Home", std::nullopt, "Stop the camera"},
+    {kHomeButton, 60, 36, 99, 65, "m_btn_ptz_Home", std::nullopt,
+     "Stop the camera (keys: 1-9 go to a preset, Ctrl+1-9 store the position as one)"},
     {4018, 102, 36, 141, 65, "m_btn_ptz_Right", Command::PanRight, "Pan right while held (key Right)"},
     {4020, 60, 67, 99, 96, "m_btn_ptz_Bottom", Command::TiltDown, "Tilt down while held (key Down)"},
     {4013, 12, 101, 51, 122, "m_btn_Focus_plus", Command::FocusFar, "Focus far while held"},

@@ -10,6 +10,7 @@ CPTZController::CPTZController(QWidget* parent) : QWidget(parent)
     SetCtrlId(this, ptz::kControllerId);
     setObjectName("m_staticptz_bg");
     setAccessibleName("PTZ");
+    setToolTip(ptz::kKeysTip);
     // Lets the skin paint the panel's background.
     setAttribute(Qt::WA_StyledBackground);
     setGeometry(SidePanels::kArea);
