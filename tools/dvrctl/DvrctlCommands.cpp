@@ -14,6 +14,7 @@
 
 #include "DdnsCommand.h"
 #include "PlayCommand.h"
+#include "PtzCommand.h"
 #include "RecorderLink.h"
 #include "SnapshotCommand.h"
 #include "core/dvr/DiscoveryRecord.h"
@@ -231,6 +232,8 @@ int RunDvrctlCommand(const DvrctlOptions& options)
         return RunPlay(options);
     if (options.command == "ddns")
         return RunDdns(options);
+    if (options.command == "ptz")
+        return RunPtz(options);
 
     // Every argument is checked before the recorder is bothered.
     std::optional<Date> date;

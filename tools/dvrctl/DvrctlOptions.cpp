@@ -18,6 +18,11 @@ const char* const kDvrctlUsage =
     "  snapshot --channel N [--timeout SECONDS] OUT.jpg\n"
     "                        live picture of camera N (1-16) as a JPEG at its decoded size;\n"
     "                        waits at most SECONDS (default 8) for it\n"
+    "  ptz --channel N COMMAND [--ms MS]\n"
+    "                        steers camera N (1-16) through its PTZ driver, as the viewer does;\n"
+    "                        COMMAND: left, right, up, down, zoomin, zoomout, focusnear, focusfar,\n"
+    "                        irisopen, irisclose, stop, preset-set K, preset-call K (K 1-255);\n"
+    "                        a movement is stopped after MS milliseconds (default 500)\n"
     "  play FILE --shot OUT.png [--layout 1|4|8|9|16] [--timeout SECONDS]\n"
     "                        plays a program-stream file into the video window (panes from\n"
     "                        channel 1, layout default 16) and saves the window as a PNG once\n"
@@ -41,7 +46,7 @@ struct CommandShape {
 const std::map<std::string, CommandShape> kCommands = {
     {"info", {0, true}},           {"days", {1, true}},           {"log", {2, true}},
     {"upload", {1, true}},         {"serial", {1, true}},         {"scan", {0, false}},
-    {"snapshot", {std::nullopt, true}}, {"play", {std::nullopt, false}}, {"ddns", {std::nullopt, false}}};
+    {"snapshot", {std::nullopt, true}}, {"ptz", {std::nullopt, true}}, {"play", {std::nullopt, false}}, {"ddns", {std::nullopt, false}}};
 
 } // namespace
 

@@ -12,7 +12,7 @@ struct DvrctlOptions {
     std::string password;
     bool udp = false;
     bool help = false;
-    std::string command;                // info, days, log, upload, serial, scan, snapshot, play, ddns
+    std::string command;                // info, days, log, upload, serial, scan, snapshot, ptz, play, ddns
     std::vector<std::string> arguments; // the command's own arguments
 
     // Nullopt with a one-line reason in *error for a malformed command line.

@@ -16,6 +16,8 @@
 #include "ui/app/WindowTimers.h"
 #include "ui/controls/CtrlId.h"
 #include "ui/controls/DialogKeys.h"
+#include "ui/ptz/CPTZController.h"
+#include "ui/ptz/PtzPanel.h"
 #include "ui/servers/CConfigDlg.h"
 #include "ui/servers/CLoginDlg.h"
 #include "ui/servers/CServerSelect.h"
@@ -113,6 +115,7 @@ void COrlixDlg::buildControls()
     m_viewer = new LiveViewer(this, m_info, [this](const QString& line) { WriteEventLog(line); });
     m_serverHost = std::make_unique<MainWindowServerHost>(*m_viewer);
     m_capture = std::make_unique<LiveCapture>(m_viewer->Decoder());
+    new PtzPanel(this, *m_viewer, qobject_cast<CPTZController*>(m_sidePanels->Panel(SidePanel::Ptz)));
     connect(m_viewer, &LiveViewer::fullScreenChanged, m_sidePanels, &SidePanels::SetFullScreen);
     connect(m_viewer, &LiveViewer::fullScreenChanged, m_clock, [this](bool on) { m_clock->setVisible(!on); });
 }

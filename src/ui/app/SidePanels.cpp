@@ -1,31 +1,17 @@
 #include "ui/app/SidePanels.h"
 
 #include "ui/controls/CtrlId.h"
+#include "ui/ptz/CPTZController.h"
 #include "ui/video/CPictureDlg.h"
 
 #include <QPushButton>
 #include <QWidget>
 
-namespace {
-
-QWidget* PanelFrame(QWidget* window, const char* name)
-{
-    auto* frame = new QWidget(window);
-    frame->setObjectName(name);
-    // Lets a skin paint the frame's background.
-    frame->setAttribute(Qt::WA_StyledBackground);
-    frame->setGeometry(SidePanels::kArea);
-    frame->hide();
-    return frame;
-}
-
-} // namespace
-
 SidePanels::SidePanels(QWidget* window, QWidget* information)
     : QObject(window)
 {
     m_panels[Index(SidePanel::Information)] = information;
-    m_panels[Index(SidePanel::Ptz)] = PanelFrame(window, "m_staticptz_bg");
+    m_panels[Index(SidePanel::Ptz)] = new CPTZController(window);
     m_pictures = new CPictureDlg(window);
     m_pictures->setGeometry(kArea);
     m_pictures->hide();

@@ -142,7 +142,7 @@ void LiveViewer::onPosted(unsigned message, WPARAM wParam, LPARAM lParam)
         if ((m_sessions.table.At(i).record.live.ownedPanes >> channel) & 1u)
             m_sessions.table.At(i).record.live.MarkSizeKnown(channel);
     if (channel == m_video.state.selectedChannel)
-        PaneSelected(channel, 0, 0, m_video.decoder.GetVideoWidth(channel), m_video.decoder.GetVideoHeight(channel));
+        m_status.ShowPictureSize(m_video.decoder.GetVideoWidth(channel), m_video.decoder.GetVideoHeight(channel));
     m_video.window->update();
 }
 
@@ -298,6 +298,7 @@ void LiveViewer::onSettingsReceived(int index)
     // Masks that came first could not be read without the model.
     if (row.record.masksPending)
         onMasksChanged(index);
+    emit settingsReceived(index);
 }
 
 void LiveViewer::onMasksChanged(int index)
@@ -452,9 +453,15 @@ void LiveViewer::SetCurrentServerType(const QString& typeText)
     m_status.ShowServerTexts();
 }
 
-void LiveViewer::PaneSelected(int, int, int, int width, int height)
+void LiveViewer::PaneSelected(int, int server, int camera, int width, int height)
 {
     m_status.ShowPictureSize(width, height);
+    emit paneSelected(server, camera);
+}
+
+bool LiveViewer::PutSerialPortData(unsigned char* data, int length)
+{
+    return m_sessions.HasCurrent() && m_sessions.Current().session.PutSerialPortData(data, length);
 }
 
 void LiveViewer::LayoutApplied()

@@ -104,6 +104,8 @@ public:
     // A refusal (113) for which this answers true ends a log request as a
     // missing log (120) does: the transfer stops and polling resumes.
     void SetLogRefusalFilter(std::function<bool(unsigned sessionId)> filter) { m_logRefusal = std::move(filter); }
+    // Bytes for the current server's serial (PTZ) line; false without one.
+    bool PutSerialPortData(unsigned char* data, int length);
 
 signals:
     // Every notification, after the window has acted on it.
@@ -114,6 +116,11 @@ signals:
     void fullScreenChanged(bool on);
     // Live video of a session started or stopped, or a session went.
     void liveChanged();
+    // A pane was selected: the session row that owns it and the camera it
+    // shows (-1 for none).
+    void paneSelected(int server, int camera);
+    // Session row `index` has a new settings block.
+    void settingsReceived(int index);
 
 private:
     void buildControls(QWidget* window);

@@ -122,8 +122,10 @@ TEST_F(CameraPtz, StopsUnknownCamerasAndNoiseChangeNothing)
 TEST_F(CameraPtz, SplitCommandStillMovesAndGoingBackReusesTheHomeView)
 {
     const auto right = WithTrailer(PelcoD(3, kPanRight), 2);
+    const auto stop = WithTrailer(PelcoD(3, 0), 2);  // released at once: one step
     Send({right.begin(), right.begin() + 4});
     Send({right.begin() + 4, right.end()});
+    Send(stop);
     const auto moved = WaitForChange(2);
     ASSERT_TRUE(moved);
     const size_t filesAfterMove = mediatest::SortedFiles(folder_.path()).size();
@@ -132,6 +134,7 @@ TEST_F(CameraPtz, SplitCommandStillMovesAndGoingBackReusesTheHomeView)
     const auto original = before_[2];
     before_[2] = moved;
     Send(WithTrailer(PelcoD(3, 0x04), 2));  // pan left: back home, a view already on disk
+    Send(stop);
     const auto home = WaitForChange(2);
     ASSERT_TRUE(home);
     EXPECT_EQ(mediatest::Elementary(*home), mediatest::Elementary(*original));

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "FeedPicture.h"
+#include "HeldPtzMoves.h"
 #include "LoopCache.h"
 #include "ToneLoop.h"
 #include "VideoLoopEncoder.h"
@@ -99,6 +100,9 @@ private:
 
     std::mutex serialMutex_;  // guards parser_
     ::media::PelcoCommandParser parser_;
+
+    // Last: its thread moves views, so it stops before anything it uses goes.
+    HeldPtzMoves held_{[this](int camera, const ::media::PtzCommand& command) { MoveView(camera, command); }};
 };
 
 CameraFeedsImpl::CameraFeedsImpl(std::string cacheDir, const FeedSetup& setup)
@@ -226,8 +230,11 @@ void CameraFeedsImpl::OnSerialBytes(const uint8_t* data, size_t length)
     std::lock_guard<std::mutex> serial(serialMutex_);
     for (const ::media::PtzCommand& command : parser_.Feed(data, length)) {
         const int camera = CameraForCommand(command);
-        if (camera >= 0 && command.Moves())
+        if (camera < 0)
+            continue;
+        if (command.Moves())
             MoveView(camera, command);
+        held_.Command(camera, command);
     }
 }
 

@@ -65,7 +65,8 @@ public:
     std::shared_ptr<const MediaLoop> Audio(int camera) const;  // null when the camera has no audio
 
     // Bytes written to the recorder's serial line, in any chunking. Pelco-D and
-    // Pelco-P commands move a camera's view one step per command: the client's
+    // Pelco-P commands move a camera's view a step at once and a step every
+    // HeldPtzMoves::kRepeatMs until a stop arrives for it: the client's
     // trailer ('a' 'a' channel) names the camera, otherwise the Pelco address
     // does (Pelco-D: the address itself, Pelco-P: address + 1). The new view's
     // loop is made in the background; Video() returns it once ready.

@@ -7,8 +7,8 @@
 namespace emulator::media {
 
 // Where a synthetic camera looks. Positions are coarse steps: each one is a
-// separately encoded loop, so a press of a direction button moves the view
-// by one step and the release (a stop command) changes nothing.
+// separately encoded loop; a held direction moves the view a step at a time
+// (see HeldPtzMoves) and the stop command ends it.
 struct PtzView {
     static constexpr int kPanSteps = 3;   // -3..3
     static constexpr int kTiltSteps = 2;  // -2..2
