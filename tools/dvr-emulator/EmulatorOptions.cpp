@@ -276,10 +276,11 @@ Recorders:
                          4000k, 1.5M); above what the plain scene needs (about
                          1M) the pictures get moving grain (default: the plain
                          scene)
-  --camera-content C     plain (the drawn street, cheap to decode; default) or
+  --camera-content CONTENT
+                         plain (the drawn street, cheap to decode; default) or
                          hard (busy, noisy and moving, coded as cameras code
                          it: decodes about as dearly as a real camera at the
-                         same rate; 1.5M unless --camera-bitrate says)
+                         same rate; 1.5M unless a camera bit rate is given)
 
 Process:
   --discovery-port PORT  answer LAN discovery probes on this UDP port
