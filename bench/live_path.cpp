@@ -12,19 +12,24 @@
 // dropped, how long the last pictures took to show after the stream ended,
 // and resident memory over the run.
 //
-//   bench_live_path [--bitrate BITS] [--seconds N] [--slowdown F] [--preset NAME] [--rounds R]
+//   bench_live_path [--content plain|hard] [--bitrate BITS] [--seconds N] [--slowdown F] [--preset NAME]
+//                   [--rounds R]
 //
-// BITS per camera, with an optional k or M suffix (default 1.5M); N seconds of
+// The streams are the loops dvr-emulator sends with --camera-content C
+// --camera-bitrate BITS (MODEL_C's sixteen cameras, 4 s each, taken from or
+// added to the emulator's loop cache): plain (default) is the drawn street,
+// cheap to decode; hard is busy, noisy and moving, coded as cameras code it,
+// and costs a decoder about what a real camera does at the same rate. BITS
+// per camera, with an optional k or M suffix (default 1.5M); N seconds of
 // live stream (default 8; the baselines take at most 30 s of it, their cost
 // per picture does not depend on the length); F stretches the sending time F
 // times, so the path keeps up under an instruction-counting profiler (default
-// 1); NAME is the x264 preset of the streams (default ultrafast; "medium"
-// codes with CABAC and high-profile tools and costs two to three times as much
-// to decode, so at 4M it nearly fills two cores). The PES packets are made
-// before the clock starts: the recorder makes them, the client only receives
-// them. R rounds (default 3) of the live path, each followed by the baselines
-// again, give a ratio a round against the baselines on either side and their
-// median.
+// 1). --preset NAME uses instead the moving gradient of earlier figures,
+// 2 s per camera, coded with that x264 preset ("medium" with the high
+// profile). The PES packets are made before the clock starts: the recorder
+// makes them, the client only receives them. R rounds (default 3) of the
+// live path, each followed by the baselines again, give a ratio a round
+// against the baselines on either side and their median.
 
 #include <algorithm>
 #include <atomic>
@@ -53,6 +58,8 @@ extern "C" {
 
 #include "bench/support/BaselineRun.h"
 #include "bench/support/BitRateText.h"
+#include "bench/support/CameraLoops.h"
+#include "bench/support/EmulatorLoops.h"
 #include "bench/support/H264Encoder.h"
 #include "bench/support/ProcessMeter.h"
 #include "core/media/PesPacketizer.h"
@@ -73,7 +80,7 @@ constexpr int kCameras = 16;
 constexpr int kWidth = 704;
 constexpr int kHeight = 576;
 constexpr int kFps = 25;
-constexpr int kLoopFrames = 50;  // two seconds, keyframe every second
+constexpr int kGradientFrames = 50;  // two seconds, keyframe every second
 constexpr int kPaneWidth = kVideoWindowWidth / 4;
 constexpr int kPaneHeight = kVideoWindowHeight / 4;
 constexpr int kMaxBaselineSeconds = 30;
@@ -85,12 +92,15 @@ struct Options {
     int seconds = 8;
     int slowdown = 1;
     int rounds = 3;
-    std::string preset = "ultrafast";
+    emulator::media::CameraContent content = emulator::media::CameraContent::Plain;
+    std::string preset;  // not empty: the gradient streams instead of the emulator's
 };
 
 [[noreturn]] void Usage(const char* program)
 {
-    std::fprintf(stderr, "usage: %s [--bitrate BITS[k|M]] [--seconds N] [--slowdown F] [--preset NAME] [--rounds R]\n",
+    std::fprintf(stderr,
+                 "usage: %s [--content plain|hard] [--bitrate BITS[k|M]] [--seconds N] [--slowdown F] [--preset NAME] "
+                 "[--rounds R]\n",
                  program);
     std::exit(2);
 }
@@ -118,6 +128,13 @@ Options ParseOptions(int argc, char** argv)
                 Usage(argv[0]);
         } else if (std::strcmp(argv[i], "--preset") == 0 && hasValue) {
             options.preset = argv[++i];
+            if (options.preset.empty())
+                Usage(argv[0]);
+        } else if (std::strcmp(argv[i], "--content") == 0 && hasValue) {
+            const auto content = emulator::media::ParseCameraContent(argv[++i]);
+            if (!content)
+                Usage(argv[0]);
+            options.content = *content;
         } else {
             Usage(argv[0]);
         }
@@ -130,7 +147,7 @@ std::vector<Unit> EncodeCameraAt(int camera, const Options& options)
     H264Settings settings;
     settings.width = kWidth;
     settings.height = kHeight;
-    settings.frames = kLoopFrames;
+    settings.frames = kGradientFrames;
     settings.framesPerSecond = kFps;
     settings.keyframeEvery = kFps;
     settings.bitRate = options.bitRate;
@@ -334,16 +351,28 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     av_log_set_level(AV_LOG_ERROR);
 
-    std::printf("encoding %d cameras of %dx%d at %.2f Mb/s (x264 preset %s), %d pictures each...\n", kCameras, kWidth,
-                kHeight, options.bitRate / 1e6, options.preset.c_str(), kLoopFrames);
     std::vector<std::vector<Unit>> aus;
-    std::size_t bytes = 0;
-    for (int camera = 0; camera < kCameras; ++camera) {
-        aus.push_back(EncodeCameraAt(camera, options));
-        bytes += TotalBytes(aus.back());
+    if (options.preset.empty()) {
+        std::printf("content %s: the emulator's %d camera loops of %dx%d at %.2f Mb/s (made once, then cached)...\n",
+                    emulator::media::CameraContentName(options.content), kCameras, kWidth, kHeight,
+                    options.bitRate / 1e6);
+        std::string error;
+        aus = MakeEmulatorLoops(options.content, options.bitRate, &error);
+        if (aus.empty()) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+    } else {
+        std::printf("content gradient: encoding %d cameras of %dx%d at %.2f Mb/s (x264 preset %s), %d pictures "
+                    "each...\n",
+                    kCameras, kWidth, kHeight, options.bitRate / 1e6, options.preset.c_str(), kGradientFrames);
+        for (int camera = 0; camera < kCameras; ++camera)
+            aus.push_back(EncodeCameraAt(camera, options));
     }
-    std::printf("encoded: %.2f Mb/s per camera on average\n",
-                8.0 * static_cast<double>(bytes) / kCameras / (static_cast<double>(kLoopFrames) / kFps) / 1e6);
+    double rate = 0;
+    for (const auto& loop : aus)
+        rate += LoopBitRate(loop, kFps);
+    std::printf("streams: %.2f Mb/s per camera on average\n", rate / kCameras / 1e6);
 
     const int baselineSeconds = std::min(options.seconds, kMaxBaselineSeconds);
     const int baselinePictures = baselineSeconds * kFps;

@@ -5,17 +5,21 @@
 // scale, the video window's paint, the overlay, the window's timers). After a
 // warm-up it measures N seconds: process CPU time per picture shown in a
 // pane. Baseline, in the same run, before and after: plain libavcodec decode
-// and swscale to the pane size of the very camera loops the emulator sends,
-// read from its cache folder, in the three orders of bench_live_path. Reports
+// and swscale to the pane size of the very camera loops the emulator sends
+// (made by the same media code under the same cache keys, so loaded from the
+// emulator's loop cache), in the three orders of bench_live_path. Reports
 // the ratio of the two and what the overload policy skipped and the slots
 // dropped.
 //
-//   bench_main_window [--seconds N] [--rounds R] [--bitrate BITS]
+//   bench_main_window [--content plain|hard] [--seconds N] [--rounds R] [--bitrate BITS]
 //
 // N seconds measured (default 10) in each of R rounds (default 3), each
 // followed by the baselines again; a ratio a round against the baselines on
-// either side, and their median. BITS is the camera bit rate asked of the
-// emulator, with a k or M suffix (default 1.5M, as in bench_live_path).
+// either side, and their median. The content and BITS are the camera content
+// and bit rate asked of the emulator (--camera-content, --camera-bitrate):
+// plain (default) is the drawn street, cheap to decode; hard is busy, noisy
+// and moving and costs a decoder about what a real camera does. BITS has an
+// optional k or M suffix (default 1.5M, as in bench_live_path).
 // The recorder process's own CPU is not counted: it stands for the recorder,
 // not the client.
 
@@ -43,6 +47,7 @@ extern "C" {
 #include "bench/support/BaselineRun.h"
 #include "bench/support/BitRateText.h"
 #include "bench/support/CameraLoops.h"
+#include "bench/support/EmulatorLoops.h"
 #include "bench/support/ProcessMeter.h"
 #include "bench/support/RecorderEmulator.h"
 #include "core/video/LayoutGeometry.h"
@@ -65,6 +70,7 @@ struct Options {
     int seconds = 10;
     int rounds = 3;
     long bitRate = 1500000;  // as in bench_live_path
+    emulator::media::CameraContent content = emulator::media::CameraContent::Plain;
 };
 
 Options ParseOptions(int argc, char** argv)
@@ -79,11 +85,16 @@ Options ParseOptions(int argc, char** argv)
             options.rounds = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--bitrate") == 0 && hasValue)
             good = (options.bitRate = ParseBitRate(argv[++i])) > 0;
-        else
+        else if (std::strcmp(argv[i], "--content") == 0 && hasValue) {
+            const auto content = emulator::media::ParseCameraContent(argv[++i]);
+            good = content.has_value();
+            options.content = content.value_or(options.content);
+        } else
             good = false;
     }
     if (!good || options.seconds < 1 || options.seconds > 3600 || options.rounds < 1 || options.rounds > 20) {
-        std::fprintf(stderr, "usage: %s [--seconds N] [--rounds R] [--bitrate BITS[k|M]]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--content plain|hard] [--seconds N] [--rounds R] [--bitrate BITS[k|M]]\n",
+                     argv[0]);
         std::exit(2);
     }
     return options;
@@ -218,21 +229,20 @@ int main(int argc, char** argv)
     std::string error;
     std::printf("starting the recorder emulator (the first start encodes its cameras)...\n");
     if (!emulator.Start(std::string(OMBREL_BIN_DIR) + "/dvr-emulator", "MODEL_C", folder + "/recorder", &error,
-                        options.bitRate)) {
+                        options.bitRate, options.content)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    const auto loops = ReadCameraLoops(emulator.CacheDir());
+    const auto loops = MakeEmulatorLoops(options.content, options.bitRate, &error);
     if (loops.size() != kChannels) {
-        std::fprintf(stderr, "expected %d camera loops in %s, found %zu\n", kChannels, emulator.CacheDir().c_str(),
-                     loops.size());
+        std::fprintf(stderr, "the camera loops for the baselines: %s\n", error.c_str());
         return 1;
     }
     double rate = 0;
     for (const auto& loop : loops)
         rate += LoopBitRate(loop, kFps);
-    std::printf("recorder on 127.0.0.1:%u: %d cameras at %.2f Mb/s each on average\n", emulator.Port(), kChannels,
-                rate / kChannels / 1e6);
+    std::printf("recorder on 127.0.0.1:%u: %d cameras, content %s, at %.2f Mb/s each on average\n", emulator.Port(),
+                kChannels, emulator::media::CameraContentName(options.content), rate / kChannels / 1e6);
 
     std::printf("load average before: %.2f\n", LoadAverage());
     const int pictures = kBaselineSeconds * kFps;

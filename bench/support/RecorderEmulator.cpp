@@ -11,15 +11,14 @@ RecorderEmulator::~RecorderEmulator()
 }
 
 bool RecorderEmulator::Start(const std::string& program, const std::string& model, const std::string& folder,
-                             std::string* error, long cameraBitRate)
+                             std::string* error, long cameraBitRate, emulator::media::CameraContent content)
 {
     Stop();
-    m_folder = folder;
     std::filesystem::create_directories(folder + "/data");
     // Port 0: the emulator picks a free one and names it in its "listening" line.
-    std::vector<std::string> args{program,    "--discovery-port", "0",     "--cache", CacheDir(),
-                                  "--listen", "127.0.0.1:0",      "--model", model,   "--data",
-                                  folder + "/data"};
+    std::vector<std::string> args{program,       "--discovery-port", "0",   "--listen", "127.0.0.1:0",
+                                  "--model",     model,              "--data", folder + "/data",
+                                  "--camera-content", emulator::media::CameraContentName(content)};
     if (cameraBitRate > 0) {
         args.push_back("--camera-bitrate");
         args.push_back(std::to_string(cameraBitRate));

@@ -3,12 +3,13 @@
 #include <cstdint>
 #include <string>
 
+#include "media/CameraContent.h"
 #include "tests/support/processes/ChildProcess.h"
 
 namespace benchsupport {
 
 // A dvr-emulator process serving one recorder on a free loopback port, its
-// settings and encoded camera loops in a folder of its own. Stopped (SIGTERM)
+// settings in a folder of its own. Stopped (SIGTERM)
 // by Stop or the destructor.
 class RecorderEmulator {
 public:
@@ -20,19 +21,18 @@ public:
     // Starts `program` with the model and waits (encoding the camera loops
     // takes a while) for its "listening" line. False with *error when it
     // does not come. cameraBitRate: bits a second each camera's loop
-    // reaches (100000..20000000); 0 keeps the emulator's plain pictures.
+    // reaches (100000..20000000); 0 keeps the content's own rate. The loops
+    // are kept in the emulator's default cache, where MakeEmulatorLoops
+    // finds the same ones.
     bool Start(const std::string& program, const std::string& model, const std::string& folder, std::string* error,
-               long cameraBitRate = 0);
+               long cameraBitRate = 0, emulator::media::CameraContent content = emulator::media::CameraContent::Plain);
     void Stop();
 
     std::uint16_t Port() const { return m_port; }
-    // Where the camera loops it sends are stored.
-    std::string CacheDir() const { return m_folder + "/cache"; }
 
 private:
     ChildProcess m_process;
     std::uint16_t m_port = 0;
-    std::string m_folder;
 };
 
 } // namespace benchsupport

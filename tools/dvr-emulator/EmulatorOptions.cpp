@@ -178,6 +178,12 @@ std::optional<EmulatorOptions> ParseEmulatorOptions(const std::vector<std::strin
             if (!bits)
                 return fail("--camera-bitrate needs 100k..20M bits a second (digits, or with k or M: 4000k, 1.5M)");
             current->cameraBitRate = *bits;
+        } else if (arg == "--camera-content") {
+            const auto v = value();
+            const auto content = v ? media::ParseCameraContent(*v) : std::nullopt;
+            if (!content)
+                return fail("--camera-content needs plain or hard");
+            current->cameraContent = *content;
         } else if (arg == "--refuse-connections") {
             f.refuseConnections = true;
         } else if (arg == "--drop-after-frames") {
@@ -270,6 +276,11 @@ Recorders:
                          4000k, 1.5M); above what the plain scene needs (about
                          1M) the pictures get moving grain (default: the plain
                          scene)
+  --camera-content CONTENT
+                         plain (the drawn street, cheap to decode; default) or
+                         hard (busy, noisy and moving, coded as cameras code
+                         it: decodes about as dearly as a real camera at the
+                         same rate; 1.5M unless a camera bit rate is given)
 
 Process:
   --discovery-port PORT  answer LAN discovery probes on this UDP port

@@ -4,6 +4,8 @@
 // process-wide ones.
 
 #include "core/net/WireFormat.h"
+// Its aliases keep media::MediaLoop meaning the same inside namespace emulator.
+#include "media/CameraFeeds.h"
 
 #include <cstdint>
 #include <optional>
@@ -40,6 +42,7 @@ struct RecorderOptions {
     uint32_t alarmSeconds = 3;        // how long an alarm keeps its sensor active
     uint32_t loopSeconds = 0;         // camera loop length; 0: the cameras' default
     uint32_t cameraBitRate = 0;       // bit/s the camera loops reach; 0: the plain scene
+    media::CameraContent cameraContent = media::CameraContent::Plain;
     FaultOptions faults;
 };
 

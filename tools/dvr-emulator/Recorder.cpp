@@ -33,6 +33,7 @@ media::FeedSetup FeedSetupFor(const DvrModelInfo& model, const ZERD_INFO_BLK& bl
     setup.dvrTypeCode = model.typeCode;
     setup.loopSeconds = static_cast<int>(options.loopSeconds);
     setup.bitRate = static_cast<int>(options.cameraBitRate);
+    setup.content = options.cameraContent;
     // Paired models at group A resolution 0 put two cameras in one picture.
     setup.twoCameraPictures = model.paired && block.recordSet.resolution[0] == 0;
     for (int c = 0; c < model.channels; ++c) {

@@ -79,6 +79,8 @@ TEST(EmulatorOptions, EveryOptionTheHelpNamesIsUnderstood)
             args.push_back("/tmp/x");
         else if (name == "--camera-bitrate")
             args.push_back("1.5M");
+        else if (name == "--camera-content")
+            args.push_back("hard");
         else if (!argument.empty())
             args.push_back("1");
         std::string error;

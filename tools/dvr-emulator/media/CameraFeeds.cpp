@@ -109,10 +109,10 @@ CameraFeedsImpl::CameraFeedsImpl(std::string cacheDir, const FeedSetup& setup)
     : cache_(std::move(cacheDir)), cameras_(setup.cameras)
 {
     settings_.seconds = setup.loopSeconds > 0 ? setup.loopSeconds : kDefaultLoopSeconds;
-    if (setup.bitRate != 0) {
+    if (setup.bitRate != 0)
         settings_.bitRate = setup.bitRate;
-        settings_.reachBitRate = true;
-    }
+    settings_.content = setup.content;
+    settings_.reachBitRate = setup.bitRate != 0 || setup.content == CameraContent::Hard;
     pictureOf_.fill(-1);
     std::sort(cameras_.begin(), cameras_.end(),
               [](const CameraSpec& a, const CameraSpec& b) { return a.camera < b.camera; });

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CameraContent.h"
 #include "core/media/MediaLoop.h"
 
 namespace emulator::media {
@@ -42,6 +43,8 @@ struct FeedSetup {
     // 0 = the plain scene under the emulator's ceiling (about 1 Mb/s);
     // otherwise the rate the loops reach, kMinCameraBitRate..kMaxCameraBitRate.
     int bitRate = 0;
+    // Hard content always reaches its rate: bitRate, or 1.5 Mb/s when 0.
+    CameraContent content = CameraContent::Plain;
 };
 
 class CameraFeedsImpl;

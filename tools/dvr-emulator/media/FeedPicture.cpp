@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <utility>
 #include <vector>
 
 #include "SyntheticScene.h"
@@ -23,10 +25,22 @@ constexpr double kPlainBitsPerSample = 0.075;
 constexpr int kLeastGrain = 4;
 constexpr int kFullGrain = 16;
 
+// The hard content: bump when its drawing changes. Its scenery carries fixed
+// fine texture, every frame has new noise of a fixed amplitude whatever the
+// rate (as a camera's sensor has; the rate control settles what survives),
+// and the camera wanders, so every block of every picture moves.
+constexpr int kHardVersion = 1;
+constexpr int kHardTexture = 24;
+constexpr int kHardNoise = 16;
+constexpr int kWanderX = 24;  // luma pixels either way
+constexpr int kWanderY = 12;
+
 // Grain for a loop that is to reach its rate, in proportion to the share of
 // the rate the plain scene leaves open; none when the scene fills it.
 int GrainAmplitude(const VideoLoopSettings& settings)
 {
+    if (settings.content == CameraContent::Hard)
+        return kHardNoise;
     const double plain = kPlainBitsPerSample * settings.width * settings.height * settings.framesPerSecond;
     if (!settings.reachBitRate || settings.bitRate <= plain)
         return 0;
@@ -43,6 +57,16 @@ ClipRect RegionOf(const FeedPicture::Camera& camera, const VideoLoopSettings& se
                             : ClipRect{middle, 0, settings.width, settings.height};
 }
 
+// Where the hard content's camera points at a time: whole cycles per loop,
+// so the last frame runs smoothly into the first; a camera of its own phase.
+std::pair<int, int> WanderAt(int index, const VideoLoopSettings& settings, int camera)
+{
+    const double turn = 2 * std::numbers::pi * index / (settings.seconds * settings.framesPerSecond);
+    const double phase = camera * 0.7;
+    return {static_cast<int>(std::lround(kWanderX * std::sin(turn + phase))),
+            static_cast<int>(std::lround(kWanderY * std::sin(2 * turn + phase)))};
+}
+
 }  // namespace
 
 std::string FeedPicture::CacheKey(const VideoLoopSettings& settings) const
@@ -50,6 +74,9 @@ std::string FeedPicture::CacheKey(const VideoLoopSettings& settings) const
     std::string key = "emulator video v" + std::to_string(kPictureFormatVersion) + " " + settings.Text();
     if (settings.reachBitRate)
         key += " grain " + std::to_string(GrainAmplitude(settings));
+    if (settings.content == CameraContent::Hard)
+        key += " content hard v" + std::to_string(kHardVersion) + " texture " + std::to_string(kHardTexture) +
+               " wander " + std::to_string(kWanderX) + "x" + std::to_string(kWanderY);
     key += " stream " + std::to_string(stream);
     for (const Camera& camera : cameras) {
         key += " | camera " + std::to_string(camera.camera) + " half " + std::to_string(camera.half) + " view " +
@@ -86,10 +113,21 @@ bool FeedPicture::Encode(const VideoLoopSettings& settings, const std::atomic<bo
         scene.DrawBackground(background);
     if (paired)
         background.FillRect(settings.width / 2 - 2, 0, 4, settings.height, FromRgb(0, 0, 0));
+    const bool hard = settings.content == CameraContent::Hard;
+    if (hard)
+        background.AddGrain(kHardTexture, ~uint64_t{static_cast<uint32_t>(stream)});
 
     const int grain = GrainAmplitude(settings);
     auto paint = [&](YuvCanvas& canvas, int index) {
         canvas.CopyFrom(background);
+        if (hard) {
+            for (const Camera& camera : cameras) {
+                const auto [dx, dy] = WanderAt(index, settings, camera.camera);
+                canvas.SetClip(RegionOf(camera, settings));
+                canvas.CopyShiftedFrom(background, dx, dy);
+            }
+            canvas.SetClip(ClipRect{0, 0, settings.width, settings.height});
+        }
         // New noise every frame, under the moving things and the burnt-in text.
         canvas.AddGrain(grain, uint64_t{static_cast<uint32_t>(stream)} << 32 | static_cast<uint32_t>(index));
         const auto timeMs = static_cast<uint32_t>(index * 1000 / settings.framesPerSecond);

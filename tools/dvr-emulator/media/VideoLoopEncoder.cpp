@@ -58,7 +58,8 @@ bool Receive(AVCodecContext* context, AVPacket* packet, int framesPerSecond, uin
 std::string VideoLoopSettings::Text() const
 {
     return std::to_string(width) + "x" + std::to_string(height) + " " + std::to_string(framesPerSecond) + "fps " +
-           std::to_string(seconds) + "s " + std::to_string(bitRate) + "bps h264-baseline-gop1s" +
+           std::to_string(seconds) + "s " + std::to_string(bitRate) + "bps " +
+           (content == CameraContent::Hard ? "h264-main-medium-gop1s" : "h264-baseline-gop1s") +
            (reachBitRate ? " reach-rate" : "");
 }
 
@@ -87,8 +88,11 @@ bool EncodeVideoLoop(const VideoLoopSettings& settings, uint8_t streamId, const 
     context->max_b_frames = 0;
     context->bit_rate = settings.bitRate;
     // The buffer bounds single pictures well below one PES packet's payload.
-    context->rc_max_rate = settings.bitRate;
-    context->rc_buffer_size = settings.bitRate / 4;
+    // Hard content is given a camera's headroom, so its loops reach the rate
+    // on average rather than stay under it.
+    const bool hard = settings.content == CameraContent::Hard;
+    context->rc_max_rate = hard ? settings.bitRate / 4 * 5 : settings.bitRate;
+    context->rc_buffer_size = hard ? settings.bitRate / 2 : settings.bitRate / 4;
     // Some libx264 builds keep a quantiser floor that caps what a picture may
     // spend; a loop that is to reach its rate must not stop there.
     if (settings.reachBitRate)
@@ -96,8 +100,8 @@ bool EncodeVideoLoop(const VideoLoopSettings& settings, uint8_t streamId, const 
     context->thread_count = 1;  // pictures are encoded in parallel per camera instead
     context->color_range = AVCOL_RANGE_MPEG;
     context->colorspace = AVCOL_SPC_BT470BG;
-    av_opt_set(context->priv_data, "preset", "ultrafast", 0);
-    av_opt_set(context->priv_data, "profile", "baseline", 0);
+    av_opt_set(context->priv_data, "preset", hard ? "medium" : "ultrafast", 0);
+    av_opt_set(context->priv_data, "profile", hard ? "main" : "baseline", 0);
     av_opt_set(context->priv_data, "forced-idr", "1", 0);
     av_opt_set(context->priv_data, "x264-params", "scenecut=0:rc-lookahead=0:sync-lookahead=0:log=-1", 0);
     int result = avcodec_open2(context.get(), codec, nullptr);

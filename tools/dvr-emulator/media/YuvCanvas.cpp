@@ -142,6 +142,55 @@ void YuvCanvas::CopyFrom(const YuvCanvas& other)
     }
 }
 
+namespace {
+
+// The sample a shift brings to `at` from within [low, high): mirrored at the
+// edges, so no edge sample is smeared into streaks.
+int ShiftedFrom(int at, int shift, int low, int high)
+{
+    int from = at - shift;
+    if (from < low)
+        from = 2 * low - from - 1;
+    else if (from >= high)
+        from = 2 * high - from - 1;
+    return std::clamp(from, low, high - 1);
+}
+
+// One row of a plane from a source row moved by dx within [left, right).
+void ShiftRow(uint8_t* to, const uint8_t* from, int left, int right, int dx)
+{
+    for (int x = left; x < right; ++x)
+        to[x] = from[ShiftedFrom(x, dx, left, right)];
+}
+
+}  // namespace
+
+void YuvCanvas::CopyShiftedFrom(const YuvCanvas& other, int dx, int dy)
+{
+    if (clip_.left >= clip_.right || clip_.top >= clip_.bottom)
+        return;
+    dx = dx / 2 * 2;
+    dy = dy / 2 * 2;
+    for (int y = clip_.top; y < clip_.bottom; ++y) {
+        const int from = ShiftedFrom(y, dy, clip_.top, clip_.bottom);
+        ShiftRow(y_ + static_cast<std::ptrdiff_t>(y) * yStride_, other.y_ + static_cast<std::ptrdiff_t>(from) * other.yStride_,
+                 clip_.left, clip_.right, dx);
+    }
+    // As in FillSpan, a chroma sample belongs to its block's top-left pixel.
+    const int c0 = (clip_.left + 1) / 2;
+    const int c1 = (clip_.right + 1) / 2;
+    const int top = (clip_.top + 1) / 2;
+    const int bottom = (clip_.bottom + 1) / 2;
+    if (c0 >= c1 || top >= bottom)
+        return;
+    for (int y = top; y < bottom; ++y) {
+        const std::ptrdiff_t to = static_cast<std::ptrdiff_t>(y) * chromaStride_;
+        const std::ptrdiff_t from = static_cast<std::ptrdiff_t>(ShiftedFrom(y, dy / 2, top, bottom)) * other.chromaStride_;
+        ShiftRow(u_ + to, other.u_ + from, c0, c1, dx / 2);
+        ShiftRow(v_ + to, other.v_ + from, c0, c1, dx / 2);
+    }
+}
+
 void YuvCanvas::AddGrain(int amplitude, uint64_t seed)
 {
     if (amplitude <= 0)

@@ -39,6 +39,11 @@ public:
     static int TextWidth(int scale, const std::string& text);
     // Copies all of another canvas of the same size.
     void CopyFrom(const YuvCanvas& other);
+    // Fills the clip rectangle from the same rectangle of another canvas of
+    // the same size moved by (dx, dy), both rounded down to even so chroma
+    // moves with luma; what would come from outside the rectangle is the
+    // rectangle mirrored at its edge.
+    void CopyShiftedFrom(const YuvCanvas& other, int dx, int dy);
     // Adds noise of up to +-amplitude to each luma sample in the clip
     // rectangle (half that to chroma); the same seed gives the same noise.
     void AddGrain(int amplitude, uint64_t seed);
