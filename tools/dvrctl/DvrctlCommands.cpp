@@ -15,6 +15,7 @@
 #include "DdnsCommand.h"
 #include "PlayCommand.h"
 #include "RecorderLink.h"
+#include "SettingsCommand.h"
 #include "SnapshotCommand.h"
 #include "core/dvr/DiscoveryRecord.h"
 #include "core/dvr/DvrModel.h"
@@ -231,6 +232,8 @@ int RunDvrctlCommand(const DvrctlOptions& options)
         return RunPlay(options);
     if (options.command == "ddns")
         return RunDdns(options);
+    if (options.command == "settings")
+        return RunSettings(options);
 
     // Every argument is checked before the recorder is bothered.
     std::optional<Date> date;
