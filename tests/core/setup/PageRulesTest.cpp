@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 const DvrTypeNames kNames{"MODEL_A", "MODEL_B", "MODEL_C", "MODEL_D", "MODEL_E", "Porch"};

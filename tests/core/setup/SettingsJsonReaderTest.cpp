@@ -119,11 +119,11 @@ TEST(SettingsJsonReaderTest, EachKindOfBadFieldIsNamedWithItsReason)
         {R"({"network":{"macAddress":[0,0,0,0,0,0]}})", "network.macAddress: is read-only"},
         // Shapes
         {R"({"system":{"language":"ENGLISH"}})", "system.language: must be a whole number"},
-        {R"({"system":{"alphablend":2.5}})", "file: not JSON: expected a whole number at byte 25"},
+        {R"({"system":{"alphablend":2.5}})", "file: not JSON: expected a whole number at byte 24"},
         {R"({"system":{"langauge":0}})", "system.langauge: unknown field"},
         {R"({"sensor":{"sensors":[{}]}})", "sensor.sensors: must hold 8 entries"},
         {R"([1])", "settings: must be an object"},
-        {R"({"system":{},"system":{}})", "file: not JSON: duplicate member name at byte 25"},
+        {R"({"system":{},"system":{}})", "file: not JSON: duplicate member name at byte 21"},
         {"{\"network\":{\"dvrName\":\"a\\u0000b\"}}", "network.dvrName: holds a NUL character"},
     };
     for (const Case& c : cases)
