@@ -16,6 +16,7 @@
 #include "PlayCommand.h"
 #include "PtzCommand.h"
 #include "RecorderLink.h"
+#include "SettingsCommand.h"
 #include "SnapshotCommand.h"
 #include "core/dvr/DiscoveryRecord.h"
 #include "core/dvr/DvrModel.h"
@@ -234,6 +235,8 @@ int RunDvrctlCommand(const DvrctlOptions& options)
         return RunDdns(options);
     if (options.command == "ptz")
         return RunPtz(options);
+    if (options.command == "settings")
+        return RunSettings(options);
 
     // Every argument is checked before the recorder is bothered.
     std::optional<Date> date;

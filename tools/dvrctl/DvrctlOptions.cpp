@@ -13,6 +13,10 @@ const char* const kDvrctlUsage =
     "  days YYYY-MM          the month's recording days, one a line\n"
     "  log YYYY-MM-DD FILE   save the day's log to FILE\n"
     "  upload FILE           upload FILE to the recorder\n"
+    "  settings get          the settings block as JSON\n"
+    "  settings put FILE     write the sections FILE changes (JSON as settings get prints,\n"
+    "                        fields left out keep their values); every field is checked as\n"
+    "                        the setup pages check it, and one bad field writes nothing\n"
     "  serial HEX            send bytes (hex) to the recorder's serial line\n"
     "  scan                  discovery records of DVR_SCAN_TARGETS as JSON lines\n"
     "  snapshot --channel N [--timeout SECONDS] OUT.jpg\n"
@@ -46,7 +50,8 @@ struct CommandShape {
 const std::map<std::string, CommandShape> kCommands = {
     {"info", {0, true}},           {"days", {1, true}},           {"log", {2, true}},
     {"upload", {1, true}},         {"serial", {1, true}},         {"scan", {0, false}},
-    {"snapshot", {std::nullopt, true}}, {"ptz", {std::nullopt, true}}, {"play", {std::nullopt, false}}, {"ddns", {std::nullopt, false}}};
+    {"snapshot", {std::nullopt, true}}, {"ptz", {std::nullopt, true}}, {"play", {std::nullopt, false}}, {"ddns", {std::nullopt, false}},
+    {"settings", {std::nullopt, true}}};
 
 } // namespace
 

@@ -44,8 +44,6 @@ namespace {
 constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
 
-constexpr int kStrSetupNotAvailable = 7010;
-
 // The right-hand column: the clock under the title buttons, the information
 // panel above its tab buttons.
 constexpr QRect kClockArea{818, 40, CTimeDlg::kWidth, CTimeDlg::kHeight};
@@ -212,10 +210,7 @@ void COrlixDlg::onRemoteSetup()
         DvrMessageBox(this, TextOf(outcome.message->text), "DVR", BoxIcon(outcome.message->icon));
     if (!outcome.enterSetupMode)
         return;
-    // The setup pages are not part of this program yet: leave setup mode at once.
-    m_viewer->SetSetupMode(true);
-    ShowStatus(TextOf(LangText::Id(kStrSetupNotAvailable)));
-    m_viewer->SetSetupMode(false);
+    m_viewer->Setup().Open();
 }
 
 void COrlixDlg::onCapture()

@@ -14,7 +14,7 @@
 #include "ui/controls/CtrlId.h"
 #include "ui/controls/DialogKeys.h"
 #include "ui/servers/CScanReceiver.h"
-#include "ui/servers/ConfigIpAddressEdit.h"
+#include "ui/controls/CIpAddressEdit.h"
 #include "ui/servers/ConfigListTable.h"
 #include "ui/servers/ConfigRegistryTool.h"
 #include "ui/viewer/ViewerText.h"
@@ -126,7 +126,7 @@ void CConfigDlg::buildControls()
     m_protocol->addItems(kProtocols);
     m_protocol->setEnabled(false);
     m_otherDns = WithId(new QCheckBox("Using Other DNS ( for DDNS )", server), kOtherDns);
-    m_ddnsServer = WithId(new ConfigIpAddressEdit(server), kDdnsServer);
+    m_ddnsServer = WithId(new CIpAddressEdit(server), kDdnsServer);
     int line = 0;
     for (auto [label, field] : std::initializer_list<std::pair<const char*, QWidget*>>{
              {"Server Name", m_serverName}, {"DVR Type", m_dvrType}, {"IP Address", m_ipAddress},

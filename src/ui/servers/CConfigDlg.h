@@ -9,7 +9,7 @@
 
 class CScanReceiver;
 class CWindowTimers;
-class ConfigIpAddressEdit;
+class CIpAddressEdit;
 class ConfigListTable;
 class QCheckBox;
 class QComboBox;
@@ -113,7 +113,7 @@ private:
     QLineEdit* m_port = nullptr;
     QComboBox* m_protocol = nullptr;
     QCheckBox* m_otherDns = nullptr;
-    ConfigIpAddressEdit* m_ddnsServer = nullptr;
+    CIpAddressEdit* m_ddnsServer = nullptr;
     QComboBox* m_language = nullptr;
     ConfigListTable* m_scanList = nullptr;
     ConfigListTable* m_serverList = nullptr;

@@ -85,6 +85,9 @@ void LiveViewer::buildControls(QWidget* window)
     m_live = std::make_unique<LiveVideoSwitch>(LiveVideoSwitch::Parts{
         m_sessions, m_video, *m_timers, m_status, *m_controls, *m_alarms,
         [this](const MessageRequest& message) { showMessage(message); }});
+    m_setup = std::make_unique<ViewerSetupMode>(ViewerSetupMode::Parts{
+        window, m_forwarder->Handle(), m_sessions, m_video.state, *m_timers, *m_controls, *m_video.layoutPanel,
+        *m_live});
 }
 
 bool LiveViewer::Connect(const QString& address, const QString& port, const QString& protocol,
@@ -134,6 +137,10 @@ void LiveViewer::onPosted(unsigned message, WPARAM wParam, LPARAM lParam)
         onNotify(static_cast<unsigned>(wParam), static_cast<int>(lParam));
         return;
     }
+    if (message == kMsgSetupClosed) {
+        m_setup->OnSetupClosed();
+        return;
+    }
     // Anything else (4024 among them) is accepted and ignored.
     if (message != kMsgPictureSizeKnown || wParam >= static_cast<WPARAM>(ChannelPanel::kChannels))
         return;
@@ -155,7 +162,10 @@ void LiveViewer::onNotify(unsigned sessionId, int code)
     }
     if (code == kNotifyOperationRefused && m_logRefusal && m_logRefusal(sessionId))
         code = kNotifyLogNotFound;
-    applyReaction(ReactToNotify(index, code));
+    const NotifyReaction reaction = ReactToNotify(index, code);
+    if (reaction.handoff == NotifyHandoff::Upload || code == kNotifyOperationRefused)
+        m_setup->OnUploadNotify(sessionId, code);
+    applyReaction(reaction);
     emit notified(sessionId, code);
 }
 
@@ -195,9 +205,9 @@ void LiveViewer::applyReaction(const NotifyReaction& r)
             m_timers->SetTimer(start.id, start.periodMs);
         if (r.fetchSettings)
             sessions.At(r.session).settingsFetchPending = true;
-        // No upload is ever under way in this window, so an upload step
-        // ends whatever the recorder thought was running: poll again.
-        if (r.restartPollIfUploadEnded)
+        // An upload step of no upload of ours ends whatever the recorder
+        // thought was running: poll again.
+        if (r.restartPollIfUploadEnded && !m_setup->UploadRunningOn(sessions.At(r.session).session.SessionId()))
             m_timers->SetTimer(r.session, kPollPeriodMs);
     }
     if (r.message)
@@ -309,8 +319,8 @@ void LiveViewer::onMasksChanged(int index)
         return;
     }
     if (SetupMode()) {
-        // The setup pages edit the block the recorder holds now.
-        row.record.settings = row.session.GetReceivedDVRInfo();
+        // The setup pages edit the session's block as it stands now.
+        m_setup->MasksChanged(index);
         return;
     }
     row.record.masksPending = false;
@@ -355,6 +365,7 @@ void LiveViewer::DisconnectCurrent()
 void LiveViewer::disconnect(int index)
 {
     ViewerSessionTable& sessions = m_sessions.table;
+    m_setup->SessionLeaving(index);
     auto& leaving = sessions.At(index);
     m_timers->KillTimer(kTimerRepaintUntilPtz);
     if (leaving.record.live.callbackRegistered) {

@@ -10,6 +10,7 @@
 #include "ui/viewer/LiveVideoSwitch.h"
 #include "ui/viewer/SessionButtonRow.h"
 #include "ui/viewer/ViewerSessions.h"
+#include "ui/viewer/ViewerSetupMode.h"
 #include "ui/viewer/ViewerStatusPanel.h"
 #include "ui/viewer/ViewerVideo.h"
 
@@ -82,6 +83,8 @@ public:
     // settings block instead of restarting live video.
     void SetSetupMode(bool on) { m_video.state.setupMode = on; }
     bool SetupMode() const { return m_video.state.setupMode; }
+    // Remote setup of the current recorder (button 222, after the password).
+    ViewerSetupMode& Setup() { return *m_setup; }
     const LiveStartPhase& StartPhase() const { return m_startPhase; }
     const AlarmDisplay& Alarm() const { return m_alarms->Display(); }
     // Panes the overlay marks as alarmed.
@@ -162,4 +165,5 @@ private:
     std::unique_ptr<AlarmFlasher> m_alarms;
     std::unique_ptr<LiveVideoSwitch> m_live;
     std::function<bool(unsigned)> m_logRefusal;
+    std::unique_ptr<ViewerSetupMode> m_setup;
 };

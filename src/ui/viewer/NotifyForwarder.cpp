@@ -2,6 +2,7 @@
 
 #include "core/dvr/NotifyCodes.h"
 #include "platform/video/LiveSessionState.h"
+#include "ui/video/VideoWindowState.h"
 
 NotifyForwarder::NotifyForwarder(Handler handler, QObject* parent)
     : QObject(parent)
@@ -17,7 +18,7 @@ NotifyForwarder::~NotifyForwarder()
 
 void NotifyForwarder::OnPostedMessage(unsigned message, WPARAM wParam, LPARAM lParam)
 {
-    if (message != kMsgNetworkNotify && message != kMsgPictureSizeKnown)
+    if (message != kMsgNetworkNotify && message != kMsgPictureSizeKnown && message != kMsgSetupClosed)
         return;
     // Queued to this object: once it is gone, nothing still queued runs.
     QMetaObject::invokeMethod(

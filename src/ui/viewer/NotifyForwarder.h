@@ -7,7 +7,8 @@
 #include <functional>
 
 // The main window's handle for the network library and the live media path:
-// network notifications and picture-size news arrive on their threads and
+// network notifications and picture-size news arrive on their threads (and
+// the setup's closing, message 5024, is posted) and
 // are handed to the user-interface thread, in the order they were posted.
 class NotifyForwarder : public QObject, private CMessageReceiver {
     Q_OBJECT

@@ -9,7 +9,7 @@
 #include "ui/app/DvrMessageBox.h"
 #include "ui/controls/CtrlId.h"
 #include "ui/servers/CConfigDlg.h"
-#include "ui/servers/ConfigIpAddressEdit.h"
+#include "ui/controls/CIpAddressEdit.h"
 #include "ui/servers/ConfigListTable.h"
 #include "ui/viewer/ViewerText.h"
 
@@ -129,7 +129,7 @@ TEST_F(ConfigDlgTest, StartsWithDefaultsAndTheStoredServers)
     EXPECT_EQ(types->itemText(1), "Warehouse-8");  // the table's text, not the code MDLB
     EXPECT_EQ(types->currentIndex(), 0);
     EXPECT_FALSE(Ctrl<QCheckBox>(CConfigDlg::kOtherDns)->isChecked());
-    EXPECT_FALSE(Ctrl<ConfigIpAddressEdit>(CConfigDlg::kDdnsServer)->isEnabled());
+    EXPECT_FALSE(Ctrl<CIpAddressEdit>(CConfigDlg::kDdnsServer)->isEnabled());
     EXPECT_EQ(dialog->DdnsServerText(), "203.0.113.10");
     EXPECT_EQ(ServerListNames(), QStringList{"Yard"});
     auto* list = Ctrl<ConfigListTable>(CConfigDlg::kServerList);
@@ -146,7 +146,7 @@ TEST_F(ConfigDlgTest, StartsWithDefaultsAndTheStoredServers)
     EXPECT_EQ(Ctrl<QLineEdit>(CConfigDlg::kPassword)->text(), "pw");
     EXPECT_EQ(types->currentText(), "Warehouse-8");
     EXPECT_EQ(Ctrl<QComboBox>(CConfigDlg::kProtocol)->currentText(), "UDP");
-    EXPECT_EQ(Ctrl<ConfigIpAddressEdit>(CConfigDlg::kDdnsServer)->Address(), (DottedQuad{10, 0, 0, 1}));
+    EXPECT_EQ(Ctrl<CIpAddressEdit>(CConfigDlg::kDdnsServer)->Address(), (DottedQuad{10, 0, 0, 1}));
 }
 
 TEST_F(ConfigDlgTest, AddModifyDeleteWriteTheRegistryAndRefreshTheList)
@@ -160,7 +160,7 @@ TEST_F(ConfigDlgTest, AddModifyDeleteWriteTheRegistryAndRefreshTheList)
 
     // Another DDNS server is typed into the address control.
     QTest::mouseClick(Ctrl<QCheckBox>(CConfigDlg::kOtherDns), Qt::LeftButton);
-    auto* ddns = Ctrl<ConfigIpAddressEdit>(CConfigDlg::kDdnsServer);
+    auto* ddns = Ctrl<CIpAddressEdit>(CConfigDlg::kDdnsServer);
     EXPECT_TRUE(ddns->isEnabled());
     EXPECT_EQ(ddns->Address(), (DottedQuad{0, 0, 0, 0}));
     ddns->SetAddress({10, 0, 0, 1});

@@ -1,10 +1,10 @@
-#include "ui/servers/ConfigIpAddressEdit.h"
+#include "ui/controls/CIpAddressEdit.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSpinBox>
 
-ConfigIpAddressEdit::ConfigIpAddressEdit(QWidget* parent)
+CIpAddressEdit::CIpAddressEdit(QWidget* parent)
     : QWidget(parent)
 {
     auto* row = new QHBoxLayout(this);
@@ -17,11 +17,12 @@ ConfigIpAddressEdit::ConfigIpAddressEdit(QWidget* parent)
         m_octets[i]->setRange(0, 255);
         m_octets[i]->setButtonSymbols(QAbstractSpinBox::NoButtons);
         m_octets[i]->setAlignment(Qt::AlignCenter);
+        m_octets[i]->setAccessibleName(QString("Octet %1").arg(i + 1));
         row->addWidget(m_octets[i]);
     }
 }
 
-DottedQuad ConfigIpAddressEdit::Address() const
+DottedQuad CIpAddressEdit::Address() const
 {
     DottedQuad address{};
     for (std::size_t i = 0; i < m_octets.size(); ++i)
@@ -29,7 +30,7 @@ DottedQuad ConfigIpAddressEdit::Address() const
     return address;
 }
 
-void ConfigIpAddressEdit::SetAddress(const DottedQuad& address)
+void CIpAddressEdit::SetAddress(const DottedQuad& address)
 {
     for (std::size_t i = 0; i < m_octets.size(); ++i)
         m_octets[i]->setValue(address[i]);

@@ -10,9 +10,9 @@ class QSpinBox;
 
 // An IPv4 address typed as four numbers of 0..255, like the platform's IP
 // address control.
-class ConfigIpAddressEdit : public QWidget {
+class CIpAddressEdit : public QWidget {
 public:
-    explicit ConfigIpAddressEdit(QWidget* parent = nullptr);
+    explicit CIpAddressEdit(QWidget* parent = nullptr);
 
     DottedQuad Address() const;
     void SetAddress(const DottedQuad& address);

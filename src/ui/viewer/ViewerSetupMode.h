@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/msg/WindowMessage.h"
+#include "ui/setup/FileUploadDriver.h"
+#include "ui/setup/SetupSession.h"
+#include "ui/video/VideoWindowState.h"
+
+class CChannelPosDlg;
+class ChannelAudioControl;
+class CSetupDVRSetup;
+class CWindowTimers;
+class LiveVideoSwitch;
+class QWidget;
+struct ViewerSessions;
+
+// The main window's remote setup of the current recorder: it opens the setup
+// host over the video pane, serves its pages (section writes, uploads, the
+// controls a page turns off) and gives the window back when the host closes.
+class ViewerSetupMode : public SetupSession {
+public:
+    struct Parts {
+        QWidget* window;
+        HWND handle;  // where message 5024 goes
+        ViewerSessions& sessions;
+        VideoWindowState& state;
+        CWindowTimers& timers;
+        ChannelAudioControl& controls;
+        CChannelPosDlg& layoutPanel;
+        LiveVideoSwitch& live;
+    };
+
+    explicit ViewerSetupMode(Parts parts);
+    ~ViewerSetupMode() override;
+    ViewerSetupMode(const ViewerSetupMode&) = delete;
+    ViewerSetupMode& operator=(const ViewerSetupMode&) = delete;
+
+    // Opens the setup on the current session's block; false (nothing opens)
+    // while the session has no block yet.
+    bool Open();
+    bool IsOpen() const;
+    CSetupDVRSetup& Host() { return *m_host; }
+
+    // New masks of session `index` while the setup is open: its pages edit
+    // the session's current block.
+    void MasksChanged(int index);
+    // Message 5024.
+    void OnSetupClosed();
+    // Session `index` is being closed.
+    void SessionLeaving(int index);
+    // An upload notification (or a refused operation) of the session with
+    // this identity.
+    void OnUploadNotify(unsigned sessionId, int code);
+    bool UploadRunningOn(unsigned sessionId) const { return m_upload.RunningOn(sessionId); }
+
+    bool WriteSection(SetupSectionCopies& copies, std::uint8_t section) override;
+    std::uint8_t DvrTypeCode() const override;
+    void PreparePage() override;
+    void SetupClosed() override;
+    bool StartUpload(const QString& path, UploadListener* listener, QString* reason) override;
+
+private:
+    void setWindowControls(bool enabled);
+
+    Parts m_parts;
+    CSetupDVRSetup* m_host;
+    FileUploadDriver m_upload;
+};
