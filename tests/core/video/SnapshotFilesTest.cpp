@@ -1,6 +1,7 @@
 #include "core/video/JpegComment.h"
 #include "core/video/PrintFit.h"
 #include "core/video/SnapshotNaming.h"
+#include "support/CivilTime.h"
 
 #include <gtest/gtest.h>
 
@@ -8,30 +9,18 @@
 
 namespace {
 
-std::tm At(int year, int month, int day, int hour, int minute, int second)
-{
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    return t;
-}
-
 TEST(SnapshotNaming, FileNameCountsTheChannelFromOneAndPadsTheTime)
 {
-    EXPECT_EQ(CaptureFileName(0, At(2007, 3, 5, 9, 4, 7)), "Live_1CH_2007_0305_090407.jpg");
-    EXPECT_EQ(CaptureFileName(15, At(2026, 12, 31, 23, 59, 59)), "Live_16CH_2026_1231_235959.jpg");
+    EXPECT_EQ(CaptureFileName(0, CivilTm(2007, 3, 5, 9, 4, 7)), "Live_1CH_2007_0305_090407.jpg");
+    EXPECT_EQ(CaptureFileName(15, CivilTm(2026, 12, 31, 23, 59, 59)), "Live_16CH_2026_1231_235959.jpg");
 }
 
 TEST(SnapshotNaming, CommentNamesRecorderCameraAndTime)
 {
     SnapshotSource source{"Gate", "127.0.0.1", 3, "Parking"};
-    EXPECT_EQ(SnapshotComment(source, At(2007, 3, 5, 9, 4, 7)),
+    EXPECT_EQ(SnapshotComment(source, CivilTm(2007, 3, 5, 9, 4, 7)),
               "Recorder: Gate (127.0.0.1); Camera: 3 Parking; Captured: 2007-03-05 09:04:07");
-    EXPECT_EQ(SnapshotComment({}, At(2007, 3, 5, 9, 4, 7)), "Recorder: ; Camera: unknown; Captured: 2007-03-05 09:04:07");
+    EXPECT_EQ(SnapshotComment({}, CivilTm(2007, 3, 5, 9, 4, 7)), "Recorder: ; Camera: unknown; Captured: 2007-03-05 09:04:07");
 }
 
 std::vector<std::uint8_t> Bytes(std::initializer_list<int> values)

@@ -2,6 +2,7 @@
 #include "platform/app/EventLogWriter.h"
 #include "platform/app/LocaleClock.h"
 #include "support/TempDir.h"
+#include "support/CivilTime.h"
 
 #include <gtest/gtest.h>
 
@@ -18,19 +19,6 @@ std::string readFile(const std::string& path)
     return text.str();
 }
 
-std::time_t at(int year, int month, int day, int hour, int minute, int second)
-{
-    std::tm t {};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
-}
-
 } // namespace
 
 TEST(EventLogWriter, LocaleWithSlashedDatesStillWritesOneFilePerDayAndAppends)
@@ -38,13 +26,13 @@ TEST(EventLogWriter, LocaleWithSlashedDatesStillWritesOneFilePerDayAndAppends)
     TempDir drive;
     ScopedEnv driveC("DVR_DRIVE_C", drive.path());
     LocaleClock clock("C"); // short date "%m/%d/%y"
-    ASSERT_NE(clock.ShortDate(at(2026, 12, 6, 9, 0, 0)).find('/'), std::string::npos);
+    ASSERT_NE(clock.ShortDate(LocalTimeAt(2026, 12, 6, 9, 0, 0)).find('/'), std::string::npos);
 
-    ASSERT_TRUE(AppendEventLog("Log on as Administrator", at(2026, 12, 6, 9, 15, 2), clock));
-    ASSERT_TRUE(AppendEventLog("Log on as Administrator", at(2026, 12, 6, 17, 0, 0), clock));
+    ASSERT_TRUE(AppendEventLog("Log on as Administrator", LocalTimeAt(2026, 12, 6, 9, 15, 2), clock));
+    ASSERT_TRUE(AppendEventLog("Log on as Administrator", LocalTimeAt(2026, 12, 6, 17, 0, 0), clock));
 
     // A new day starts a new file.
-    ASSERT_TRUE(AppendEventLog("after", at(2026, 12, 7, 0, 0, 1), clock));
+    ASSERT_TRUE(AppendEventLog("after", LocalTimeAt(2026, 12, 7, 0, 0, 1), clock));
 
     EXPECT_EQ(readFile(drive / "DVR/Log/12-06-26.log"),
               "09:15:02 ::Log on as Administrator\r\n17:00:00 ::Log on as Administrator\r\n");

@@ -15,6 +15,7 @@
 #include "ui/video/CUserViewDlg.h"
 #include "ui/video/LiveCapture.h"
 #include "ui/viewer/LiveViewer.h"
+#include "support/CivilTime.h"
 
 #include <QFile>
 #include <QImage>
@@ -29,19 +30,6 @@
 namespace {
 
 constexpr int kWaitMs = 15000;
-
-std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second)
-{
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
-}
 
 // The text of the file's comment segments.
 std::string JpegComments(const QByteArray& jpeg)
@@ -110,7 +98,7 @@ TEST_F(MainWindowLiveTest, CaptureWritesTheSelectedPaneAndAFailureIsReported)
     QTest::mouseClick(video, Qt::LeftButton, {}, QPoint((pane.left + pane.right) / 2, (pane.top + pane.bottom) / 2));
     ASSERT_EQ(viewer.SelectedChannel(), 1);
 
-    dialog.Capture().SetClock([] { return LocalTime(2007, 3, 5, 9, 4, 7); });
+    dialog.Capture().SetClock([] { return LocalTimeAt(2007, 3, 5, 9, 4, 7); });
     QTest::mouseClick(capture, Qt::LeftButton);
     const std::string path = dir / "DVR/Live/Capture/Live_2CH_2007_0305_090407.jpg";
     ASSERT_TRUE(std::filesystem::exists(path)) << dialog.StatusLines().join(" | ").toStdString();
@@ -132,7 +120,7 @@ TEST_F(MainWindowLiveTest, CaptureWritesTheSelectedPaneAndAFailureIsReported)
     // The capture folder cannot be made: said so, and the preview stays.
     std::filesystem::rename(dir / "DVR/Live/Capture", dir / "DVR/Live/moved");
     { QFile blocker(QString::fromStdString(dir / "DVR/Live/Capture")); ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); }
-    dialog.Capture().SetClock([] { return LocalTime(2007, 3, 5, 9, 4, 8); });
+    dialog.Capture().SetClock([] { return LocalTimeAt(2007, 3, 5, 9, 4, 8); });
     QTest::mouseClick(capture, Qt::LeftButton);
     const QString last = dialog.StatusLines().last();
     EXPECT_TRUE(last.startsWith("2 Channel Capture failed: the capture folder ")) << last.toStdString();
