@@ -16,7 +16,7 @@ namespace {
 constexpr int kKeyframeEvery = 10;
 constexpr std::uint64_t kPtsPerPicture = 3600;  // 25 pictures a second
 constexpr std::size_t kMaxGarbageBytes = 40000;
-constexpr int kParameterSetsPerUnit = 32;
+constexpr int kParameterSetsPerUnit = 64;
 
 
 // Writes H.264 syntax elements most significant bit first.
@@ -222,7 +222,9 @@ void CameraPlayer::Next(std::vector<std::uint8_t>* unit, std::uint64_t* pts)
             byte = std::uint8_t(m_random());
         break;
     case Kind::ParameterSets:
-        *unit = picture;
+        // Sent with a keyframe (as a restarting recorder sends them), so a
+        // decoder that is behind takes them instead of skipping them.
+        *unit = m_clip->pictures[(m_next - 1) / kKeyframeEvery * kKeyframeEvery].data;
         AddParameterSets(unit);
         break;
     default:
