@@ -48,6 +48,12 @@ void VideoFrameDecoder::Close()
 bool VideoFrameDecoder::Open(mpeg::VideoCodec codec)
 {
     Close();
+    m_parameterSets.Reset();
+    return OpenContext(codec);
+}
+
+bool VideoFrameDecoder::OpenContext(mpeg::VideoCodec codec)
+{
     const AVCodec* decoder = avcodec_find_decoder(CodecId(codec));
     if (!decoder)
         return false;
@@ -59,6 +65,7 @@ bool VideoFrameDecoder::Open(mpeg::VideoCodec codec)
     }
     // Frame threads would add a picture of delay each; channels run side by side instead.
     m_context->thread_count = 1;
+    m_context->max_pixels = kMaxPixels;
     if (avcodec_open2(m_context, decoder, nullptr) < 0) {
         Close();
         return false;
@@ -108,7 +115,32 @@ void VideoFrameDecoder::SendParserRemainder(const FrameSink& sink)
     }
 }
 
+void VideoFrameDecoder::Reopen(const FrameSink& sink)
+{
+    // What the old decoder holds is shown first, as on a restart.
+    SendParserRemainder(sink);
+    SendPacket(nullptr, sink);
+    const mpeg::VideoCodec codec = m_codec;
+    Close();
+    if (OpenContext(codec))
+        Feed(m_parameterSets.Priming().data(), m_parameterSets.Priming().size(), sink);
+}
+
 void VideoFrameDecoder::Decode(const uint8_t* data, size_t size, const FrameSink& sink)
+{
+    if (m_codec != mpeg::VideoCodec::H264) {
+        Feed(data, size, sink);
+        return;
+    }
+    m_parameterSets.Plan(data, size, &m_runs);
+    for (const ParameterSetBudget::Run& run : m_runs) {
+        if (run.reopenFirst)
+            Reopen(sink);
+        Feed(run.data, run.size, sink);
+    }
+}
+
+void VideoFrameDecoder::Feed(const uint8_t* data, size_t size, const FrameSink& sink)
 {
     if (!m_context)
         return;

@@ -2,9 +2,11 @@
 
 #include "core/mpeg/StreamType.h"
 #include "platform/decoder/FrameSink.h"
+#include "platform/decoder/ParameterSetBudget.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct AVCodecContext;
 struct AVCodecParserContext;
@@ -13,9 +15,16 @@ struct AVPacket;
 
 // One single-threaded libavcodec video decoder with its parser: elementary
 // stream bytes in any cut go in, whole pictures come out. Damaged data is
-// passed over; the decoder goes on with what follows.
+// passed over; the decoder goes on with what follows. What it holds stays
+// bounded whatever the bytes: pictures larger than kMaxPixels are refused
+// (a damaged header could otherwise ask for hundreds of megabytes each, held
+// by every reference picture), and H.264 parameter sets go through a
+// ParameterSetBudget.
 class VideoFrameDecoder {
 public:
+    // 1920 x 1088: full HD, several times any recorder's picture.
+    static constexpr long long kMaxPixels = 1920LL * 1088;
+
     VideoFrameDecoder();
     ~VideoFrameDecoder();
     VideoFrameDecoder(const VideoFrameDecoder&) = delete;
@@ -35,6 +44,10 @@ public:
 
 private:
     void Close();
+    bool OpenContext(mpeg::VideoCodec codec);
+    // A fresh decoder and parser of the same codec, primed with the budget's sets.
+    void Reopen(const FrameSink& sink);
+    void Feed(const uint8_t* data, size_t size, const FrameSink& sink);
     void ResetParser();
     void SendParserRemainder(const FrameSink& sink);
     void SendPacket(const AVPacket* packet, const FrameSink& sink);
@@ -44,4 +57,6 @@ private:
     AVCodecParserContext* m_parser = nullptr;
     AVPacket* m_packet;
     AVFrame* m_frame;
+    ParameterSetBudget m_parameterSets;
+    std::vector<ParameterSetBudget::Run> m_runs;  // kept to spare allocations
 };
