@@ -34,12 +34,12 @@ NotifyReaction SessionReconnect::OnNotify(int code, NotifyReaction r, Clock::tim
     const bool attemptFailed =
         m_phase == Phase::Connecting && (code == kNotifyConnectFailed || code == kNotifyTooManySessions);
     if (lost || attemptFailed) {
-        const bool firstLoss = m_phase == Phase::Up;
-        if (firstLoss && m_upSince && now - *m_upSince >= kStableAfter)
+        if (m_phase == Phase::Up && m_upSince && now - *m_upSince >= kStableAfter)
             m_attempts = 0;
         r.stopSession = true;
         r.disconnect = false;
-        if (!firstLoss)
+        // Only the loss that begins a series is told in a box.
+        if (m_attempts > 0)
             r.message.reset();
         startPause(now);
         return r;

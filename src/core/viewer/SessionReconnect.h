@@ -32,7 +32,8 @@ public:
     // A notification of this session: the reaction the window would apply,
     // changed while reconnecting is on. A lost link keeps the row (the
     // session is stopped, not closed) and starts a pause; the message box is
-    // shown for the first loss only, not for every failed attempt; whatever
+    // shown for the loss that begins a series only, not for every failed
+    // attempt nor for a link that drops again soon after coming back; whatever
     // the closed connection still had queued is ignored while waiting.
     NotifyReaction OnNotify(int code, NotifyReaction reaction, Clock::time_point now);
     // The attempt could not even start (connection refused at once).

@@ -25,6 +25,8 @@ class CUserViewDlg;
 class CWindowTimers;
 class ChannelAudioControl;
 class NotifyForwarder;
+class ReconnectController;
+class SignalMonitor;
 class ServerListView;
 class QWidget;
 
@@ -96,6 +98,8 @@ public:
     // The recorder and camera a pane shows, as a snapshot records them.
     SnapshotSource SourceOfPane(int channel) const;
     CUserViewDlg* UserView() const { return m_userView; }
+    const ReconnectController& Reconnect() const { return *m_reconnect; }
+    const SignalMonitor& Signal() const { return *m_signal; }
 
 signals:
     // The current session changed, or what may be done with it.
@@ -144,4 +148,6 @@ private:
     CUserViewDlg* m_userView = nullptr;
     std::unique_ptr<AlarmFlasher> m_alarms;
     std::unique_ptr<LiveVideoSwitch> m_live;
+    ReconnectController* m_reconnect = nullptr;
+    SignalMonitor* m_signal = nullptr;
 };

@@ -84,7 +84,7 @@ TEST(SessionReconnect, LogInAgainAsksForRestoreAndOnlyAStableLinkResetsThePauses
 
     // Dropped again at once (a recorder that takes the log-in and drops):
     // the pause keeps growing, never a tight loop.
-    Notify(s, kNotifyLinkClosed, t0 + 62s);
+    EXPECT_FALSE(Notify(s, kNotifyLinkClosed, t0 + 62s).message.has_value());
     EXPECT_EQ(s.SecondsLeft(t0 + 62s), 2);
     ASSERT_TRUE(s.TakeDue(t0 + 64s));
     Notify(s, kNotifyLoggedOnUser, t0 + 64s);
