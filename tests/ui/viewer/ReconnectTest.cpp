@@ -244,3 +244,38 @@ TEST_F(ReconnectTest, ReconnectOffClosesTheDroppedSessionWhileAnotherKeepsPlayin
 }
 
 } // namespace
+
+namespace {
+
+// The shortcuts share this file's recorder set-up; they press the same
+// buttons a click would.
+TEST_F(ReconnectTest, FunctionKeysChooseLayoutsAndEscapeOnlyLeavesFullScreen)
+{
+    std::unique_ptr<EmulatorProcess> process;
+    EmulatorProcess& recorder = StartRecorder(process);
+    MakeViewer();
+    ASSERT_TRUE(Connect(recorder, "Door"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Live(0, 4); }, kWaitMs));
+    host.show();
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+
+    QPushButton* quad = FindCtrl<QPushButton>(&host, 4002);
+    QPushButton* full = FindCtrl<QPushButton>(&host, 4006);
+    ASSERT_TRUE(quad && full);
+    EXPECT_EQ(quad->toolTip(), "Four panes (F6)");
+    QTest::keyClick(&host, Qt::Key_F6);
+    EXPECT_TRUE(quad->isChecked());
+    QTest::keyClick(&host, Qt::Key_F11);
+    EXPECT_TRUE(full->isChecked());
+    QTest::keyClick(&host, Qt::Key_Escape);
+    EXPECT_FALSE(full->isChecked());
+    QTest::keyClick(&host, Qt::Key_Escape);
+    EXPECT_TRUE(host.isVisible());
+    QTest::keyClick(&host, Qt::Key_F3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !viewer->CurrentLive(); }, kWaitMs));
+    QTest::keyClick(&host, Qt::Key_F2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Live(0, 4); }, kWaitMs));
+}
+
+} // namespace
