@@ -12,13 +12,13 @@ std::string KeyOf(const std::string& name)
 // "Port" is read as the first four bytes of whatever the value holds: a
 // shorter value fills the low bytes and leaves the rest zero, so a 2-byte
 // port still reads as the port.
-std::uint32_t ReadLeadingInt(const std::string& keyPath, const std::string& valueName)
+std::uint32_t ReadLeadingInt(const std::string& keyPath, const std::string& valueName, std::uint32_t missing = 0)
 {
     auto backend = GetRegistryBackend();
     RegKeyPath key;
     RegValue value;
     if (!backend || !SplitRegKeyPath(keyPath, key) || backend->QueryValue(key, valueName, value) != regerr::Success)
-        return 0;
+        return missing;
     std::uint32_t bits = 0;
     for (std::size_t i = 0; i < value.data.size() && i < 4; ++i)
         bits |= std::uint32_t(value.data[i]) << (8 * i);
@@ -58,6 +58,7 @@ void ServerDirectory::ReadValues(ServerRecord& record)
     record.dvrType = m_reg.ReadString("DVR Type", "");
     record.protocol = m_reg.ReadString("Protocol", "");
     record.ddns = m_reg.ReadString("DDNS", "");
+    record.reconnect = ReadLeadingInt(KeyOf(record.name), "Reconnect", 1) != 0;
 }
 
 std::vector<ServerRecord> ServerDirectory::List()

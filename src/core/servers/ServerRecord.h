@@ -19,6 +19,7 @@ struct ServerRecord {
     std::string dvrType;   // "DVR Type": a model name of the DVR type table
     std::string protocol;  // "Protocol": "TCP" or "UDP"
     std::string ddns;      // "DDNS": dotted IPv4 of the DDNS server
+    bool reconnect = true; // "Reconnect": a dropped session is tried again; missing reads as on
     bool operator==(const ServerRecord&) const = default;
 };
 
@@ -47,6 +48,8 @@ public:
     bool Exists(const std::string& name);
     // Creates the key if needed and writes every value, in the order DVR
     // Type, Account, Pass, IP, Port (4-byte REG_BINARY), Protocol, DDNS.
+    // "Reconnect" is left as it stands: the dialog that writes records does
+    // not edit it, and writing it would undo an operator's choice.
     // False, with nothing written, for a name that cannot be a key name or a
     // text too long to store.
     bool Write(const ServerRecord& record);

@@ -37,6 +37,13 @@ struct OverlayState {
     PaneRect dragRect{0, 0, 0, 0}; // the band, in pane pixels of the selected channel
     std::array<PaneRect, kChannels> paneRect = FilledHidden();
 
+    // Live panes without a new picture for a while: dimmed, with "NO SIGNAL"
+    // and the time of their last picture (empty when they have had none).
+    std::uint16_t noSignalMask = 0;
+    std::array<std::string, kChannels> lastPictureTime;
+    // A line over a pane about its session, such as "Reconnecting in 4 s".
+    std::array<std::string, kChannels> sessionNotice;
+
     // Titles of a live pane: the server's name and "<camera number>-<camera title>". Takes the lock.
     void SetTitles(int channel, std::string_view serverName, int cameraIndex, std::string_view cameraTitle);
     // Live started: the panes in use now are the live ones, blank until the blanking ends. Takes the lock.

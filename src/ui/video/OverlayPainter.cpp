@@ -18,6 +18,9 @@ struct OverlayStyle {
     QPen alarmPen{QColor(0, 255, 0), 12};
     QPen bandPen{QColor(0, 255, 255), 2};
     QBrush blankBrush{QColor(1, 1, 1)};
+    QColor dim{0, 0, 0, 150};
+    QColor noSignal{255, 64, 64};
+    QColor notice{255, 255, 255};
     QColor line1{0, 255, 0};
     QColor line2{255, 255, 0};
     QFont titleFont;
@@ -104,6 +107,33 @@ void Titles(QPainter& p, const OverlayState& o, int channel, int w, bool twoCame
     images.Draw(p, right, 20, RightCameraLabel(titles[1]), Style().line2);
 }
 
+// A pane whose picture stopped: the last picture dimmed, "NO SIGNAL" and the
+// time of that picture in the middle, the session's notice below.
+void NoSignal(QPainter& p, const OverlayState& o, int channel, int w, int h)
+{
+    const OverlayStyle& s = Style();
+    const bool stale = (o.noSignalMask >> channel) & 1u;
+    const std::string& notice = o.sessionNotice[channel];
+    if (!stale && notice.empty())
+        return;
+    p.fillRect(QRect(0, 0, w, h), s.dim);
+    p.setFont(s.titleFont);
+    const int line = 20;
+    int y = h / 2 - line;
+    if (stale) {
+        p.setPen(s.noSignal);
+        p.drawText(QRect(0, y, w, line), Qt::AlignCenter, QStringLiteral("NO SIGNAL"));
+        y += line;
+        p.setPen(s.notice);
+        p.drawText(QRect(0, y, w, line), Qt::AlignCenter, QString::fromStdString(o.lastPictureTime[channel]));
+        y += line;
+    }
+    if (!notice.empty()) {
+        p.setPen(s.notice);
+        p.drawText(QRect(0, y, w, line), Qt::AlignCenter, QString::fromStdString(notice));
+    }
+}
+
 void DrawOverlay(int channel, QPainter* p, void* context, OverlayVariant variant)
 {
     auto* overlay = static_cast<OverlayState*>(context);
@@ -140,6 +170,7 @@ void DrawOverlay(int channel, QPainter* p, void* context, OverlayVariant variant
     } else {
         if (!o.blankingDone)
             p->fillRect(QRect(0, 0, w, h), s.blankBrush);
+        NoSignal(*p, o, channel, w, h);
         if (variant.titles)
             Titles(*p, o, channel, w, variant.twoCameras);
         if (channel == o.selectedChannel)

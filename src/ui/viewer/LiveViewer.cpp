@@ -12,6 +12,9 @@
 #include "ui/video/CUserViewDlg.h"
 #include "ui/viewer/ChannelAudioControl.h"
 #include "ui/viewer/NotifyForwarder.h"
+#include "ui/viewer/ReconnectController.h"
+#include "ui/viewer/SignalMonitor.h"
+#include "ui/viewer/ViewerShortcutKeys.h"
 #include "ui/viewer/ServerListView.h"
 #include "ui/viewer/ViewerMessageBox.h"
 #include "ui/viewer/ViewerText.h"
@@ -88,6 +91,9 @@ void LiveViewer::buildControls(QWidget* window)
     m_setup = std::make_unique<ViewerSetupMode>(ViewerSetupMode::Parts{
         window, m_forwarder->Handle(), m_sessions, m_video.state, *m_timers, *m_controls, *m_video.layoutPanel,
         *m_live});
+    m_reconnect = new ReconnectController(m_sessions, m_video, m_status, m_forwarder->Handle(), this);
+    m_signal = new SignalMonitor(m_video, this);
+    new ViewerShortcutKeys(window, m_video.layoutPanel, m_video.state);
 }
 
 bool LiveViewer::Connect(const QString& address, const QString& port, const QString& protocol,
@@ -123,6 +129,7 @@ bool LiveViewer::Connect(const QString& address, const QString& port, const QStr
     QByteArray user = account.toLocal8Bit();
     QByteArray secret = password.toLocal8Bit();
     row.session.SessionOpen(user.data(), secret.data());
+    m_reconnect->Remember(*index, server.name, {address, port, protocol, account, password});
     m_status.ShowCurrentSession();
     m_controls->ShowCurrentPanel();
     m_status.ShowFor(*index, TextOf(LangText::Id(kStrConnecting)));
@@ -162,7 +169,7 @@ void LiveViewer::onNotify(unsigned sessionId, int code)
     }
     if (code == kNotifyOperationRefused && m_logRefusal && m_logRefusal(sessionId))
         code = kNotifyLogNotFound;
-    const NotifyReaction reaction = ReactToNotify(index, code);
+    const NotifyReaction reaction = m_reconnect->Adjust(index, code, ReactToNotify(index, code));
     if (reaction.handoff == NotifyHandoff::Upload || code == kNotifyOperationRefused)
         m_setup->OnUploadNotify(sessionId, code);
     applyReaction(reaction);
@@ -326,6 +333,7 @@ void LiveViewer::onMasksChanged(int index)
     row.record.masksPending = false;
     ApplyMasksChanged(row.panel, row.channels, DvrTypeCode(row.record.settings), row.session.GetVideoChannelMask(),
                       row.session.GetAudioChannelMask(), row.session.GetSensorStatusMask());
+    m_reconnect->RestoreChoices(index);
     m_live->Start(index);
     m_alarms->Mark(index);
     emit liveChanged();

@@ -26,6 +26,8 @@ class CUserViewDlg;
 class CWindowTimers;
 class ChannelAudioControl;
 class NotifyForwarder;
+class ReconnectController;
+class SignalMonitor;
 class ServerListView;
 class QWidget;
 
@@ -99,6 +101,8 @@ public:
     // The recorder and camera a pane shows, as a snapshot records them.
     SnapshotSource SourceOfPane(int channel) const;
     CUserViewDlg* UserView() const { return m_userView; }
+    const ReconnectController& Reconnect() const { return *m_reconnect; }
+    const SignalMonitor& Signal() const { return *m_signal; }
 
     // The Log Viewer's transfers: a session object by row and its poll timer.
     CZERDNetwork& SessionObject(int index) { return m_sessions.table.At(index).session; }
@@ -166,4 +170,6 @@ private:
     std::unique_ptr<LiveVideoSwitch> m_live;
     std::function<bool(unsigned)> m_logRefusal;
     std::unique_ptr<ViewerSetupMode> m_setup;
+    ReconnectController* m_reconnect = nullptr;
+    SignalMonitor* m_signal = nullptr;
 };

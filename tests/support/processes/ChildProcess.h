@@ -29,6 +29,7 @@ public:
     int Stop();
 
     bool Running() const { return m_pid > 0; }
+    pid_t Pid() const { return m_pid; }
     // Everything it wrote to the log so far.
     std::string Output() const;
 

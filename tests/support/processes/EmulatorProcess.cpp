@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <signal.h>
+
 EmulatorProcess::~EmulatorProcess()
 {
     Stop();
@@ -18,6 +20,8 @@ EmulatorProcess::~EmulatorProcess()
 
 bool EmulatorProcess::Start(const std::vector<Recorder>& recorders, const std::vector<std::string>& globalOptions)
 {
+    m_recorders = recorders;
+    m_globalOptions = globalOptions;
     // A free port can be taken by a test running beside this one before the
     // emulator binds it: then it cannot listen, and another try picks anew.
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -31,14 +35,17 @@ bool EmulatorProcess::Start(const std::vector<Recorder>& recorders, const std::v
     return false;
 }
 
-bool EmulatorProcess::startOnce(const std::vector<Recorder>& recorders, const std::vector<std::string>& globalOptions)
+bool EmulatorProcess::startOnce(const std::vector<Recorder>& recorders, const std::vector<std::string>& globalOptions,
+                                bool samePorts)
 {
     char pattern[] = "/tmp/ombrel-emu-XXXXXX";
-    if (!::mkdtemp(pattern)) {
-        m_error = "cannot make a data folder";
-        return false;
+    if (!samePorts) {
+        if (!::mkdtemp(pattern)) {
+            m_error = "cannot make a data folder";
+            return false;
+        }
+        m_dataRoot = pattern;
     }
-    m_dataRoot = pattern;
     std::vector<std::string> args{std::string(OMBREL_BIN_DIR) + "/dvr-emulator"};
     args.insert(args.end(), globalOptions.begin(), globalOptions.end());
     bool hasCache = false;
@@ -50,10 +57,11 @@ bool EmulatorProcess::startOnce(const std::vector<Recorder>& recorders, const st
         args.push_back(std::string(::getenv("TMPDIR") ? ::getenv("TMPDIR") : "/tmp") + "/ombrel-test-media-cache");
     }
     for (std::size_t i = 0; i < recorders.size(); ++i) {
-        std::uint16_t port = FreeTcpPort();
-        while (std::find(m_ports.begin(), m_ports.end(), port) != m_ports.end())
+        std::uint16_t port = samePorts ? m_ports.at(i) : FreeTcpPort();
+        while (!samePorts && std::find(m_ports.begin(), m_ports.end(), port) != m_ports.end())
             port = FreeTcpPort();
-        m_ports.push_back(port);
+        if (!samePorts)
+            m_ports.push_back(port);
         std::string data = m_dataRoot + "/rec" + std::to_string(i);
         std::filesystem::create_directories(data);
         args.insert(args.end(), {"--listen", "127.0.0.1:" + std::to_string(port), "--model", recorders[i].model,
@@ -75,6 +83,20 @@ bool EmulatorProcess::startOnce(const std::vector<Recorder>& recorders, const st
         return false;
     }
     return true;
+}
+
+bool EmulatorProcess::Restart()
+{
+    Stop();
+    // The old log still says "listening": the new process must be heard.
+    std::error_code ignored;
+    std::filesystem::remove(m_dataRoot + "/stdout.log", ignored);
+    return startOnce(m_recorders, m_globalOptions, true);
+}
+
+bool EmulatorProcess::Signal(int signal)
+{
+    return m_process.Running() && ::kill(m_process.Pid(), signal) == 0;
 }
 
 void EmulatorProcess::Stop()

@@ -114,3 +114,26 @@ TEST_F(ServerRecordsTest, DemoSeedFillsOnlyAnEmptyDirectory)
     EXPECT_FALSE(SeedEmulatorServer(m_reg));
     EXPECT_EQ(m_dir.List(), std::vector<ServerRecord>{sample("Own")});
 }
+
+TEST_F(ServerRecordsTest, ReconnectReadsOnWhenMissingOffForZeroAndWriteLeavesItAlone)
+{
+    ASSERT_TRUE(m_dir.Write(sample("gate")));
+    EXPECT_TRUE(m_dir.Find("gate")->reconnect);
+    std::vector<RegValue> values;
+    ASSERT_EQ(m_store->EnumValues(keyOf("gate"), values), regerr::Success);
+    EXPECT_EQ(values.size(), 7u) << "Write adds no Reconnect value";
+
+    setRaw("gate", "Reconnect", REG_BINARY, {0, 0, 0, 0});
+    EXPECT_FALSE(m_dir.Find("gate")->reconnect);
+    // Saving the record from the configuration dialog keeps the operator's choice.
+    ASSERT_TRUE(m_dir.Write(sample("gate")));
+    EXPECT_FALSE(m_dir.Find("gate")->reconnect);
+    EXPECT_FALSE(m_dir.List()[0].reconnect);
+
+    setRaw("gate", "Reconnect", REG_BINARY, {1, 0, 0, 0});
+    EXPECT_TRUE(m_dir.Find("gate")->reconnect);
+    CRegConfig reg;
+    ASSERT_TRUE(reg.SetKey("Software\\DVR\\ServerInfo\\gate", false));
+    ASSERT_TRUE(reg.WriteInt("Reconnect", 0));
+    EXPECT_FALSE(m_dir.Find("gate")->reconnect);
+}

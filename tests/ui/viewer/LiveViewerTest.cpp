@@ -303,22 +303,6 @@ TEST_F(LiveViewerTest, EachRefusedLogInStopsItsSessionWithItsOwnLine)
     EXPECT_TRUE(PanesDecoding(sessions.At(2).record.live.ownedPanes));
 }
 
-TEST_F(LiveViewerTest, RecorderThatDropsTheLinkGoesWhileAnotherKeepsPlaying)
-{
-    ASSERT_TRUE(Connect(kDropping, "Flaky"));
-    ASSERT_TRUE(WaitLive(0, 4));
-    ASSERT_TRUE(Connect(kFourB, "Steady"));
-    ASSERT_TRUE(WaitLive(1, 4));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return WasShown(6021, QMessageBox::Information); }, kWaitMs));
-
-    const auto& sessions = viewer->Sessions();
-    ASSERT_EQ(sessions.Count(), 1);
-    EXPECT_EQ(ServerList()->rowCount(), 1);
-    EXPECT_EQ(ServerList()->item(0, 0)->text(), "Steady");
-    EXPECT_EQ(viewer->OccupiedPanes(), 0x000F);
-    EXPECT_TRUE(PanesDecoding(0x000F));
-}
-
 TEST_F(LiveViewerTest, ServerHostAnswersFromTheSessionsAndConnectsThroughTheViewer)
 {
     MainWindowServerHost serverHost(*viewer);

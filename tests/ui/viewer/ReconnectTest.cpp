@@ -1,0 +1,281 @@
+// Lost signal and reconnect against recorders that freeze, die, come back
+// and drop the link at once.
+#include "core/config/RegConfig.h"
+#include "core/config/RegistryBackend.h"
+#include "core/servers/ServerRecord.h"
+#include "platform/registry/SqliteRegistry.h"
+#include "support/QtTestApp.h"
+#include "support/TempDir.h"
+#include "support/processes/EmulatorProcess.h"
+#include "ui/app/DvrMessageBox.h"
+#include "ui/controls/CtrlId.h"
+#include "ui/status/CInformationDlg.h"
+#include "ui/viewer/LiveViewer.h"
+#include "ui/viewer/ReconnectController.h"
+#include "ui/viewer/ServerListView.h"
+#include "ui/viewer/SignalMonitor.h"
+#include "ui/viewer/ViewerText.h"
+
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int kWaitMs = 15000;
+using Phase = SessionReconnect::Phase;
+
+class ReconnectTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        store = OpenRegistryAt(dir / "registry.db");
+        ASSERT_TRUE(store.backend) << store.error;
+        SetRegistryBackend(store.backend);
+        ClearShownMessages();
+        host.resize(1024, 768);
+    }
+    void TearDown() override
+    {
+        viewer.reset();
+        SetRegistryBackend(nullptr);
+    }
+
+    // One recorder process of its own, so it can be frozen or killed alone.
+    EmulatorProcess& StartRecorder(std::unique_ptr<EmulatorProcess>& process, std::vector<std::string> options = {})
+    {
+        process = std::make_unique<EmulatorProcess>();
+        EXPECT_TRUE(process->Start({{"MODEL_F", std::move(options)}}, {"--discovery-port", "0"})) << process->Error();
+        return *process;
+    }
+
+    void MakeViewer() { viewer = std::make_unique<LiveViewer>(&host, &info, nullptr); }
+
+    bool Connect(const EmulatorProcess& recorder, const std::string& name)
+    {
+        return viewer->Connect("127.0.0.1", QString::number(recorder.Port()), "TCP", "ADMIN", "5829",
+                               ServerDescriptor{name, "127.0.0.1"});
+    }
+
+    void WriteRecord(const std::string& name, const EmulatorProcess& recorder, bool reconnect)
+    {
+        CRegConfig reg;
+        ServerRecord record{name, "127.0.0.1", recorder.Port(), "ADMIN", "5829", "MODEL_F", "TCP", ""};
+        ASSERT_TRUE(ServerDirectory(reg).Write(record));
+        if (!reconnect) {
+            ASSERT_TRUE(reg.SetKey(std::string(kServerInfoKey) + name, false));
+            ASSERT_TRUE(reg.WriteInt("Reconnect", 0));
+        }
+    }
+
+    // Waits for `done` while `always` holds at every look; false when either fails.
+    bool WaitWhile(const std::function<bool()>& done, const std::function<bool()>& always, int ms = kWaitMs)
+    {
+        bool held = true;
+        const bool reached = QTest::qWaitFor(
+            [&] {
+                held = held && always();
+                return !held || done();
+            },
+            ms);
+        return reached && held;
+    }
+
+    bool Live(int index, int channels) const
+    {
+        const auto& sessions = viewer->Sessions();
+        return sessions.Has(index) && sessions.At(index).record.listed
+            && sessions.At(index).record.live.callbackRegistered && sessions.At(index).channels.liveCount == channels;
+    }
+
+    Phase PhaseOf(int index) const
+    {
+        const SessionReconnect* state = viewer->Reconnect().StateOf(index);
+        return state ? state->State() : Phase::Up;
+    }
+
+    QStringList Lines(int index) const { return viewer->Sessions().At(index).record.statusLines; }
+
+    int MessagesShown(int id) const
+    {
+        int count = 0;
+        for (const ShownMessage& shown : ShownMessages())
+            count += shown.text == TextOf(LangText::Id(id)) ? 1 : 0;
+        return count;
+    }
+
+    // The panes' pictures keep coming.
+    bool Decoding(std::uint16_t panes, int ms = kWaitMs)
+    {
+        std::array<std::uint64_t, 16> before{};
+        for (int p = 0; p < 16; ++p)
+            before[p] = viewer->Decoder().GetStats(p).decoded;
+        return QTest::qWaitFor(
+            [&] {
+                for (int p = 0; p < 16; ++p)
+                    if (((panes >> p) & 1u) && viewer->Decoder().GetStats(p).decoded <= before[p])
+                        return false;
+                return true;
+            },
+            ms);
+    }
+
+    QApplication& app = EnsureQApplication();
+    TempDir dir;
+    RegistryOpenResult store;
+    QWidget host;
+    CInformationDlg info{&host};
+    std::unique_ptr<LiveViewer> viewer;
+};
+
+TEST_F(ReconnectTest, FrozenRecorderShowsNoSignalAndRecoversWhenPicturesReturn)
+{
+    // Long enough that the frozen recorder is not given up as silent.
+    ScopedEnv timeout("OMBREL_NET_TIMEOUT_MS", "10000");
+    std::unique_ptr<EmulatorProcess> process;
+    EmulatorProcess& recorder = StartRecorder(process);
+    MakeViewer();
+    ASSERT_TRUE(Connect(recorder, "Door"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Live(0, 4); }, kWaitMs));
+    ASSERT_TRUE(Decoding(0x000F));
+    EXPECT_EQ(viewer->Signal().NoSignalPanes(), 0);
+
+    ASSERT_TRUE(recorder.Signal(SIGSTOP));
+    const bool marked = QTest::qWaitFor([&] { return viewer->Signal().NoSignalPanes() == 0x000F; }, 5000);
+    ASSERT_TRUE(recorder.Signal(SIGCONT));
+    ASSERT_TRUE(marked);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return viewer->Signal().NoSignalPanes() == 0; }, kWaitMs));
+    EXPECT_EQ(viewer->Sessions().Count(), 1);
+    EXPECT_EQ(PhaseOf(0), Phase::Up);
+}
+
+TEST_F(ReconnectTest, KilledRecorderComesBackWithItsChannelsWhileTheOtherNeverStops)
+{
+    std::unique_ptr<EmulatorProcess> doorProcess;
+    std::unique_ptr<EmulatorProcess> yardProcess;
+    EmulatorProcess& door = StartRecorder(doorProcess);
+    EmulatorProcess& yard = StartRecorder(yardProcess);
+    MakeViewer();
+    ASSERT_TRUE(Connect(door, "Door"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Live(0, 4); }, kWaitMs));
+    ASSERT_TRUE(Connect(yard, "Yard"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Live(1, 4); }, kWaitMs));
+
+    // The operator shows three of Door's cameras only.
+    viewer->SelectSession(0);
+    QPushButton* second = FindCtrl<QPushButton>(&host, 5001);
+    ASSERT_NE(second, nullptr);
+    second->click();
+    viewer->StartLiveCurrent();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Live(0, 3); }, kWaitMs));
+    const auto& sessions = viewer->Sessions();
+    const std::uint16_t doorPanes = sessions.At(0).channels.ownedPanes;
+    const std::uint16_t doorCameras = sessions.At(0).channels.requestedVideo;
+    const std::uint16_t yardPanes = sessions.At(1).channels.ownedPanes;
+    EXPECT_EQ(doorCameras, 0x000D);
+    ASSERT_TRUE(Decoding(doorPanes | yardPanes));
+    const auto yardPlays = [&] { return (viewer->Signal().NoSignalPanes() & yardPanes) == 0; };
+
+    door.Stop();
+    ASSERT_TRUE(WaitWhile([&] { return PhaseOf(0) != Phase::Up; }, yardPlays));
+    ASSERT_TRUE(WaitWhile([&] { return Lines(0).contains("Reconnecting in 1 s"); }, yardPlays));
+    EXPECT_EQ(MessagesShown(6021), 1);
+    EXPECT_EQ(sessions.Count(), 2);
+    EXPECT_EQ(FindCtrl<QTableWidget>(&host, ServerListView::kCtrlId)->rowCount(), 2);
+    // The dead recorder's panes say so; the other's keep playing.
+    ASSERT_TRUE(WaitWhile([&] { return viewer->Signal().NoSignalPanes() == doorPanes; }, yardPlays));
+    ASSERT_TRUE(Decoding(yardPanes));
+
+    ASSERT_TRUE(door.Restart()) << door.Error();
+    ASSERT_TRUE(WaitWhile([&] { return Live(0, 3) && PhaseOf(0) == Phase::Up && Decoding(doorPanes, 200); },
+                          yardPlays, 40000));
+    EXPECT_EQ(sessions.At(0).channels.ownedPanes, doorPanes);
+    EXPECT_EQ(sessions.At(0).channels.requestedVideo, doorCameras);
+    EXPECT_EQ(sessions.At(1).channels.ownedPanes, yardPanes);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return viewer->Signal().NoSignalPanes() == 0; }, kWaitMs));
+    EXPECT_EQ(MessagesShown(6021), 1);
+}
+
+TEST_F(ReconnectTest, RecorderThatDropsAtOnceIsRetriedWithGrowingPauses)
+{
+    std::unique_ptr<EmulatorProcess> process;
+    EmulatorProcess& recorder = StartRecorder(process, {"--disconnect-after", "1"});
+    MakeViewer();
+    ASSERT_TRUE(Connect(recorder, "Flaky"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Lines(0).contains("Reconnecting in 4 s"); }, 20000));
+    QStringList waits;
+    for (const QString& line : Lines(0))
+        if (line.startsWith("Reconnecting in"))
+            waits << line;
+    EXPECT_EQ(waits, (QStringList{"Reconnecting in 1 s", "Reconnecting in 2 s", "Reconnecting in 4 s"}));
+    EXPECT_EQ(viewer->Sessions().Count(), 1);
+    EXPECT_EQ(MessagesShown(6021), 1);
+}
+
+TEST_F(ReconnectTest, ReconnectOffClosesTheDroppedSessionWhileAnotherKeepsPlaying)
+{
+    std::unique_ptr<EmulatorProcess> flakyProcess;
+    std::unique_ptr<EmulatorProcess> steadyProcess;
+    EmulatorProcess& flaky = StartRecorder(flakyProcess, {"--disconnect-after", "5"});
+    EmulatorProcess& steady = StartRecorder(steadyProcess);
+    WriteRecord("Flaky", flaky, false);
+    WriteRecord("Steady", steady, true);
+    MakeViewer();
+    ASSERT_TRUE(Connect(flaky, "Flaky"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Live(0, 4); }, kWaitMs));
+    ASSERT_TRUE(Connect(steady, "Steady"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Live(1, 4); }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return MessagesShown(6021) == 1; }, kWaitMs));
+
+    const auto& sessions = viewer->Sessions();
+    ASSERT_EQ(sessions.Count(), 1);
+    QTableWidget* list = FindCtrl<QTableWidget>(&host, ServerListView::kCtrlId);
+    ASSERT_EQ(list->rowCount(), 1);
+    EXPECT_EQ(list->item(0, 0)->text(), "Steady");
+    EXPECT_EQ(viewer->OccupiedPanes(), 0x000F);
+    EXPECT_TRUE(Decoding(0x000F));
+    EXPECT_EQ(PhaseOf(0), Phase::Up);
+}
+
+} // namespace
+
+namespace {
+
+// The shortcuts share this file's recorder set-up; they press the same
+// buttons a click would.
+TEST_F(ReconnectTest, FunctionKeysChooseLayoutsAndEscapeOnlyLeavesFullScreen)
+{
+    std::unique_ptr<EmulatorProcess> process;
+    EmulatorProcess& recorder = StartRecorder(process);
+    MakeViewer();
+    ASSERT_TRUE(Connect(recorder, "Door"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Live(0, 4); }, kWaitMs));
+    host.show();
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+
+    QPushButton* quad = FindCtrl<QPushButton>(&host, 4002);
+    QPushButton* full = FindCtrl<QPushButton>(&host, 4006);
+    ASSERT_TRUE(quad && full);
+    EXPECT_EQ(quad->toolTip(), "Four panes (F6)");
+    QTest::keyClick(&host, Qt::Key_F6);
+    EXPECT_TRUE(quad->isChecked());
+    QTest::keyClick(&host, Qt::Key_F11);
+    EXPECT_TRUE(full->isChecked());
+    QTest::keyClick(&host, Qt::Key_Escape);
+    EXPECT_FALSE(full->isChecked());
+    QTest::keyClick(&host, Qt::Key_Escape);
+    EXPECT_TRUE(host.isVisible());
+    QTest::keyClick(&host, Qt::Key_F3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !viewer->CurrentLive(); }, kWaitMs));
+    QTest::keyClick(&host, Qt::Key_F2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Live(0, 4); }, kWaitMs));
+}
+
+} // namespace
