@@ -1,6 +1,7 @@
 #include "ui/setup/CSetupDVRSetup.h"
 
 #include "ui/controls/DialogKeys.h"
+#include "ui/setup/CSetupCamera.h"
 #include "ui/setup/CSetupEtc.h"
 #include "ui/setup/CSetupNetwork.h"
 #include "ui/setup/CSetupRecset.h"
@@ -48,8 +49,7 @@ void CSetupDVRSetup::createPages()
         widget->setAccessibleName(kTabTexts[page]);
     };
     place(kSystem, new CSetupSystem(m_session, m_copies, this));
-    // The camera, sensor, record set and schedule pages are empty for now.
-    place(kCamera, new CSetupPage(m_session, m_copies, this));
+    place(kCamera, new CSetupCamera(m_session, m_copies, this));
     place(kSensor, new CSetupSensor(m_session, m_copies, this));
     place(kNetwork, new CSetupNetwork(m_session, m_copies, this));
     place(kSchedule, new CSetupSchedule(m_session, m_copies, this));

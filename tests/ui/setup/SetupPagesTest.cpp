@@ -1,10 +1,12 @@
-// The Schedule, Sensor and Record Set pages offscreen, on a stand-in for the
+// The Camera, Schedule, Sensor and Record Set pages offscreen, on a stand-in for the
 // main window: clicks as an operator makes them, and what reaches the block.
 #include "core/dvr/SettingsBlock.h"
 #include "support/QtTestApp.h"
 #include "ui/app/DvrMessageBox.h"
 #include "ui/controls/CNumericEdit.h"
 #include "ui/controls/CtrlId.h"
+#include "ui/setup/CMotionGridView.h"
+#include "ui/setup/CSetupCamera.h"
 #include "ui/setup/CSetupDVRSetup.h"
 #include "ui/setup/CSetupRecset.h"
 #include "ui/setup/CSetupSchedule.h"
@@ -15,6 +17,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -46,10 +49,11 @@ protected:
     void Open(int model, CSetupDVRSetup::Page page)
     {
         EnsureQApplication();
+        window = std::make_unique<QWidget>();
         session = std::make_unique<BlockSession>(model);
-        host = std::make_unique<CSetupDVRSetup>(*session, &window);
-        window.resize(900, 700);
-        window.show();
+        host = new CSetupDVRSetup(*session, window.get());
+        window->resize(900, 700);
+        window->show();
         host->Open(session->current);
         QTest::mouseClick(host->Tab(page), Qt::LeftButton);
         ASSERT_TRUE(host->IsPageActive(page));
@@ -64,14 +68,16 @@ protected:
     }
     void Click(CSetupDVRSetup::Page page, int id) { QTest::mouseClick(Ctrl(page, id), Qt::LeftButton); }
 
-    QWidget window;
+    // Declared first: the window (and the host it owns) goes before the session.
     std::unique_ptr<BlockSession> session;
-    std::unique_ptr<CSetupDVRSetup> host;
+    std::unique_ptr<QWidget> window;
+    CSetupDVRSetup* host = nullptr;
 };
 
 constexpr auto kSchedule = CSetupDVRSetup::kSchedule;
 constexpr auto kSensor = CSetupDVRSetup::kSensor;
 constexpr auto kRecordSet = CSetupDVRSetup::kRecordSet;
+constexpr auto kCamera = CSetupDVRSetup::kCamera;
 
 int Cell(int row, int hour)
 {
@@ -121,7 +127,7 @@ TEST_F(SetupPagesTest, ScheduleCamerasKeepTheirWeeksAndCopy)
     Click(kSchedule, CSetupSchedule::kFirstCamera + 1);
     EXPECT_EQ(Ctrl(kSchedule, Cell(3, 10))->text(), "M");
     EXPECT_TRUE(Ctrl(kSchedule, Cell(3, 10))->isChecked());
-    EXPECT_FALSE(Ctrl(kSchedule, Cell(3, 11))->isChecked());
+    EXPECT_EQ(Ctrl(kSchedule, Cell(3, 11))->text(), "X"); // stored as 4, shown as none
 
     // Copy camera 2 to 1..4, then send: 1, 3 and 4 get camera 2's week.
     Ctrl<CNumericEdit>(kSchedule, CSetupSchedule::kCopyFrom)->SetValue(1);
@@ -170,7 +176,7 @@ TEST_F(SetupPagesTest, ScheduleDragPaintsAWeekAndModelLimitsTheCameras)
     EXPECT_EQ(page->Grid().Cell(2, 8), ScheduleCell{});
 
     // Leaving the setup gives the cameras back.
-    QTest::mouseClick(FindCtrl<QPushButton>(host.get(), CSetupDVRSetup::kExit), Qt::LeftButton);
+    QTest::mouseClick(FindCtrl<QPushButton>(host, CSetupDVRSetup::kExit), Qt::LeftButton);
     EXPECT_TRUE(Ctrl(kSchedule, CSetupSchedule::kFirstCamera + 15)->isEnabled());
     EXPECT_FALSE(page->ModelLimitFlag());
 }
@@ -229,7 +235,7 @@ TEST_F(SetupPagesTest, SensorHoursOutOfRangeAndModelLimits)
     EXPECT_EQ(ShownMessages()[1].text, TextOf(LangText::Id(6051)));
     EXPECT_EQ(start->Value(), 6);
 
-    QTest::mouseClick(FindCtrl<QPushButton>(host.get(), CSetupDVRSetup::kExit), Qt::LeftButton);
+    QTest::mouseClick(FindCtrl<QPushButton>(host, CSetupDVRSetup::kExit), Qt::LeftButton);
     EXPECT_TRUE(Ctrl(kSensor, CSetupSensor::kFirstSensor + 7)->isEnabled());
     EXPECT_TRUE(Ctrl(kSensor, CSetupSensor::kFirstCamera + 15)->isEnabled());
     EXPECT_TRUE(Ctrl(kSensor, CSetupSensor::kFirstOutput + 7)->isEnabled());
@@ -259,7 +265,7 @@ TEST_F(SetupPagesTest, RecordSetSendsItsControlsAndFollowsTheModel)
 
     // MODEL_A: group A resolution 1 becomes 0 and 2 becomes 3, and the video
     // buttons follow.
-    host.reset();
+    window.reset();
     Open(1, kRecordSet);
     EXPECT_FALSE(Ctrl<QComboBox>(kRecordSet, CSetupRecset::kResolution[1])->isEnabled());
     EXPECT_FALSE(Ctrl(kRecordSet, CSetupRecset::kFirstAudio[0] + 2)->isEnabled());
@@ -272,4 +278,83 @@ TEST_F(SetupPagesTest, RecordSetSendsItsControlsAndFollowsTheModel)
     emit resolution->activated(1);
     EXPECT_EQ(resolution->currentIndex(), 0);
     EXPECT_FALSE(Ctrl(kRecordSet, CSetupRecset::kFirstVideo)->isEnabled());
+}
+
+TEST_F(SetupPagesTest, CameraChannelsAreStoredWhenLeftAndSendWritesSectionOne)
+{
+    Open(4, kCamera);
+    auto* page = static_cast<CSetupCamera*>(host->PageAt(kCamera));
+    EXPECT_EQ(page->SelectedChannel(), 0);
+    EXPECT_EQ(page->Preview()->geometry(), QRect(290, 10, 320, 240));
+    EXPECT_EQ(Ctrl<QLineEdit>(kCamera, CSetupCamera::kName)->text(), "CAM1");
+
+    Click(kCamera, CSetupCamera::kFirstChannel + 3);
+    Ctrl<QLineEdit>(kCamera, CSetupCamera::kName)->setText("Gate");
+    auto* hue = Ctrl<QSlider>(kCamera, CSetupCamera::kPairIds[CSetupCamera::kHue].slider);
+    hue->setValue(200);
+    // Moving a slider writes its edit; a typed number moves the slider.
+    EXPECT_EQ(Ctrl<CNumericEdit>(kCamera, CSetupCamera::kPairIds[CSetupCamera::kHue].edit)->Value(), 200);
+    Ctrl<CNumericEdit>(kCamera, CSetupCamera::kPairIds[CSetupCamera::kBrightness].edit)->SetValue(17);
+    Ctrl<QComboBox>(kCamera, CSetupCamera::kPtzProtocol)->setCurrentIndex(2);
+    // A click in the preview marks the cell under it: row 2, column 5.
+    Click(kCamera, CSetupCamera::kClear);
+    QTest::mouseClick(page->Preview(), Qt::LeftButton, {}, QPoint(5 * 40 + 3, 2 * 30 + 3));
+    QTest::mouseClick(page->Preview(), Qt::LeftButton, {}, QPoint(7, 7));
+    QTest::mouseClick(page->Preview(), Qt::LeftButton, {}, QPoint(8, 8)); // same cell again: unmarked
+
+    Click(kCamera, CSetupCamera::kFirstChannel + 5);
+    EXPECT_EQ(Ctrl<QLineEdit>(kCamera, CSetupCamera::kName)->text(), "CAM6");
+    const DvrCameraSection& w = host->Copies().working.camera;
+    EXPECT_EQ(std::string(w.cameraName[3]), "Gate");
+    EXPECT_EQ(w.hue[3], 200);
+    EXPECT_EQ(w.brightness[3], 17);
+
+    const ZERD_INFO_BLK before = session->current;
+    Click(kCamera, CSetupCamera::kSend);
+    EXPECT_EQ(session->written, std::vector<int>{kSectionCamera});
+    const DvrCameraSection& c = session->current.camera;
+    EXPECT_EQ(c.motionAreaRows0to3[3].get(), 1u << (2 * 8 + 5));
+    EXPECT_EQ(c.ptzPresentMask.get(), 1u << 3);
+    EXPECT_EQ(c.ptzProtocol[3], 2);
+    ZERD_INFO_BLK others = session->current;
+    others.camera = before.camera;
+    EXPECT_EQ(std::memcmp(&others, &before, sizeof others), 0);
+
+    // All marks the shown channel only; Default keeps the grid and names.
+    Click(kCamera, CSetupCamera::kMarkAll);
+    Click(kCamera, CSetupCamera::kDefault);
+    EXPECT_EQ(Ctrl<QSlider>(kCamera, CSetupCamera::kPairIds[CSetupCamera::kContrast].slider)->value(), 128);
+    Click(kCamera, CSetupCamera::kSend);
+    EXPECT_EQ(session->current.camera.motionAreaRows4to7[5].get(), 0xFFFFFFFFu);
+    EXPECT_EQ(session->current.camera.motionAreaRows4to7[4].get(), before.camera.motionAreaRows4to7[4].get());
+    EXPECT_EQ(session->current.camera.motionAreaRows0to3[3].get(), 1u << (2 * 8 + 5));
+    EXPECT_EQ(session->current.camera.recordingQuality[9], 1);
+}
+
+TEST_F(SetupPagesTest, CameraOnModelAPairsRatesAndShowsTwoGrids)
+{
+    Open(1, kCamera);
+    auto* page = static_cast<CSetupCamera*>(host->PageAt(kCamera));
+    // Group A resolution 0 in the default block: two cameras per picture.
+    EXPECT_TRUE(page->TwoGrids());
+    EXPECT_TRUE(Ctrl(kCamera, CSetupCamera::kFirstChannel + 3)->isEnabled());
+    EXPECT_FALSE(Ctrl(kCamera, CSetupCamera::kFirstChannel + 4)->isEnabled());
+
+    Click(kCamera, CSetupCamera::kFirstChannel + 1);
+    Ctrl<QSlider>(kCamera, CSetupCamera::kPairIds[CSetupCamera::kFrameRate].slider)->setValue(7);
+    // The right half of the picture is camera 2's grid (channel 1); Clear
+    // empties both.
+    Click(kCamera, CSetupCamera::kClear);
+    QTest::mouseClick(page->Preview(), Qt::LeftButton, {}, QPoint(165, 5));
+    QTest::mouseClick(page->Preview(), Qt::LeftButton, {}, QPoint(5, 5));
+    Click(kCamera, CSetupCamera::kSend);
+    const DvrCameraSection& c = session->current.camera;
+    EXPECT_EQ(c.frameRate[0], 7);
+    EXPECT_EQ(c.frameRate[1], 7);
+    EXPECT_EQ(c.frameRate[2], 30);
+    EXPECT_EQ(c.motionAreaRows0to3[0].get(), 1u);
+    EXPECT_EQ(c.motionAreaRows0to3[1].get(), 1u);
+
+    QTest::mouseClick(FindCtrl<QPushButton>(host, CSetupDVRSetup::kExit), Qt::LeftButton);
+    EXPECT_TRUE(Ctrl(kCamera, CSetupCamera::kFirstChannel + 15)->isEnabled());
 }
