@@ -30,7 +30,7 @@ bool AllAtMost(const uint8_t (&values)[N], unsigned max)
 
 bool SystemOk(const DvrSystemSection& s)
 {
-    return s.language < std::size(kLanguageNames) && s.daylightSaving <= 1 && s.videoStandard <= 1
+    return s.language < std::size(kRecorderLanguageNames) && s.daylightSaving <= 1 && s.videoStandard <= 1
         && InRange(s.mouseSensor, 1, 3) && InRange(s.alphablend, 1, 10);
 }
 

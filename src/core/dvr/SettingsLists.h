@@ -5,7 +5,7 @@
 
 // Texts of the coded values of the settings block, indexed by the stored value.
 
-inline constexpr const char* kLanguageNames[] = {"ENGLISH", "CHINESE", "JAPANESE", "KOREAN"};
+inline constexpr const char* kRecorderLanguageNames[] = {"ENGLISH", "CHINESE", "JAPANESE", "KOREAN"};
 
 inline constexpr const char* kQualityNames[] = {
     "Low(CBR)", "Middle(CBR)", "High(CBR)", "Super High(CBR)",

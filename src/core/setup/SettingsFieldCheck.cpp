@@ -56,7 +56,7 @@ Problem CheckSystem(const DvrSystemSection& s)
         return p;
     const auto languages = LanguageListForStandard(s.videoStandard);
     if (std::find(languages.begin(), languages.end(), s.language) == languages.end())
-        return FieldProblem{"system.language", std::string(kLanguageNames[s.language]) + " is not offered with " +
+        return FieldProblem{"system.language", std::string(kRecorderLanguageNames[s.language]) + " is not offered with " +
                                                    (s.videoStandard ? "PAL" : "NTSC")};
     return First([&] { return TextLength("system.adminPassword", s.adminPassword, kPasswordMaxLength); },
                  [&] { return TextLength("system.guest0Password", s.guest0Password, kPasswordMaxLength); },

@@ -101,7 +101,7 @@ void CSetupSystem::Show(const SystemPageFields& f)
         m_languageCodes = f.languageCodes;
         m_language->clear();
         for (std::uint8_t code : m_languageCodes)
-            m_language->addItem(CodedName(kLanguageNames, code));
+            m_language->addItem(CodedName(kRecorderLanguageNames, code));
     }
     m_language->setCurrentIndex(f.languagePosition);
     m_id->setText(QString::fromStdString(f.idText));

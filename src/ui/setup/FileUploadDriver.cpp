@@ -29,10 +29,10 @@ bool FileUploadDriver::Start(CZERDNetwork& session, const QString& path, UploadL
     return true;
 }
 
-void FileUploadDriver::OnNotify(CZERDNetwork& session, int code)
+FileUploadDriver::End FileUploadDriver::OnNotify(CZERDNetwork& session, int code)
 {
     if (session.SessionId() != m_sessionId || !m_sequence.Running())
-        return;
+        return End::None;
     std::optional<UploadSequence::ChunkRequest> next;
     switch (code) {
     case kNotifyUploadReady: next = m_sequence.OnReady(); break;
@@ -42,17 +42,23 @@ void FileUploadDriver::OnNotify(CZERDNetwork& session, int code)
         // A recorder that does not take uploads at all says so instead of
         // answering the start.
         if (m_sequence.GetState() != UploadSequence::State::AwaitingReady)
-            return;
+            return End::None;
         m_sequence.OnFailed();
         break;
-    default: return;
+    default: return End::None;
     }
     if (next)
         sendChunk(session, next->sequence);
-    else if (m_sequence.GetState() == UploadSequence::State::Succeeded)
-        end(true);
-    else if (m_sequence.GetState() == UploadSequence::State::Failed)
-        end(false);
+    switch (m_sequence.GetState()) {
+    case UploadSequence::State::Succeeded:
+    case UploadSequence::State::Failed: {
+        const bool success = m_sequence.GetState() == UploadSequence::State::Succeeded;
+        m_file.close();
+        m_listener = nullptr;
+        return success ? End::Succeeded : End::Failed;
+    }
+    default: return End::None;
+    }
 }
 
 void FileUploadDriver::sendChunk(CZERDNetwork& session, std::uint8_t sequence)
@@ -62,7 +68,6 @@ void FileUploadDriver::sendChunk(CZERDNetwork& session, std::uint8_t sequence)
     // A file that cannot be read to its end must not end as a short last chunk.
     if (count < 0) {
         m_sequence.OnFailed();
-        end(false);
         return;
     }
     const bool last = m_sequence.ChunkRead(static_cast<std::uint32_t>(count));
@@ -70,20 +75,10 @@ void FileUploadDriver::sendChunk(CZERDNetwork& session, std::uint8_t sequence)
         m_file.close();
     if (!session.WriteFileChunk(buffer, static_cast<int>(count), sequence, last ? 1 : 0)) {
         m_sequence.OnFailed();
-        end(false);
         return;
     }
     if (m_listener)
         m_listener->UploadProgress(m_sequence.Uploaded(), m_sequence.Total());
-}
-
-void FileUploadDriver::end(bool success)
-{
-    m_file.close();
-    UploadListener* listener = m_listener;
-    m_listener = nullptr;
-    if (listener)
-        listener->UploadEnded(success);
 }
 
 void FileUploadDriver::Abandon()

@@ -155,12 +155,8 @@ void LiveViewer::onNotify(unsigned sessionId, int code)
         emit currentSessionChanged();
     }
     const NotifyReaction reaction = ReactToNotify(index, code);
-    const bool uploading = m_setup->UploadRunningOn(sessionId);
     if (reaction.handoff == NotifyHandoff::Upload || code == kNotifyOperationRefused)
         m_setup->OnUploadNotify(sessionId, code);
-    // The upload ended: the session is polled again.
-    if (uploading && !m_setup->UploadRunningOn(sessionId) && index)
-        m_timers->SetTimer(*index, kPollPeriodMs);
     applyReaction(reaction);
 }
 

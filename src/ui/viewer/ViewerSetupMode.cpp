@@ -3,6 +3,7 @@
 #include "core/dvr/SettingsBlock.h"
 #include "core/setup/SetupSectionCopies.h"
 #include "core/viewer/LiveControl.h"
+#include "core/viewer/ViewerTimers.h"
 #include "ui/app/WindowTimers.h"
 #include "ui/controls/CtrlId.h"
 #include "ui/setup/CSetupDVRSetup.h"
@@ -87,8 +88,17 @@ void ViewerSetupMode::SessionLeaving(int index)
 void ViewerSetupMode::OnUploadNotify(unsigned sessionId, int code)
 {
     const auto index = m_parts.sessions.table.FindBySessionId(sessionId);
-    if (index)
-        m_upload.OnNotify(m_parts.sessions.table.At(*index).session, code);
+    if (!index)
+        return;
+    UploadListener* listener = m_upload.Listener();
+    const FileUploadDriver::End end = m_upload.OnNotify(m_parts.sessions.table.At(*index).session, code);
+    if (end == FileUploadDriver::End::None)
+        return;
+    // Polling resumes before the page tells the operator: its message box
+    // waits for a click, and an unpolled recorder would drop the session.
+    m_parts.timers.SetTimer(*index, kPollPeriodMs);
+    if (listener)
+        listener->UploadEnded(end == FileUploadDriver::End::Succeeded);
 }
 
 bool ViewerSetupMode::WriteSection(SetupSectionCopies& copies, std::uint8_t section)
@@ -115,8 +125,9 @@ void ViewerSetupMode::PreparePage()
         auto& row = sessions.Current();
         if (row.record.live.callbackRegistered)
             m_parts.live.Stop(sessions.current);
+        // Nothing is live while a page shows; Exit sets the buttons from the masks again.
         for (int k = 0; k < ChannelPanel::kChannels; ++k)
-            row.panel.video[k].enabled = row.panel.audio[k].enabled = false;
+            row.panel.video[k] = row.panel.audio[k] = ToggleButton{};
         m_parts.controls.ShowCurrentPanel();
     }
     setWindowControls(false);

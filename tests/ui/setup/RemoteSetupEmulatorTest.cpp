@@ -123,6 +123,8 @@ TEST_F(RemoteSetupEmulatorTest, SystemSendChangesExactlySectionZeroOfTheRecorder
     ASSERT_TRUE(page->isVisible());
     // Showing a page turned the layout buttons off.
     EXPECT_FALSE(FindCtrl<QPushButton>(dialog.get(), 4001)->isEnabled());
+    EXPECT_FALSE(FindCtrl<QPushButton>(dialog.get(), 5000)->isEnabled());
+    EXPECT_FALSE(FindCtrl<QPushButton>(dialog.get(), 5100)->isEnabled());
     auto* id = FindCtrl<QLineEdit>(page, CSetupSystem::kId);
     const std::uint8_t newId = static_cast<std::uint8_t>(before[1] == 42 ? 43 : 42);
     id->setText(QString::number(newId));
@@ -149,6 +151,7 @@ TEST_F(RemoteSetupEmulatorTest, SystemSendChangesExactlySectionZeroOfTheRecorder
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Viewer().SetupMode(); }, kWaitMs));
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->Viewer().CurrentLive(); }, kWaitMs));
     EXPECT_TRUE(FindCtrl<QPushButton>(dialog.get(), 4001)->isEnabled());
+    EXPECT_TRUE(FindCtrl<QPushButton>(dialog.get(), 5000)->isChecked());
 }
 
 TEST_F(RemoteSetupEmulatorTest, UploadsOfSeveralSizesArriveWholeAndARefusedOneSays6047)
