@@ -29,17 +29,23 @@ constexpr const char* kRowNames[] = {"Everyday", "Sunday", "Monday", "Tuesday", 
                                      "Friday", "Saturday"};
 constexpr const char* kModeNames[] = {"Continue", "Motion", "Dual", "Sensor", "None"};
 
-// Mode colours, dark enough for the application's dark palette.
-const char* CellStyle(char letter)
+// Mode colours, dark enough for the application's dark palette; an empty
+// cell takes the palette's button colour. The cells are too small for the
+// skin's button image.
+QString CellStyle(char letter)
 {
+    const char* fill = "palette(button)";
     switch (letter) {
-    case 'C': return "background-color: #2e7d32;";
-    case 'M': return "background-color: #1565c0;";
-    case 'D': return "background-color: #6a1b9a;";
-    case 'S': return "background-color: #b8560b;";
-    case 'X': return "background-color: #455a64;";
-    default: return "";
+    case 'C': fill = "#2e7d32"; break;
+    case 'M': fill = "#1565c0"; break;
+    case 'D': fill = "#6a1b9a"; break;
+    case 'S': fill = "#b8560b"; break;
+    case 'X': fill = "#455a64"; break;
+    default: break;
     }
+    return QString("border-image: none; border: 1px solid palette(mid); padding: 0px; color: palette(button-text);"
+                   " background-color: %1;")
+        .arg(fill);
 }
 
 } // namespace
@@ -112,7 +118,9 @@ void CSetupSchedule::refresh()
             QPushButton* button = m_cells[row][hour];
             button->setChecked(cell.checked);
             button->setText(cell.letter ? QString(QChar(cell.letter)) : QString());
-            button->setStyleSheet(CellStyle(cell.letter));
+            const QString style = CellStyle(cell.letter);
+            if (button->styleSheet() != style)
+                button->setStyleSheet(style);
         }
         m_rowAll[row]->setChecked(m_grid.RowAllChecked(row));
     }
