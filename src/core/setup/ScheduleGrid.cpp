@@ -48,6 +48,17 @@ void ScheduleGrid::StoreCamera(DvrScheduleSection& section, int camera) const
             section.mode[camera][row - 1][hour] = ScheduleValueOfLetter(m_cells[row][hour].letter);
 }
 
+void ScheduleGrid::Apply(int row, int hour, bool checked, char letter)
+{
+    if (row == kEverydayRow) {
+        for (int r = 0; r < kScheduleRows; ++r)
+            Set(r, hour, checked, checked ? letter : 0);
+        return;
+    }
+    Set(row, hour, checked, checked ? letter : 0);
+    m_cells[kEverydayRow][hour].checked = false;
+}
+
 bool ScheduleGrid::ClickCell(int row, int hour, bool nowChecked, char mode)
 {
     if (!mode) {
@@ -58,16 +69,10 @@ bool ScheduleGrid::ClickCell(int row, int hour, bool nowChecked, char mode)
         // Only an uncheck is carried out: an empty "Everyday" cell clicked
         // without a mode must not wipe its hour on every day.
         if (!nowChecked)
-            Set(row, hour, false, 0);
+            Apply(row, hour, false, 0);
         return false;
     }
-    if (row == kEverydayRow) {
-        for (int r = 0; r < kScheduleRows; ++r)
-            Set(r, hour, nowChecked, nowChecked ? mode : 0);
-        return true;
-    }
-    Set(row, hour, nowChecked, nowChecked ? mode : 0);
-    m_cells[kEverydayRow][hour].checked = false;
+    Apply(row, hour, nowChecked, mode);
     return true;
 }
 

@@ -41,9 +41,9 @@ public:
 
     // A cell was clicked; `nowChecked` is its state after the click and
     // `mode` the checked mode's letter (0: no mode chosen). Without a mode
-    // every empty cell is unchecked, the clicked one is emptied if the click
-    // unchecked it, nothing else changes and false is returned (the page
-    // tells the operator to choose a mode).
+    // every empty cell is unchecked, a click that unchecked a cell still
+    // empties it (its hour on every day for "Everyday"), nothing is set and
+    // false is returned (the page tells the operator to choose a mode).
     bool ClickCell(int row, int hour, bool nowChecked, char mode);
     // A row's "All" button was clicked; `nowChecked` is its state after.
     void ClickRowAll(int row, bool nowChecked, char mode);
@@ -53,6 +53,10 @@ public:
 
 private:
     void Set(int row, int hour, bool checked, char letter);
+    // A click's effect: a day cell takes the letter (or is emptied) and
+    // releases its hour's "Everyday" cell; an "Everyday" cell does so for
+    // its hour on every row.
+    void Apply(int row, int hour, bool checked, char letter);
 
     std::array<Row, kScheduleRows> m_cells{};
     std::array<bool, kScheduleRows> m_rowAll{};

@@ -94,6 +94,11 @@ TEST(ScheduleGridTest, NoModeSetsNothingAndKeepsOtherHours)
     EXPECT_EQ(grid.Cell(1, 4), ScheduleCell{});
     EXPECT_FALSE(grid.PaintCell(1, 6, 0));
     EXPECT_EQ(grid.Cell(1, 6), (ScheduleCell{true, 'M'}));
+    // A set "Everyday" cell unchecked without a mode still empties its hour.
+    grid.ClickCell(kEverydayRow, 9, true, 'S');
+    EXPECT_FALSE(grid.ClickCell(kEverydayRow, 9, false, 0));
+    for (int r = 0; r < kScheduleRows; ++r)
+        EXPECT_EQ(grid.Cell(r, 9), ScheduleCell{}) << r;
 }
 
 TEST(ScheduleGridTest, RowButtonsAndPainting)
