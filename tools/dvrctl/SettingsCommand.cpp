@@ -44,7 +44,8 @@ int WriteChangedSections(RecorderLink& link, ZERD_INFO_BLK current, const ZERD_I
         if (!taken)
             return Fail(kExitUnreachable, which + " could not be sent");
         int code = 0;
-        if (int result = link.Await({kNotifySettingsWritten, kNotifySettingsWriteFailed, kNotifyOperationRefused}, &code))
+        if (int result =
+                link.Await({kNotifySettingsWritten, kNotifySettingsWriteFailed, kNotifyOperationRefused}, &code))
             return Fail(result, link.Reason());
         if (code != kNotifySettingsWritten)
             return Fail(kExitRefused, "the recorder refused " + which);

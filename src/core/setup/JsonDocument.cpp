@@ -94,7 +94,8 @@ private:
             JsonNode value;
             if (!Value(value, depth + 1))
                 return false;
-            node.members.emplace_back(std::move(key), std::move(value));
+            node.names.push_back(std::move(key));
+            node.items.push_back(std::move(value));
             SkipBlanks();
             if (m_pos < m_text.size() && m_text[m_pos] == ',') {
                 ++m_pos;
@@ -259,9 +260,11 @@ private:
 
 const JsonNode* JsonNode::Find(std::string_view key) const
 {
-    for (const auto& [name, value] : members)
-        if (name == key)
-            return &value;
+    if (kind != Kind::Object)
+        return nullptr;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i] == key)
+            return &items[i];
     return nullptr;
 }
 

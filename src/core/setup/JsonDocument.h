@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 // A strict JSON reader for settings files. Numbers are kept only when they
@@ -19,8 +18,8 @@ struct JsonNode {
     bool boolean = false;
     std::int64_t integer = 0;
     std::string text;
-    std::vector<JsonNode> items;
-    std::vector<std::pair<std::string, JsonNode>> members; // in file order, keys unique
+    std::vector<JsonNode> items;    // an array's entries, or an object's member values
+    std::vector<std::string> names; // an object's member names, in file order, unique; names[i] goes with items[i]
 
     // Null when the object has no such member (or this is not an object).
     const JsonNode* Find(std::string_view key) const;

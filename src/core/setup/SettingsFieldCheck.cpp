@@ -56,8 +56,8 @@ Problem CheckSystem(const DvrSystemSection& s)
         return p;
     const auto languages = LanguageListForStandard(s.videoStandard);
     if (std::find(languages.begin(), languages.end(), s.language) == languages.end())
-        return FieldProblem{"system.language", std::string(kRecorderLanguageNames[s.language]) + " is not offered with " +
-                                                   (s.videoStandard ? "PAL" : "NTSC")};
+        return FieldProblem{"system.language", std::string(kRecorderLanguageNames[s.language]) +
+                                                   " is not offered with " + (s.videoStandard ? "PAL" : "NTSC")};
     return First([&] { return TextLength("system.adminPassword", s.adminPassword, kPasswordMaxLength); },
                  [&] { return TextLength("system.guest0Password", s.guest0Password, kPasswordMaxLength); },
                  [&] { return TextLength("system.guest1Password", s.guest1Password, kPasswordMaxLength); },
@@ -68,13 +68,13 @@ Problem CheckSystem(const DvrSystemSection& s)
 Problem CheckCamera(const DvrCameraSection& c)
 {
     for (std::size_t ch = 0; ch < kMaxChannels; ++ch) {
-        const std::string path = "camera.channels";
+        auto field = [ch](const char* member) { return Indexed("camera.channels", ch, member); };
         if (auto p = First(
-                [&] { return TextLength(Indexed(path, ch, "cameraName"), c.cameraName[ch], kCameraNameMaxLength); },
-                [&] { return Range(Indexed(path, ch, "motionSensitivity"), c.motionSensitivity[ch], kSensitivityRange); },
-                [&] { return ListIndex(Indexed(path, ch, "recordingQuality"), c.recordingQuality[ch], std::size(kQualityNames)); },
-                [&] { return Range(Indexed(path, ch, "frameRate"), c.frameRate[ch], kFrameRateRange); },
-                [&] { return ListIndex(Indexed(path, ch, "ptzProtocol"), c.ptzProtocol[ch], std::size(kPtzProtocolNames)); }))
+                [&] { return TextLength(field("cameraName"), c.cameraName[ch], kCameraNameMaxLength); },
+                [&] { return Range(field("motionSensitivity"), c.motionSensitivity[ch], kSensitivityRange); },
+                [&] { return ListIndex(field("recordingQuality"), c.recordingQuality[ch], std::size(kQualityNames)); },
+                [&] { return Range(field("frameRate"), c.frameRate[ch], kFrameRateRange); },
+                [&] { return ListIndex(field("ptzProtocol"), c.ptzProtocol[ch], std::size(kPtzProtocolNames)); }))
             return p;
     }
     return std::nullopt;

@@ -35,12 +35,12 @@ public:
     {
         if (m_node.kind != JsonNode::Kind::Object)
             return FieldProblem{m_path.empty() ? "settings" : m_path, "must be an object"};
-        for (const auto& [name, value] : m_node.members) {
+        for (const std::string& name : m_node.names) {
             bool found = false;
             for (const char* k : known)
                 found = found || name == k;
             if (!found)
-                return FieldProblem{Member(m_path, name), "unknown field"};
+                return FieldProblem{Member(m_path, name.empty() ? "\"\"" : name), "unknown field"};
         }
         return std::nullopt;
     }

@@ -35,7 +35,10 @@ public:
     bool ChunkRead(std::uint32_t count);
 
     State GetState() const { return m_state; }
-    bool Running() const { return m_state == State::AwaitingReady || m_state == State::Sending || m_state == State::AwaitingLastAck; }
+    bool Running() const
+    {
+        return m_state == State::AwaitingReady || m_state == State::Sending || m_state == State::AwaitingLastAck;
+    }
     std::uint32_t Uploaded() const { return m_uploaded; }
     std::uint32_t Total() const { return m_total; }
     std::uint8_t Sequence() const { return m_sequence; }

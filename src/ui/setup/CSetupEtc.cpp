@@ -44,7 +44,6 @@ CSetupEtc::CSetupEtc(SetupSession& session, SetupSectionCopies& copies, QWidget*
     connect(Button(this, kUpload, "Upload", Corners(22, 65, 82, 90)), &QPushButton::clicked, this,
             &CSetupEtc::Upload);
     m_path = Edit(this, kPath, "File path", 32767, Corners(85, 35, 485, 60));
-    m_path->setFrame(true);
     m_progress = Placed(new CMacProgressCtrl(this), kProgress, "Upload progress", Corners(85, 65, 485, 88));
     m_progress->SetColor(QColor(0, 0, 255));
     m_status = Edit(this, kStatus, "Upload status", 64, Corners(234, 95, 484, 120));
@@ -69,11 +68,8 @@ void CSetupEtc::Upload()
     if (path.isEmpty())
         return;
     QString reason;
-    if (!m_session.StartUpload(path, this, &reason)) {
+    if (!m_session.StartUpload(path, this, &reason))
         DvrMessageBox(this, reason, "DVR", QMessageBox::Warning);
-        return;
-    }
-    m_progress->SetPos(0);
 }
 
 void CSetupEtc::UploadProgress(std::uint32_t uploaded, std::uint32_t total)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/controls/CtrlId.h"
+
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -32,17 +34,12 @@ QComboBox* DropList(QWidget* parent, int id, const QString& label, const QString
 QLineEdit* Edit(QWidget* parent, int id, const QString& label, int maxLength, const QRect& place);
 // Names a control made elsewhere: id, accessible name, place.
 template <typename T>
-T* Placed(T* control, int id, const QString& label, const QRect& place);
-
-} // namespace setupui
-
-#include "ui/controls/CtrlId.h"
-
-template <typename T>
-T* setupui::Placed(T* control, int id, const QString& label, const QRect& place)
+T* Placed(T* control, int id, const QString& label, const QRect& place)
 {
     SetCtrlId(control, id);
     control->setAccessibleName(label);
     control->setGeometry(place);
     return control;
 }
+
+} // namespace setupui

@@ -50,7 +50,7 @@ bool ViewerSetupMode::Open()
 
 bool ViewerSetupMode::IsOpen() const
 {
-    return m_host->isVisible();
+    return !m_host->isHidden();
 }
 
 void ViewerSetupMode::MasksChanged(int index)

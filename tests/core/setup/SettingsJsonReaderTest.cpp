@@ -123,6 +123,7 @@ TEST(SettingsJsonReaderTest, EachKindOfBadFieldIsNamedWithItsReason)
         {R"({"system":{"langauge":0}})", "system.langauge: unknown field"},
         {R"({"sensor":{"sensors":[{}]}})", "sensor.sensors: must hold 8 entries"},
         {R"([1])", "settings: must be an object"},
+        {R"({"":{}})", "\"\": unknown field"},
         {R"({"system":{},"system":{}})", "file: not JSON: duplicate member name at byte 21"},
         {"{\"network\":{\"dvrName\":\"a\\u0000b\"}}", "network.dvrName: holds a NUL character"},
     };
