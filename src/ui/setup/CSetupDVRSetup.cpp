@@ -1,8 +1,12 @@
 #include "ui/setup/CSetupDVRSetup.h"
 
 #include "ui/controls/DialogKeys.h"
+#include "ui/setup/CSetupCamera.h"
 #include "ui/setup/CSetupEtc.h"
 #include "ui/setup/CSetupNetwork.h"
+#include "ui/setup/CSetupRecset.h"
+#include "ui/setup/CSetupSchedule.h"
+#include "ui/setup/CSetupSensor.h"
 #include "ui/setup/CSetupSystem.h"
 #include "ui/setup/SetupControls.h"
 #include "ui/setup/SetupSession.h"
@@ -45,12 +49,11 @@ void CSetupDVRSetup::createPages()
         widget->setAccessibleName(kTabTexts[page]);
     };
     place(kSystem, new CSetupSystem(m_session, m_copies, this));
-    // The camera, sensor, record set and schedule pages are empty for now.
-    place(kCamera, new CSetupPage(m_session, m_copies, this));
-    place(kSensor, new CSetupPage(m_session, m_copies, this));
+    place(kCamera, new CSetupCamera(m_session, m_copies, this));
+    place(kSensor, new CSetupSensor(m_session, m_copies, this));
     place(kNetwork, new CSetupNetwork(m_session, m_copies, this));
-    place(kSchedule, new CSetupPage(m_session, m_copies, this));
-    place(kRecordSet, new CSetupPage(m_session, m_copies, this));
+    place(kSchedule, new CSetupSchedule(m_session, m_copies, this));
+    place(kRecordSet, new CSetupRecset(m_session, m_copies, this));
     place(kFileUpload, new CSetupEtc(m_session, m_copies, this), CSetupEtc::kSize);
 }
 
