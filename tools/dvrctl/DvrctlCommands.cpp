@@ -69,13 +69,11 @@ std::optional<std::vector<unsigned char>> ParseHex(const std::string& text)
 
 int Info(RecorderLink& link)
 {
-    int code = 0;
-    if (!link.Net().GetDVRInfo())
-        return Fail(kExitUnreachable, "the session is not open");
-    if (int result = link.Await({kNotifySettingsReceived}, &code))
+    ZERD_INFO_BLK block{};
+    if (int result = link.FetchSettings(&block))
         return Fail(result, link.Reason());
     std::cout << "{\"mode\":\"" << (link.Administrator() ? "administrator" : "user")
-              << "\",\"settings\":" << SettingsBlockToJson(link.Net().GetReceivedDVRInfo()) << "}\n";
+              << "\",\"settings\":" << SettingsBlockToJson(block) << "}\n";
     return kExitOk;
 }
 
@@ -154,11 +152,7 @@ int Serial(RecorderLink& link, std::vector<unsigned char> bytes)
 {
     if (!link.Net().PutSerialPortData(bytes.data(), static_cast<int>(bytes.size())))
         return Fail(kExitUsage, "serial data must be 1 to " + std::to_string(CZERDNetwork::kMaxSerialBytes) + " bytes");
-    // Requests are answered in order: once the settings arrive, the bytes
-    // before them were taken.
-    int code = 0;
-    link.Net().GetDVRInfo();
-    if (int result = link.Await({kNotifySettingsReceived}, &code))
+    if (int result = link.FetchSettings())
         return Fail(result, link.Reason());
     return kExitOk;
 }

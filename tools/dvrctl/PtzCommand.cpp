@@ -87,11 +87,10 @@ int SendPtz(const PtzRequest& request, const DvrctlOptions& options)
     RecorderLink link;
     if (int result = link.Open(options))
         return Fail(result, link.Reason());
-    int code = 0;
-    link.Net().GetDVRInfo();
-    if (int result = link.Await({kNotifySettingsReceived}, &code))
+    ZERD_INFO_BLK block{};
+    if (int result = link.FetchSettings(&block))
         return Fail(result, link.Reason());
-    const ptz::PtzChannelSetting setting = ptz::PtzSettingOf(link.Net().GetReceivedDVRInfo(), request.channel);
+    const ptz::PtzChannelSetting setting = ptz::PtzSettingOf(block, request.channel);
 
     PtzChannelTable table(
         nullptr, PtzDriverFolder(),
@@ -116,10 +115,8 @@ int SendPtz(const PtzRequest& request, const DvrctlOptions& options)
                 return kExitRefused;
         }
     }
-    // Requests are answered in order: once the settings arrive again, the
-    // bytes before them were taken.
-    link.Net().GetDVRInfo();
-    if (int result = link.Await({kNotifySettingsReceived}, &code))
+    // The settings asked for again arrive after the bytes were taken.
+    if (int result = link.FetchSettings())
         return Fail(result, link.Reason());
     return kExitOk;
 }

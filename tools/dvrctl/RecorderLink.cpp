@@ -73,6 +73,20 @@ int RecorderLink::Pump(std::chrono::milliseconds wait)
     }
 }
 
+int RecorderLink::FetchSettings(ZERD_INFO_BLK* block)
+{
+    if (!m_net.GetDVRInfo()) {
+        m_reason = "the session is not open";
+        return kExitUnreachable;
+    }
+    int code = 0;
+    if (int result = Await({kNotifySettingsReceived}, &code))
+        return result;
+    if (block)
+        *block = m_net.GetReceivedDVRInfo();
+    return kExitOk;
+}
+
 int RecorderLink::EndingCode(int code)
 {
     switch (code) {

@@ -38,6 +38,10 @@ public:
     // Takes the notifications that arrive within `wait`: the exit code of one
     // that ends the session, else kExitOk.
     int Pump(std::chrono::milliseconds wait);
+    // Asks for the settings block and waits for it (into *block when given).
+    // Requests are answered in order, so its arrival also says that every
+    // request sent before it was taken.
+    int FetchSettings(ZERD_INFO_BLK* block = nullptr);
 
     // The one line on stderr that explains the last failed Open or Await.
     const char* Reason() const { return m_reason; }

@@ -17,17 +17,6 @@
 
 namespace {
 
-int FetchSettings(RecorderLink& link, ZERD_INFO_BLK* block)
-{
-    int code = 0;
-    if (!link.Net().GetDVRInfo())
-        return Fail(kExitUnreachable, "the session is not open");
-    if (int result = link.Await({kNotifySettingsReceived}, &code))
-        return Fail(result, link.Reason());
-    *block = link.Net().GetReceivedDVRInfo();
-    return kExitOk;
-}
-
 // Each changed section through the same write as the setup pages; the
 // recorder answers each before the next goes.
 int WriteChangedSections(RecorderLink& link, ZERD_INFO_BLK current, const ZERD_INFO_BLK& wanted)
@@ -59,8 +48,8 @@ int Get(const DvrctlOptions& options)
     if (int result = link.Open(options))
         return Fail(result, link.Reason());
     ZERD_INFO_BLK block{};
-    if (int result = FetchSettings(link, &block))
-        return result;
+    if (int result = link.FetchSettings(&block))
+        return Fail(result, link.Reason());
     std::cout << SettingsBlockToJson(block) << "\n";
     return kExitOk;
 }
@@ -80,8 +69,8 @@ int Put(const DvrctlOptions& options, const std::string& path)
     if (int result = link.Open(options))
         return Fail(result, link.Reason());
     ZERD_INFO_BLK current{};
-    if (int result = FetchSettings(link, &current))
-        return result;
+    if (int result = link.FetchSettings(&current))
+        return Fail(result, link.Reason());
     auto read = ReadSettingsJson(text, current);
     if (const auto* problem = std::get_if<FieldProblem>(&read))
         return Fail(kExitRefused, problem->Line());

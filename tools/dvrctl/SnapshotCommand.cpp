@@ -74,11 +74,9 @@ int Snapshot(const SnapshotRequest& request, const DvrctlOptions& options)
     RecorderLink link;
     if (int result = link.Open(options))
         return Fail(result, link.Reason());
-    int code = 0;
-    link.Net().GetDVRInfo();
-    if (int result = link.Await({kNotifySettingsReceived}, &code))
+    ZERD_INFO_BLK block{};
+    if (int result = link.FetchSettings(&block))
         return Fail(result, link.Reason());
-    const ZERD_INFO_BLK block = link.Net().GetReceivedDVRInfo();
 
     UseSilentAudio();
     NotificationQueue frames;

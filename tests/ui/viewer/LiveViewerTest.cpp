@@ -1,5 +1,6 @@
 #include "core/viewer/LiveControl.h"
 #include "support/processes/FreePort.h"
+#include "PanesDecoding.h"
 #include "ViewerEmulator.h"
 #include "support/QtTestApp.h"
 #include "ui/app/DemoAutomation.h"
@@ -81,20 +82,7 @@ protected:
     }
 
     // Every pane of the mask keeps receiving decoded pictures.
-    bool PanesDecoding(std::uint16_t panes)
-    {
-        std::array<std::uint64_t, 16> before{};
-        for (int p = 0; p < 16; ++p)
-            before[p] = viewer->Decoder().GetStats(p).decoded;
-        return QTest::qWaitFor(
-            [&] {
-                for (int p = 0; p < 16; ++p)
-                    if (((panes >> p) & 1u) && viewer->Decoder().GetStats(p).decoded <= before[p])
-                        return false;
-                return true;
-            },
-            kWaitMs);
-    }
+    bool PanesDecoding(std::uint16_t panes) { return ::PanesDecoding(*viewer, panes, kWaitMs); }
 
     QTableWidget* ServerList() { return FindCtrl<QTableWidget>(&host, ServerListView::kCtrlId); }
     QPushButton* Button(int id) { return FindCtrl<QPushButton>(&host, id); }

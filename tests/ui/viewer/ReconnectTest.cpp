@@ -1,5 +1,6 @@
 // Lost signal and reconnect against recorders that freeze, die, come back
 // and drop the link at once.
+#include "PanesDecoding.h"
 #include "core/config/RegConfig.h"
 #include "core/config/RegistryBackend.h"
 #include "core/servers/ServerRecord.h"
@@ -111,20 +112,7 @@ protected:
     }
 
     // The panes' pictures keep coming.
-    bool Decoding(std::uint16_t panes, int ms = kWaitMs)
-    {
-        std::array<std::uint64_t, 16> before{};
-        for (int p = 0; p < 16; ++p)
-            before[p] = viewer->Decoder().GetStats(p).decoded;
-        return QTest::qWaitFor(
-            [&] {
-                for (int p = 0; p < 16; ++p)
-                    if (((panes >> p) & 1u) && viewer->Decoder().GetStats(p).decoded <= before[p])
-                        return false;
-                return true;
-            },
-            ms);
-    }
+    bool Decoding(std::uint16_t panes, int ms = kWaitMs) { return PanesDecoding(*viewer, panes, ms); }
 
     QApplication& app = EnsureQApplication();
     TempDir dir;

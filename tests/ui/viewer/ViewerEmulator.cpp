@@ -19,7 +19,6 @@ EmulatorProcess* ViewerEmulator(std::string* error)
         recorders[kOneSession].extraOptions = {"--max-sessions", "1"};
         recorders[kOtherVersion].extraOptions = {"--wire-version", "2"};
         recorders[kSilent].extraOptions = {"--stop-polls-after", "0"};
-        recorders[kDropping].extraOptions = {"--disconnect-after", "5"};
         recorders[kAlarming].extraOptions = {"--alarm-every", "1", "--alarm-length", "2"};
         auto started = std::make_unique<EmulatorProcess>();
         if (started->Start(recorders, {"--discovery-port", "0"}))

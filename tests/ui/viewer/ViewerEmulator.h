@@ -17,7 +17,6 @@ enum Recorder : std::size_t {
     kOneSession,    // serves one session at a time
     kOtherVersion,  // speaks another protocol version
     kSilent,        // stops answering polls at once
-    kDropping,      // closes each session five seconds after it connected
     kAlarming,      // raises a sensor alarm every second, sensors in turn
     kRecorderCount
 };
