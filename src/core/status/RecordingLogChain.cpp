@@ -5,10 +5,7 @@
 
 void RecordingLogChain::OnMonthShown(const CivilDate& date)
 {
-    m_monthlyDone = false;
-    m_dailyDone = false;
-    m_port.ClearEntries();
-    takeDate(date);
+    startMonth(date);
     m_port.ArmProfileTimer();
 }
 
@@ -35,7 +32,22 @@ void RecordingLogChain::OnProfileTimer()
 {
     if (m_date.month < 1 || m_date.month > 12)
         return;
-    m_port.RequestMonthProfile(m_date.year, m_date.month);
+    m_monthAsked = m_port.RequestMonthProfile(m_date.year, m_date.month);
+}
+
+void RecordingLogChain::OnSessionReady(const CivilDate& date)
+{
+    startMonth(date);
+    OnProfileTimer();
+}
+
+void RecordingLogChain::startMonth(const CivilDate& date)
+{
+    m_monthAsked = false;
+    m_monthlyDone = false;
+    m_dailyDone = false;
+    m_port.ClearEntries();
+    takeDate(date);
 }
 
 void RecordingLogChain::OnNotify(int code)
@@ -69,6 +81,7 @@ void RecordingLogChain::dropTransfers(const std::string& reason, bool sessionAli
         m_dailyFileOpen = false;
     }
     m_dailyRequested = false;
+    m_monthAsked = false;
     m_monthlyDone = false;
     m_dailyDone = false;
     if (m_log == LogState::Idle)

@@ -20,6 +20,9 @@ public:
     void OnDayPicked(const CivilDate& date);
     // Timer 260: ask for the month's recording days.
     void OnProfileTimer();
+    // The session's settings arrived: its month (that of `date`) is asked
+    // for at once, so the chain runs before anyone opens the viewer.
+    void OnSessionReady(const CivilDate& date);
     // Notifications 119 to 126 of the session.
     void OnNotify(int code);
     // The session ended: a transfer under way is broken off.
@@ -31,6 +34,11 @@ public:
     // A log was asked for and neither found nor refused yet.
     bool AwaitingLogAnswer() const { return m_log == LogState::Asked; }
     bool LogTransferRunning() const { return m_log != LogState::Idle; }
+    // The month of `date` has been asked for (and may be answered already).
+    bool HasMonth(const CivilDate& date) const
+    {
+        return m_monthAsked && m_date.year == date.year && m_date.month == date.month;
+    }
 
     const CivilDate& Date() const { return m_date; }
     const CivilDate& LogDate() const { return m_logDate; }
@@ -42,6 +50,7 @@ private:
     enum class LogState { Idle, Asked, Receiving };
 
     void takeDate(const CivilDate& date) { m_date = date; }
+    void startMonth(const CivilDate& date);
     void onMonthProfile();
     void onDailyBlock(bool last);
     void startLogDownload();
@@ -56,6 +65,7 @@ private:
     CivilDate m_date{0, 0, 0};
     std::uint32_t m_monthMask = 0;        // as received
     std::uint32_t m_pickMask = 0;         // tested when a day is picked
+    bool m_monthAsked = false;
     bool m_monthlyDone = false;
     bool m_dailyDone = false;
     bool m_dailyRequested = false;

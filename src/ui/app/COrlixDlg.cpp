@@ -71,6 +71,9 @@ COrlixDlg::COrlixDlg(QWidget* parent, const MainWindowOptions& options)
     applySkin(options);
     connectCommands();
     installDialogs();
+    // Hidden until asked for; its link follows every log-in from the start.
+    m_logViewer = new CLogViewDlg(this);
+    m_logLink = new LogViewerLink(*m_viewer, *m_logViewer);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this), &QShortcut::activated, this,
             &COrlixDlg::OpenLogViewer);
 
@@ -176,10 +179,6 @@ void COrlixDlg::installDialogs()
 
 void COrlixDlg::OpenLogViewer()
 {
-    if (!m_logViewer) {
-        m_logViewer = new CLogViewDlg(this);
-        m_logLink = new LogViewerLink(*m_viewer, *m_logViewer);
-    }
     m_logViewer->show();
     m_logViewer->raise();
     m_logViewer->activateWindow();

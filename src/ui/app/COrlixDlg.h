@@ -75,7 +75,8 @@ public:
     static QString VersionText() { return QStringLiteral("ver. 1.3.2.6"); }
 
     // Shows the Log Viewer (Ctrl+L, the user-view panel's log-viewer button);
-    // with a session open it asks for the shown month's recording days.
+    // with a session open it shows the month fetched since log-in, or asks
+    // for the shown month when that is another.
     void OpenLogViewer();
     CLogViewDlg* LogViewer() const { return m_logViewer; }
     const LogViewerLink* LogLink() const { return m_logLink; }

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScopedValueRollback>
 #include <QTableWidget>
 
 namespace {
@@ -107,6 +108,8 @@ void CLogViewDlg::buildControls()
     SetCtrlId(m_calendar, kCalendar);
     m_calendar->setGeometry(520, 46, 230, 200);
     connect(m_calendar, &CLogCalendar::shownMonthChanged, this, [this](const QDate& selected) {
+        if (m_quietCalendar)
+            return;
         m_timers->SetTimer(kTimerFocus, kFocusDelayMs);
         emit monthShown(ToCivil(selected));
     });
@@ -156,6 +159,12 @@ void CLogViewDlg::SelectDay(int day)
 CivilDate CLogViewDlg::CalendarDate() const
 {
     return ToCivil(m_calendar->selectedDate());
+}
+
+void CLogViewDlg::ShowDate(const CivilDate& date)
+{
+    const QScopedValueRollback quiet(m_quietCalendar, true);
+    m_calendar->setSelectedDate(QDate(date.year, date.month, date.day));
 }
 
 void CLogViewDlg::ArmProfileTimer()

@@ -42,6 +42,9 @@ public:
     void SetMark(int day, bool on);
     void SelectDay(int day);
     CivilDate CalendarDate() const;
+    // Selects `date` without raising the calendar's events: the caller
+    // starts the chain itself.
+    void ShowDate(const CivilDate& date);
     void ArmProfileTimer();
 
     // Empties the entries and the list view.
@@ -92,6 +95,7 @@ private:
     std::vector<LogEntry> m_entries;
     std::vector<std::size_t> m_listed;
     CivilDate m_date{0, 0, 0};
+    bool m_quietCalendar = false;
     std::function<QString()> m_pickOpen;
     std::function<QString()> m_pickSave;
 };

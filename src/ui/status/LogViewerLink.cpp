@@ -8,6 +8,7 @@
 #include "ui/status/LogDecodeWorker.h"
 #include "ui/viewer/LiveViewer.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 
@@ -92,8 +93,12 @@ void LogViewerLink::Opened()
         m_dialog.SetStatus(QStringLiteral("No recorder connected: \"Open File\" reads a saved log"));
         return;
     }
+    const CivilDate shown = m_dialog.CalendarDate();
+    // What the chain fetched since log-in is on the dialog already.
+    if (m_sessionId && m_sessionId == currentSessionId() && m_chain.HasMonth(shown))
+        return;
     if (bindCurrent())
-        m_chain.OnMonthShown(m_dialog.CalendarDate());
+        m_chain.OnMonthShown(shown);
 }
 
 bool LogViewerLink::Decoding() const
@@ -101,16 +106,34 @@ bool LogViewerLink::Decoding() const
     return m_decoder->Running();
 }
 
-bool LogViewerLink::bindCurrent()
+std::optional<unsigned> LogViewerLink::currentSessionId() const
 {
     const auto& sessions = m_viewer.Sessions();
     if (!sessions.Has(m_viewer.Current()) || !sessions.At(m_viewer.Current()).record.hasSettings)
+        return std::nullopt;
+    return sessions.At(m_viewer.Current()).session.SessionId();
+}
+
+bool LogViewerLink::bindCurrent()
+{
+    const std::optional<unsigned> id = currentSessionId();
+    if (!id)
         return false;
-    const unsigned id = sessions.At(m_viewer.Current()).session.SessionId();
-    if (m_sessionId && *m_sessionId != id)
+    if (m_sessionId && *m_sessionId != *id)
         m_chain.OnSessionLeft();  // still bound to the old session, so its poll timer runs again
     m_sessionId = id;
     return true;
+}
+
+void LogViewerLink::startOnLogIn(unsigned sessionId)
+{
+    // Settings fetched again later must not restart a chain under way.
+    if (m_sessionId == sessionId || currentSessionId() != sessionId || !bindCurrent())
+        return;
+    const QDate today = QDate::currentDate();
+    const CivilDate date{today.year(), today.month(), today.day()};
+    m_dialog.ShowDate(date);
+    m_chain.OnSessionReady(date);
 }
 
 std::optional<int> LogViewerLink::boundIndex() const
@@ -128,6 +151,8 @@ CZERDNetwork* LogViewerLink::session()
 
 void LogViewerLink::onNotified(unsigned sessionId, int code)
 {
+    if (code == kNotifySettingsReceived)
+        startOnLogIn(sessionId);
     if (!m_sessionId || sessionId != *m_sessionId)
         return;
     if (EndsSession(code)) {

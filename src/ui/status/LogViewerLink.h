@@ -27,15 +27,20 @@ public:
     LogViewerLink(LiveViewer& viewer, CLogViewDlg& dialog, QObject* parent = nullptr);
     ~LogViewerLink() override;
 
-    // The dialog was opened: with a session, the shown month is asked for.
+    // The dialog was opened: with a session, the shown month is asked for
+    // unless the chain has already asked for it on that session.
     void Opened();
     const RecordingLogChain& Chain() const { return m_chain; }
     // Downloaded log files are decoded; true while one is.
     bool Decoding() const;
 
 private:
+    // The current session, once its settings have arrived.
+    std::optional<unsigned> currentSessionId() const;
     // A calendar event binds the chain to the current session.
     bool bindCurrent();
+    // Code 110 of the current session: the chain starts on today's month.
+    void startOnLogIn(unsigned sessionId);
     std::optional<int> boundIndex() const;
     CZERDNetwork* session();
     void onNotified(unsigned sessionId, int code);

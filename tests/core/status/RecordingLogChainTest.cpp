@@ -236,6 +236,31 @@ TEST_F(ChainTest, PickingDaysFetchesOnlyRecordingDays)
     EXPECT_TRUE(port.Called("download 2026-11-5"));
 }
 
+TEST_F(ChainTest, ALogInAsksForItsMonthAtOnceAndRemembersWhichMonthThatWas)
+{
+    EXPECT_FALSE(chain.HasMonth(port.calendar));
+    port.mask = Bit(3);
+    chain.OnSessionReady(port.calendar);
+    // No timer 260 in between: the month is asked for straight away.
+    EXPECT_EQ(port.calls, (std::vector<std::string>{"clear entries", "month 2026-11"}));
+    EXPECT_TRUE(chain.HasMonth({2026, 11, 20}));
+    EXPECT_FALSE(chain.HasMonth({2026, 12, 3}));
+    EXPECT_FALSE(chain.HasMonth({2025, 11, 3}));
+    chain.OnNotify(kNotifyMonthProfileReady);
+    FinishDaily();
+    EXPECT_TRUE(port.Called("download 2026-11-3"));
+    EXPECT_TRUE(chain.HasMonth(port.calendar));
+
+    // Another month shown is not known until timer 260 has asked for it.
+    chain.OnMonthShown({2026, 10, 3});
+    EXPECT_FALSE(chain.HasMonth({2026, 10, 3}));
+    chain.OnProfileTimer();
+    EXPECT_TRUE(chain.HasMonth({2026, 10, 3}));
+    // A lost session forgets it.
+    chain.OnSessionLost();
+    EXPECT_FALSE(chain.HasMonth({2026, 10, 3}));
+}
+
 TEST_F(ChainTest, BeforeTheMonthIsKnownAPickWaits)
 {
     chain.OnDayPicked({2026, 11, 4});

@@ -212,6 +212,35 @@ TEST_F(LogViewerTest, CtrlLOpensTheViewerWithoutASessionAndOpenFileStillWorks)
     EXPECT_TRUE(Dialog().ListedEntries().empty());
 }
 
+TEST_F(LogViewerTest, ALogInFetchesTheMonthAndOpeningTheViewerShowsItWithoutAskingAgain)
+{
+    int monthAnswers = 0;
+    QObject::connect(&window->Viewer(), &LiveViewer::notified, window.get(), [&](unsigned, int code) {
+        monthAnswers += code == kNotifyMonthProfileReady;
+    });
+    ASSERT_TRUE(ConnectTo(kPlain));
+    // Today always has recordings: the chain runs on to today's log.
+    ASSERT_TRUE(WaitSettled());
+    EXPECT_FALSE(Dialog().isVisible());
+    EXPECT_EQ(monthAnswers, 1);
+    const QDate today = QDate::currentDate();
+    EXPECT_EQ(Dialog().Calendar()->selectedDate(), today);
+    EXPECT_EQ(Dialog().Calendar()->Marks(), RecorderDays(today));
+    const QString listed = "Log of " + today.toString("yyyy-MM-dd");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Dialog().StatusText().startsWith(listed); }, kWaitMs))
+        << Dialog().StatusText().toStdString();
+    const auto entries = Dialog().Entries().size();
+
+    window->OpenLogViewer();
+    EXPECT_TRUE(Dialog().isVisible());
+    // Timer 260 would have asked within a second.
+    QTest::qWait(2500);
+    EXPECT_EQ(monthAnswers, 1);
+    EXPECT_EQ(Dialog().Calendar()->Marks(), RecorderDays(today));
+    EXPECT_EQ(Dialog().Entries().size(), entries);
+    EXPECT_TRUE(Dialog().StatusText().startsWith(listed)) << Dialog().StatusText().toStdString();
+}
+
 TEST_F(LogViewerTest, MarksAreTheRecordersDaysAndAPickedDayBringsItsLog)
 {
     // A name that could not stand in a file name as it is.
@@ -221,6 +250,8 @@ TEST_F(LogViewerTest, MarksAreTheRecordersDaysAndAPickedDayBringsItsLog)
         ASSERT_TRUE(ServerDirectory(reg).Write(record));
     }
     ASSERT_TRUE(ConnectTo(kPlain));
+    // The log-in's own chain (today's month) ends before another month is shown.
+    ASSERT_TRUE(WaitSettled());
     window->OpenLogViewer();
     // Last month is past entirely, so its logs no longer change.
     const QDate lastMonth = QDate::currentDate().addMonths(-1);
