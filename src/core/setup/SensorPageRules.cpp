@@ -47,14 +47,19 @@ void SetSensorDefaults(DvrSensorSection& section)
 {
     for (std::size_t s = 0; s < kMaxSensors; ++s) {
         SensorPageFields f = FillSensorPage(section, static_cast<int>(s));
-        f.cameraLinks = 0;
-        f.outputLinks = 0;
-        f.startHour = 0;
-        f.endHour = 24;
-        f.recordDwell = 0;
-        f.outputDwell = 0;
+        ClearSensorPage(f);
         StoreSensorPage(f, section, static_cast<int>(s));
     }
+}
+
+void ClearSensorPage(SensorPageFields& fields)
+{
+    fields.cameraLinks = 0;
+    fields.outputLinks = 0;
+    fields.startHour = 0;
+    fields.endHour = 24;
+    fields.recordDwell = 0;
+    fields.outputDwell = 0;
 }
 
 SensorLimits SensorModelLimits(std::uint8_t dvrTypeCode)

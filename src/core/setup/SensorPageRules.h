@@ -28,6 +28,8 @@ void StoreSensorPage(const SensorPageFields& fields, DvrSensorSection& section, 
 // "Default" for all eight sensors: hours 0 to 24, dwell times 0, no links.
 // Contact type, mode and the recorder's flag bits stay.
 void SetSensorDefaults(DvrSensorSection& section);
+// The page's default for one sensor: no links, all day, no dwell.
+void ClearSensorPage(SensorPageFields& fields);
 
 // How many sensor, camera and output buttons (from the first) the model
 // leaves enabled.

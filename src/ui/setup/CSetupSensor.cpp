@@ -157,12 +157,7 @@ void CSetupSensor::Default()
 {
     SetSensorDefaults(m_copies.working.sensor);
     SensorPageFields f = shown();
-    f.cameraLinks = 0;
-    f.outputLinks = 0;
-    f.startHour = 0;
-    f.endHour = 24;
-    f.recordDwell = 0;
-    f.outputDwell = 0;
+    ClearSensorPage(f);
     show(f);
 }
 

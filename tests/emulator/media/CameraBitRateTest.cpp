@@ -26,14 +26,6 @@ FeedSetup OneCamera(int bitRate)
     return setup;
 }
 
-double BitsPerSecond(const MediaLoop& loop)
-{
-    size_t bytes = 0;
-    for (const auto& unit : loop.units)
-        bytes += unit.pes.size();
-    return static_cast<double>(bytes) * 8 * 1000 / loop.durationMs;
-}
-
 TEST(CameraBitRate, AskedRatesAreReachedAndEachKeepsItsOwnLoops)
 {
     TempDir folder;
@@ -50,7 +42,7 @@ TEST(CameraBitRate, AskedRatesAreReachedAndEachKeepsItsOwnLoops)
         streams.push_back(mediatest::Elementary(*loop));
         if (rate == 0)
             continue;
-        EXPECT_NEAR(BitsPerSecond(*loop) / rate, 1.0, 0.15);
+        EXPECT_NEAR(mediatest::BitsPerSecond(*loop) / rate, 1.0, 0.15);
         // Still pictures a client decodes, whole though some span several packets.
         std::string decodeError;
         EXPECT_EQ(mediatest::DecodeVideo(*loop, 25, &decodeError).size(), 25u) << decodeError;

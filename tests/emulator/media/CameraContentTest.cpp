@@ -30,14 +30,6 @@ FeedSetup OneCamera(CameraContent content, int bitRate)
     return setup;
 }
 
-double BitsPerSecond(const MediaLoop& loop)
-{
-    size_t bytes = 0;
-    for (const auto& unit : loop.units)
-        bytes += unit.pes.size();
-    return static_cast<double>(bytes) * 8 * 1000 / loop.durationMs;
-}
-
 // The first NAL unit of a type in an Annex B stream, from its header byte on.
 std::vector<uint8_t> FirstNal(const std::vector<uint8_t>& annexB, int type)
 {
@@ -96,7 +88,7 @@ TEST(CameraContent, HardLoopsReachTheirRateCodedAsCamerasCodeThemAndKeepTheirCac
         const auto hard = CameraFeeds::Create(folder.path(), OneCamera(CameraContent::Hard, rate), &error);
         ASSERT_TRUE(hard) << error;
         const auto loop = hard->Video(9);
-        EXPECT_NEAR(BitsPerSecond(*loop) / (rate ? rate : 1500000), 1.0, 0.15);
+        EXPECT_NEAR(mediatest::BitsPerSecond(*loop) / (rate ? rate : 1500000), 1.0, 0.15);
         const auto stream = mediatest::Elementary(*loop);
         const auto sps = FirstNal(stream, 7);
         const auto pps = FirstNal(stream, 8);

@@ -44,6 +44,14 @@ std::vector<uint8_t> Elementary(const emulator::media::MediaLoop& loop)
     return bytes;
 }
 
+double BitsPerSecond(const emulator::media::MediaLoop& loop)
+{
+    size_t bytes = 0;
+    for (const auto& unit : loop.units)
+        bytes += unit.pes.size();
+    return static_cast<double>(bytes) * 8 * 1000 / loop.durationMs;
+}
+
 std::vector<int> NalTypes(const std::vector<uint8_t>& annexB)
 {
     std::vector<int> types;

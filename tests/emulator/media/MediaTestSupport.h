@@ -29,6 +29,9 @@ std::vector<Picture> DecodeVideo(const emulator::media::MediaLoop& loop, size_t 
 // The payload of each unit's PES packet, concatenated.
 std::vector<uint8_t> Elementary(const emulator::media::MediaLoop& loop);
 
+// The bit rate a loop reaches: every unit's bytes over the loop's length.
+double BitsPerSecond(const emulator::media::MediaLoop& loop);
+
 // The NAL unit types of an Annex B byte stream, in order.
 std::vector<int> NalTypes(const std::vector<uint8_t>& annexB);
 
