@@ -12,22 +12,37 @@ CMotionGridView::CMotionGridView(const Source& source, QWidget* parent)
     setGeometry(kPlace);
 }
 
+void CMotionGridView::Render(int channel, QPainter* dc, void*, void*, void* context)
+{
+    if (dc && context)
+        static_cast<const CMotionGridView*>(context)->draw(*dc, channel);
+}
+
 void CMotionGridView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
+    draw(painter, -1);
+}
+
+void CMotionGridView::draw(QPainter& painter, int paneChannel) const
+{
     const std::lock_guard<std::mutex> hold(*m_source.lock);
     const int channel = *m_source.channel;
-    if (channel < 0)
+    if (channel < 0 || (paneChannel >= 0 && paneChannel != channel))
         return;
     const int columns = *m_source.twoGrids ? 16 : 8;
-    const double cellWidth = double(width()) / columns;
-    const double cellHeight = double(height()) / 8;
+    const double width = kPlace.width();
+    const double height = kPlace.height();
+    const double cellWidth = width / columns;
+    const double cellHeight = height / 8;
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
     painter.setPen(m_gridPen);
     for (int i = 1; i < 8; ++i)
-        painter.drawLine(QPointF(0, i * cellHeight), QPointF(width(), i * cellHeight));
+        painter.drawLine(QPointF(0, i * cellHeight), QPointF(width, i * cellHeight));
     for (int i = 1; i < columns; ++i)
-        painter.drawLine(QPointF(i * cellWidth, 0), QPointF(i * cellWidth, height()));
+        painter.drawLine(QPointF(i * cellWidth, 0), QPointF(i * cellWidth, height));
     painter.setPen(m_cellPen);
     const MotionGridPair pair = MotionGridChannels(channel, *m_source.twoGrids);
     for (int column = 0; column < columns; ++column) {
@@ -42,6 +57,7 @@ void CMotionGridView::paintEvent(QPaintEvent*)
             painter.drawLine(cell.topRight(), cell.bottomLeft());
         }
     }
+    painter.restore();
 }
 
 void CMotionGridView::mousePressEvent(QMouseEvent* event)

@@ -87,6 +87,15 @@ CSetupCamera::CSetupCamera(SetupSession& session, SetupSectionCopies& copies, QW
 
     m_preview = new CMotionGridView({&m_lock, &m_grid, &m_channel, &m_twoGrids}, this);
     m_preview->SetClickHandler([this](int x, int y) { PreviewClicked(x, y); });
+    m_previewStart.setSingleShot(true);
+    m_previewStart.setInterval(kPreviewStartMs);
+    connect(&m_previewStart, &QTimer::timeout, this, [this] {
+        if (isHidden())
+            return;
+        m_session.StartPreviewVideo();
+        // Live start lays out the panes for the main window: the preview takes them back.
+        showPreview(SelectedChannel());
+    });
 
     connect(Button(this, kPreValue, "Pre-Value", QRect(430, 470, 100, 32)), &QPushButton::clicked, this,
             &CSetupCamera::PreValue);
@@ -153,7 +162,26 @@ void CSetupCamera::showChannel(int channel)
     }
     if (channel >= 0)
         show(FillCameraChannel(m_copies.working.camera, channel));
-    m_preview->update();
+    showPreview(channel);
+}
+
+QWidget* CSetupCamera::Preview() const
+{
+    if (m_lentWindow)
+        return m_lentWindow;
+    return m_preview;
+}
+
+void CSetupCamera::showPreview(int channel)
+{
+    if (m_lentWindow)
+        m_session.ShowPreviewChannel(channel, &CMotionGridView::Render, m_preview);
+    repaintPreview();
+}
+
+void CSetupCamera::repaintPreview()
+{
+    Preview()->update();
 }
 
 void CSetupCamera::storeChannel(int channel)
@@ -176,6 +204,8 @@ void CSetupCamera::SelectChannel(int channel)
 
 void CSetupCamera::AfterShow()
 {
+    m_lentWindow = m_session.LendVideoWindow(this, CMotionGridView::kPlace);
+    m_preview->setVisible(m_lentWindow == nullptr);
     unpackGrid();
     for (QPushButton* button : m_channels) {
         button->setEnabled(true);
@@ -183,6 +213,8 @@ void CSetupCamera::AfterShow()
     }
     SelectChannel(0);
     PreValue();
+    if (m_lentWindow)
+        m_previewStart.start();
 }
 
 void CSetupCamera::PreValue()
@@ -211,9 +243,10 @@ void CSetupCamera::PreviewClicked(int x, int y)
 {
     {
         const std::lock_guard<std::mutex> hold(m_lock);
-        ToggleMotionCell(m_grid, m_channel, m_twoGrids, x, y, m_preview->width(), m_preview->height());
+        ToggleMotionCell(m_grid, m_channel, m_twoGrids, x, y, CMotionGridView::kPlace.width(),
+                         CMotionGridView::kPlace.height());
     }
-    m_preview->update();
+    repaintPreview();
 }
 
 void CSetupCamera::MarkAll(bool watched)
@@ -222,7 +255,7 @@ void CSetupCamera::MarkAll(bool watched)
         const std::lock_guard<std::mutex> hold(m_lock);
         SetMotionCells(m_grid, m_channel, m_twoGrids, watched);
     }
-    m_preview->update();
+    repaintPreview();
 }
 
 void CSetupCamera::ApplyModelLimits(std::uint8_t dvrTypeCode)
@@ -241,6 +274,10 @@ void CSetupCamera::ApplyModelLimits(std::uint8_t dvrTypeCode)
 
 void CSetupCamera::OnSetupExit()
 {
+    m_previewStart.stop();
+    // The main window takes its video window back.
+    m_lentWindow = nullptr;
+    m_preview->show();
     for (QPushButton* button : m_channels) {
         button->setEnabled(true);
         button->setChecked(false);

@@ -3,6 +3,8 @@
 #include "core/setup/CameraPageRules.h"
 #include "ui/setup/CSetupPage.h"
 
+#include <QTimer>
+
 #include <array>
 #include <mutex>
 
@@ -31,6 +33,8 @@ public:
     static constexpr int kPreValue = 1035;
     static constexpr int kDefault = 1036;
     static constexpr int kSend = 227;
+    static constexpr int kTimerPreviewStart = 1000;
+    static constexpr int kPreviewStartMs = 50;
 
     // The six slider / numeric edit pairs.
     enum Pair { kSensitivity, kFrameRate, kBrightness, kContrast, kHue, kPtzAddress, kPairCount };
@@ -51,13 +55,15 @@ public:
     void PreValue();
     void Default();
     void Send();
-    // A click at (x, y) in preview pixels (message 2457).
+    // A click at (x, y) in preview pixels (message 2457, or 2468 from a
+    // paired recorder's preview).
     void PreviewClicked(int x, int y);
     void MarkAll(bool watched);
 
     int SelectedChannel() const;
     bool TwoGrids() const;
-    CMotionGridView* Preview() const { return m_preview; }
+    // The borrowed video window, or the page's own stand-in without one.
+    QWidget* Preview() const;
 
 private:
     CameraChannelFields shown() const;
@@ -65,6 +71,8 @@ private:
     void showChannel(int channel);
     void storeChannel(int channel);
     void unpackGrid();
+    void showPreview(int channel);
+    void repaintPreview();
     std::uint8_t typeCode() const;
 
     // Guards the grid, the selected channel and the grid mode against the
@@ -81,4 +89,7 @@ private:
     QComboBox* m_quality;
     QComboBox* m_ptzProtocol;
     CMotionGridView* m_preview;
+    QWidget* m_lentWindow = nullptr;
+    // Live video starts a moment after the page shows.
+    QTimer m_previewStart;
 };

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "platform/decoder/MPEG4MultiDecoder.h"
+
+#include <QRect>
 #include <QString>
 
 #include <cstdint>
 
+class QWidget;
 class SetupSectionCopies;
 
 // The File Upload page hears how its upload goes.
@@ -36,4 +40,12 @@ public:
     // gets). False with the reason when the file cannot be read or the upload
     // cannot start; then nothing was sent.
     virtual bool StartUpload(const QString& path, UploadListener* listener, QString* reason) = 0;
+
+    // The Camera page's preview: the main window's video window, placed in
+    // `page` at `place`; null when there is none to lend.
+    virtual QWidget* LendVideoWindow(QWidget* /*page*/, const QRect& /*place*/) { return nullptr; }
+    // The lent window shows `channel` alone with `draw` over its picture.
+    virtual void ShowPreviewChannel(int /*channel*/, MP4MUL_RenderCallback /*draw*/, void* /*context*/) {}
+    // The preview's pictures start: live video of the current recorder.
+    virtual void StartPreviewVideo() {}
 };

@@ -359,3 +359,28 @@ void CRenderWnd::RestoreAfterSetup(QWidget* mainWindow, bool cameraPageWasLast)
         ApplyPanes(WindowedLayout(LayoutMode::Sixteen, m_state->selectedChannel));
     RequestRedraw();
 }
+
+void CRenderWnd::LendAsPreview(QWidget* page, const QRect& place)
+{
+    if (m_decoder)
+        for (int ch = 0; ch < kPaneCount; ++ch)
+            m_decoder->ClearChannel(ch);
+    setParent(page);
+    setGeometry(place);
+    show();
+}
+
+void CRenderWnd::ShowPreviewChannel(int channel, MP4MUL_RenderCallback draw, void* context)
+{
+    // A pane of no size at the far corner: off the preview.
+    PaneLayout layout;
+    layout.fill(PaneRect{width(), height(), width(), height()});
+    if (channel >= 0 && channel < kPaneCount)
+        layout[channel] = PaneRect{0, 0, width(), height()};
+    ApplyPanes(layout);
+    if (m_decoder) {
+        m_decoder->SetRenderCallback(nullptr, nullptr);
+        m_decoder->SetRenderCallback(draw, context);
+    }
+    RequestRedraw();
+}

@@ -73,6 +73,12 @@ public:
     // main window at its place, and the sixteen-pane layout comes back when the
     // camera page had borrowed it.
     void RestoreAfterSetup(QWidget* mainWindow, bool cameraPageWasLast);
+    // The camera setup page borrows the window as its preview at `place`;
+    // every channel's picture is cleared.
+    void LendAsPreview(QWidget* page, const QRect& place);
+    // The borrowed window shows only `channel`, filling it, with `draw` over
+    // its picture (the others are placed off it).
+    void ShowPreviewChannel(int channel, MP4MUL_RenderCallback draw, void* context);
 
 signals:
     // A right click in full screen asks to leave it.

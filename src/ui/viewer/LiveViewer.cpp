@@ -90,7 +90,7 @@ void LiveViewer::buildControls(QWidget* window)
         [this](const MessageRequest& message) { showMessage(message); }});
     m_setup = std::make_unique<ViewerSetupMode>(ViewerSetupMode::Parts{
         window, m_forwarder->Handle(), m_sessions, m_video.state, *m_timers, *m_controls, *m_video.layoutPanel,
-        *m_live});
+        *m_live, *m_video.window});
     m_reconnect = new ReconnectController(m_sessions, m_video, m_status, m_forwarder->Handle(), this);
     m_signal = new SignalMonitor(m_video, this);
     new ViewerShortcutKeys(window, m_video.layoutPanel, m_video.state);

@@ -148,6 +148,7 @@ private:
     void FullScreenChanged(bool on) override;
     void LayoutApplied() override;
     void PaneSelected(int channel, int server, int camera, int width, int height) override;
+    void CameraSetupClick(unsigned message, int x, int y) override { m_setup->OnPreviewClick(message, x, y); }
     void showMessage(const MessageRequest& message);
 
     // Declared first, destroyed last: the decoder outlives every session and

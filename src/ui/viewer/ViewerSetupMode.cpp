@@ -6,6 +6,7 @@
 #include "core/viewer/ViewerTimers.h"
 #include "ui/app/WindowTimers.h"
 #include "ui/controls/CtrlId.h"
+#include "ui/setup/CSetupCamera.h"
 #include "ui/setup/CSetupDVRSetup.h"
 #include "ui/video/CChannelPosDlg.h"
 #include "ui/video/CRenderWnd.h"
@@ -61,12 +62,26 @@ void ViewerSetupMode::MasksChanged(int index)
 
 void ViewerSetupMode::OnSetupClosed()
 {
-    m_parts.state.setupMode = false;
+    m_parts.video.RestoreAfterSetup(m_parts.window, m_videoLent);
+    m_videoLent = false;
     setWindowControls(true);
+    startCurrentLive();
+}
+
+void ViewerSetupMode::OnPreviewClick(unsigned message, int x, int y)
+{
+    if (message != kMsgSetupClick && message != kMsgSetupClickPaired)
+        return;
+    // Marking works the same on a paired recorder's preview.
+    if (IsOpen() && m_host->IsPageActive(CSetupDVRSetup::kCamera))
+        static_cast<CSetupCamera*>(m_host->PageAt(CSetupDVRSetup::kCamera))->PreviewClicked(x, y);
+}
+
+void ViewerSetupMode::startCurrentLive()
+{
     ViewerSessions& sessions = m_parts.sessions;
     if (!sessions.HasCurrent() || !sessions.Current().record.hasSettings)
         return;
-    // The current recorder's cameras show again, as after new masks.
     auto& row = sessions.Current();
     SetButtonsFromMasks(row.panel, ::DvrTypeCode(row.record.settings), row.channels.availableVideo,
                         row.channels.availableAudio);
@@ -130,6 +145,26 @@ void ViewerSetupMode::PreparePage()
             row.panel.video[k] = row.panel.audio[k] = ToggleButton{};
         m_parts.controls.ShowCurrentPanel();
     }
+    m_videoLent = false;
+    setWindowControls(false);
+}
+
+QWidget* ViewerSetupMode::LendVideoWindow(QWidget* page, const QRect& place)
+{
+    m_parts.video.LendAsPreview(page, place);
+    m_videoLent = true;
+    return &m_parts.video;
+}
+
+void ViewerSetupMode::ShowPreviewChannel(int channel, MP4MUL_RenderCallback draw, void* context)
+{
+    m_parts.video.ShowPreviewChannel(channel, draw, context);
+}
+
+void ViewerSetupMode::StartPreviewVideo()
+{
+    startCurrentLive();
+    // Live start turns the layout buttons back on; they stay off while the setup is open.
     setWindowControls(false);
 }
 

@@ -6,6 +6,7 @@
 #include "ui/video/VideoWindowState.h"
 
 class CChannelPosDlg;
+class CRenderWnd;
 class ChannelAudioControl;
 class CSetupDVRSetup;
 class CWindowTimers;
@@ -27,6 +28,7 @@ public:
         ChannelAudioControl& controls;
         CChannelPosDlg& layoutPanel;
         LiveVideoSwitch& live;
+        CRenderWnd& video;
     };
 
     explicit ViewerSetupMode(Parts parts);
@@ -45,6 +47,9 @@ public:
     void MasksChanged(int index);
     // Message 5024.
     void OnSetupClosed();
+    // A click in the video window while it is the camera page's preview
+    // (message 2457, or 2468 from a paired recorder).
+    void OnPreviewClick(unsigned message, int x, int y);
     // Session `index` is being closed.
     void SessionLeaving(int index);
     // An upload notification (or a refused operation) of the session with
@@ -57,11 +62,18 @@ public:
     void PreparePage() override;
     void SetupClosed() override;
     bool StartUpload(const QString& path, UploadListener* listener, QString* reason) override;
+    QWidget* LendVideoWindow(QWidget* page, const QRect& place) override;
+    void ShowPreviewChannel(int channel, MP4MUL_RenderCallback draw, void* context) override;
+    void StartPreviewVideo() override;
 
 private:
     void setWindowControls(bool enabled);
+    // The current recorder's cameras show again, as after new masks.
+    void startCurrentLive();
 
     Parts m_parts;
     CSetupDVRSetup* m_host;
     FileUploadDriver m_upload;
+    // The camera page, the last one opened, has the video window.
+    bool m_videoLent = false;
 };

@@ -9,9 +9,11 @@
 #include "ui/app/DvrMessageBox.h"
 #include "ui/controls/CtrlId.h"
 #include "ui/servers/CLoginDlg.h"
+#include "ui/setup/CSetupCamera.h"
 #include "ui/setup/CSetupDVRSetup.h"
 #include "ui/setup/CSetupEtc.h"
 #include "ui/setup/CSetupSystem.h"
+#include "ui/video/CRenderWnd.h"
 #include "ui/viewer/LiveViewer.h"
 #include "ui/viewer/ViewerText.h"
 
@@ -152,6 +154,58 @@ TEST_F(RemoteSetupEmulatorTest, SystemSendChangesExactlySectionZeroOfTheRecorder
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->Viewer().CurrentLive(); }, kWaitMs));
     EXPECT_TRUE(FindCtrl<QPushButton>(dialog.get(), 4001)->isEnabled());
     EXPECT_TRUE(FindCtrl<QPushButton>(dialog.get(), 5000)->isChecked());
+}
+
+TEST_F(RemoteSetupEmulatorTest, TheCameraPageBorrowsTheVideoWindowAsItsMarkablePreviewAndGivesItBack)
+{
+    Open(kPlain);
+    auto* video = dialog->findChild<CRenderWnd*>();
+    ASSERT_TRUE(video);
+    QWidget* mainWindow = video->parentWidget();
+    QTest::mouseClick(host->Tab(CSetupDVRSetup::kCamera), Qt::LeftButton);
+    auto* page = static_cast<CSetupCamera*>(host->PageAt(CSetupDVRSetup::kCamera));
+    ASSERT_EQ(page->Preview(), video);
+    EXPECT_EQ(video->parentWidget(), page);
+    EXPECT_EQ(video->geometry(), QRect(290, 10, 320, 240));
+    EXPECT_TRUE(video->isVisible());
+
+    // Live video starts a moment later; the selected channel keeps the whole preview.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->Viewer().CurrentLive(); }, kWaitMs));
+    EXPECT_EQ(video->PaneOf(0), (PaneRect{0, 0, 320, 240}));
+    for (int channel = 1; channel < 16; ++channel)
+        EXPECT_EQ(video->PaneOf(channel).Width(), 0) << channel;
+    EXPECT_FALSE(FindCtrl<QPushButton>(dialog.get(), 4005)->isEnabled());
+
+    // Cells are 40 x 30: a click marks row 2, column 5; a second click in a cell unmarks it.
+    QTest::mouseClick(FindCtrl<QPushButton>(page, CSetupCamera::kClear), Qt::LeftButton);
+    QTest::mouseClick(video, Qt::LeftButton, {}, QPoint(5 * 40 + 3, 2 * 30 + 3));
+    QTest::mouseClick(video, Qt::LeftButton, {}, QPoint(7 * 40 + 39, 6 * 30 + 29));
+    QTest::mouseClick(video, Qt::LeftButton, {}, QPoint(1, 1));
+    QTest::mouseClick(video, Qt::LeftButton, {}, QPoint(2, 2));
+    // Leaving the channel stores its grid.
+    QTest::mouseClick(FindCtrl<QPushButton>(page, CSetupCamera::kFirstChannel + 1), Qt::LeftButton);
+    EXPECT_EQ(video->PaneOf(1), (PaneRect{0, 0, 320, 240}));
+    EXPECT_EQ(host->Copies().working.camera.motionAreaRows0to3[0].get(), 1u << (2 * 8 + 5));
+    EXPECT_EQ(host->Copies().working.camera.motionAreaRows4to7[0].get(), 1u << ((6 - 4) * 8 + 7));
+    // The grid is drawn over the picture in the video window itself: the
+    // recorder's default marks every cell (red), Clear leaves the green lines.
+    EXPECT_EQ(video->grab().toImage().pixelColor(40, 15), QColor(Qt::red));
+    QTest::mouseClick(FindCtrl<QPushButton>(page, CSetupCamera::kClear), Qt::LeftButton);
+    EXPECT_EQ(video->grab().toImage().pixelColor(40, 15), QColor(Qt::green));
+
+    // Leaving setup gives the window back to the main window with sixteen panes.
+    QTest::mouseClick(FindCtrl<QPushButton>(host, CSetupDVRSetup::kExit), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Viewer().SetupMode(); }, kWaitMs));
+    EXPECT_EQ(video->parentWidget(), mainWindow);
+    EXPECT_EQ(video->geometry(), CRenderWnd::kWindowedGeometry);
+    EXPECT_TRUE(video->isVisible());
+    const int first = dialog->Viewer().SelectedChannel();
+    for (int k = 0; k < 16; ++k) {
+        const int x = (k % 4) * 200;
+        const int y = (k / 4) * 150;
+        EXPECT_EQ(video->PaneOf((first + k) % 16), (PaneRect{x, y, x + 200, y + 150})) << k;
+    }
+    EXPECT_TRUE(FindCtrl<QPushButton>(dialog.get(), 4005)->isChecked());
 }
 
 TEST_F(RemoteSetupEmulatorTest, UploadsOfSeveralSizesArriveWholeAndARefusedOneSays6047)
