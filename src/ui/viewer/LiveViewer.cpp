@@ -146,6 +146,8 @@ void LiveViewer::onPosted(unsigned message, WPARAM wParam, LPARAM lParam)
     }
     if (message == kMsgSetupClosed) {
         m_setup->OnSetupClosed();
+        // Leaving setup starts live video again, so Capture is usable again.
+        emit currentSessionChanged();
         return;
     }
     // Anything else (4024 among them) is accepted and ignored.

@@ -154,6 +154,7 @@ TEST_F(RemoteSetupEmulatorTest, SystemSendChangesExactlySectionZeroOfTheRecorder
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->Viewer().CurrentLive(); }, kWaitMs));
     EXPECT_TRUE(FindCtrl<QPushButton>(dialog.get(), 4001)->isEnabled());
     EXPECT_TRUE(FindCtrl<QPushButton>(dialog.get(), 5000)->isChecked());
+    EXPECT_TRUE(FindCtrl<QPushButton>(dialog.get(), 233)->isEnabled());
 }
 
 TEST_F(RemoteSetupEmulatorTest, TheCameraPageBorrowsTheVideoWindowAsItsMarkablePreviewAndGivesItBack)
