@@ -123,10 +123,11 @@ dpkg_in_root=(dpkg --root="$dpkg_root" --force-depends --force-not-root --force-
 home="$work/home"
 elsewhere="$work/elsewhere"
 mkdir -p "$home" "$elsewhere"
+user_env=(env -u DVR_REGISTRY -u DVR_DRIVE_C -u DVR_PTZ_DIR HOME="$home"
+  XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache"
+  QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy)
 run_as_user() {
-  (cd "$elsewhere" && env -u DVR_REGISTRY -u DVR_DRIVE_C -u DVR_PTZ_DIR HOME="$home" \
-    XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" \
-    QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy "$@")
+  (cd "$elsewhere" && exec "${user_env[@]}" "$@")
 }
 
 # The viewer's look comes from the skins in the install folder: the same
@@ -148,8 +149,10 @@ mv "$work/skin-aside" "$tree/$install_dir/skin"
 tree_state() { (cd "$tree" && find . -printf '%p %s %T@\n' | sort); }
 tree_before=$(tree_state)
 # Short camera loops: the emulator's cache starts cold here.
-run_as_user "$tree/usr/bin/dvr-emulator" --listen 127.0.0.1:0 --model MODEL_C --discovery-port 0 \
-  --loop-seconds 2 >"$work/emulator.log" 2>&1 &
+# Started without the function so that $! is the emulator itself and the
+# clean-up stops it.
+(cd "$elsewhere" && exec "${user_env[@]}" "$tree/usr/bin/dvr-emulator" --listen 127.0.0.1:0 --model MODEL_C \
+  --discovery-port 0 --loop-seconds 2) >"$work/emulator.log" 2>&1 &
 emulator=$!
 port=""
 for _ in $(seq 1 1800); do
