@@ -9,7 +9,7 @@ constexpr unsigned kMsgNetworkNotify = 1224;
 constexpr unsigned kMsgDiscoveryRecord = 2024; // 0x7e8; the record's address in the second parameter
 
 constexpr int kNotifyFirst = 100;
-constexpr int kNotifyLast = 134;
+constexpr int kNotifyLast = 135;
 
 // Session set-up and link.
 constexpr int kNotifyConnectFailed = 100;      // refused or unreachable
@@ -45,6 +45,9 @@ constexpr int kNotifyDailyProfileLastBlock = 126;
 constexpr int kNotifyUploadReady = 132;        // send the first chunk
 constexpr int kNotifyUploadFailed = 133;       // the upload ended in failure
 constexpr int kNotifyUploadChunkAccepted = 134; // send the next chunk
+
+// Encrypted link.
+constexpr int kNotifyHostKeyChanged = 135;     // the recorder shows another key than the one pinned; link closed
 
 // Codes inside the range that carry no action for the viewer.
 constexpr bool IsIgnoredNotifyCode(int code)
