@@ -23,6 +23,15 @@ std::array<std::uint8_t, kMonthMaskSize> EncodeMonthMask(std::uint32_t mask);
 // Nullopt unless exactly 4 bytes are given.
 std::optional<std::uint32_t> DecodeMonthMask(const std::uint8_t* data, std::size_t length);
 
+// A recorder's answer about one month: which month it is for, and its days.
+struct RecordingMonth {
+    int year = 0;
+    int month = 0;  // 1..12; 0 before any answer
+    std::uint32_t dayMask = 0;
+
+    bool IsFor(const CivilDate& date) const { return year == date.year && month == date.month; }
+};
+
 // What a recorder recorded during one day: per channel and hour the kind of
 // recording (ScheduleMode values; None = nothing recorded).
 //

@@ -97,10 +97,15 @@ void RecordingLogChain::onMonthProfile()
 {
     if (m_monthlyDone)
         return;
+    // An answer to a month the operator has since left would mark the days
+    // of that month on this one; the answer for this month is still to come.
+    const RecordingMonth answer = m_port.MonthAnswer();
+    if (!answer.IsFor(m_date))
+        return;
     m_port.ClearMarks();
     for (int day = 1; day <= 31; ++day)
         m_port.SetMark(day, false);
-    m_monthMask = m_port.MonthMask();
+    m_monthMask = answer.dayMask;
     m_pickMask = m_monthMask;
     if (m_monthMask != 0) {
         for (int day = 1; day <= 31; ++day) {

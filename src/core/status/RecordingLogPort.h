@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/dvr/CivilDate.h"
+#include "core/dvr/RecordingProfile.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,7 +17,8 @@ public:
 
     // Recorder calls (the current session object).
     virtual bool RequestMonthProfile(int year, int month) = 0;
-    virtual std::uint32_t MonthMask() = 0;
+    // The last month answer (124), with the month it is for.
+    virtual RecordingMonth MonthAnswer() = 0;
     virtual bool RequestDailyProfile(int day, std::uint8_t block) = 0;
     virtual std::vector<std::uint8_t> TakeDailyBlock() = 0;
     virtual bool DownloadLog(const CivilDate& date) = 0;

@@ -72,5 +72,17 @@ void ClientInbox::Clear()
     }
     StoreMasks(0, 0, 0);
     m_logSize.store(0);
-    m_monthMask.store(0);
+    m_monthProfile.store(0);
+}
+
+void ClientInbox::StoreMonthProfile(std::uint16_t year, std::uint8_t month, std::uint32_t dayMask)
+{
+    m_monthProfile.store(std::uint64_t{year} << 40 | std::uint64_t{month} << 32 | dayMask);
+}
+
+RecordingMonth ClientInbox::MonthProfile() const
+{
+    const std::uint64_t packed = m_monthProfile.load();
+    return RecordingMonth{static_cast<int>((packed >> 40) & 0xFFFF), static_cast<int>((packed >> 32) & 0xFF),
+                          static_cast<std::uint32_t>(packed)};
 }

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "core/dvr/RecordingProfile.h"
 #include "core/dvr/ZerdInfoBlock.h"
 
 // What a session received, written by its I/O thread before the matching
@@ -24,8 +25,10 @@ public:
 
     void StoreLogSize(std::uint32_t size) { m_logSize.store(size); }
     std::uint32_t LogSize() const { return m_logSize.load(); }
-    void StoreMonthMask(std::uint32_t mask) { m_monthMask.store(mask); }
-    std::uint32_t MonthMask() const { return m_monthMask.load(); }
+    // The month and its days travel together: a later answer for another
+    // month never pairs its days with an earlier month.
+    void StoreMonthProfile(std::uint16_t year, std::uint8_t month, std::uint32_t dayMask);
+    RecordingMonth MonthProfile() const;
 
     // Blocks wait in arrival order, one per notification, until taken.
     void PushLogBlock(const std::uint8_t* data, std::size_t length);
@@ -46,5 +49,5 @@ private:
     std::atomic<std::uint16_t> m_audioMask{0};
     std::atomic<std::uint16_t> m_sensorMask{0};
     std::atomic<std::uint32_t> m_logSize{0};
-    std::atomic<std::uint32_t> m_monthMask{0};
+    std::atomic<std::uint64_t> m_monthProfile{0};  // year << 40 | month << 32 | day mask
 };

@@ -198,7 +198,7 @@ bool ClientProtocol::OnFrame(const wire::FrameView& frame)
         if (!month)
             return Fail(kNotifyLinkClosed);
         m_sink.AnswerReceived(Answer::Reply);
-        m_inbox.StoreMonthMask(month->dayMask);
+        m_inbox.StoreMonthProfile(month->year, month->month, month->dayMask);
         m_sink.Notify(kNotifyMonthProfileReady);
         return true;
     }

@@ -153,7 +153,12 @@ bool CZERDNetwork::GetRecordingProfile_Monthley(unsigned short year, unsigned ch
     return true;
 }
 
-unsigned CZERDNetwork::GetRecordingMonthleyProfile_Data() const { return m_session->Inbox().MonthMask(); }
+unsigned CZERDNetwork::GetRecordingMonthleyProfile_Data() const
+{
+    return m_session->Inbox().MonthProfile().dayMask;
+}
+
+RecordingMonth CZERDNetwork::GetRecordingMonthleyProfile_Month() const { return m_session->Inbox().MonthProfile(); }
 
 bool CZERDNetwork::GetRecordingProfile_Daily(unsigned char day, unsigned char block)
 {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/dvr/RecordingProfile.h"
 #include "core/dvr/ZerdInfoBlock.h"
 #include "core/msg/WindowMessage.h"
 
@@ -85,6 +86,9 @@ public:
     // (bit d-1 = day d). Daily profile blocks: 125 more follow, 126 last.
     bool GetRecordingProfile_Monthley(unsigned short year, unsigned char month);
     unsigned GetRecordingMonthleyProfile_Data() const;
+    // The last answer with the month it is for: answers to requests for
+    // several months may arrive after the caller has moved on.
+    RecordingMonth GetRecordingMonthleyProfile_Month() const;
     bool GetRecordingProfile_Daily(unsigned char day, unsigned char block);
     unsigned char* GetRecordingDailyProfile_Data(int& length);
 

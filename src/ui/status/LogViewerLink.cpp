@@ -188,10 +188,10 @@ bool LogViewerLink::RequestMonthProfile(int year, int month)
     return net && net->GetRecordingProfile_Monthley(static_cast<unsigned short>(year), static_cast<unsigned char>(month));
 }
 
-std::uint32_t LogViewerLink::MonthMask()
+RecordingMonth LogViewerLink::MonthAnswer()
 {
     CZERDNetwork* net = session();
-    return net ? net->GetRecordingMonthleyProfile_Data() : 0;
+    return net ? net->GetRecordingMonthleyProfile_Month() : RecordingMonth{};
 }
 
 bool LogViewerLink::RequestDailyProfile(int day, std::uint8_t block)

@@ -48,7 +48,7 @@ private:
     void onDecoded(const LogFileRead& read, const CivilDate& date);
 
     bool RequestMonthProfile(int year, int month) override;
-    std::uint32_t MonthMask() override;
+    RecordingMonth MonthAnswer() override;
     bool RequestDailyProfile(int day, std::uint8_t block) override;
     std::vector<std::uint8_t> TakeDailyBlock() override;
     bool DownloadLog(const CivilDate& date) override;

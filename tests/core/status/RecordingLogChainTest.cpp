@@ -14,6 +14,7 @@ class RecordingPort : public RecordingLogPort {
 public:
     std::vector<std::string> calls;
     std::uint32_t mask = 0;
+    RecordingMonth asked;  // a recorder answers for the month last asked
     std::uint32_t logSize = 0;
     std::deque<std::vector<std::uint8_t>> dailyBlocks;
     std::deque<std::vector<std::uint8_t>> logBlocks;
@@ -35,9 +36,10 @@ public:
 
     bool RequestMonthProfile(int year, int month) override
     {
+        asked = {year, month, 0};
         return note("month " + std::to_string(year) + "-" + std::to_string(month));
     }
-    std::uint32_t MonthMask() override { return mask; }
+    RecordingMonth MonthAnswer() override { return {asked.year, asked.month, mask}; }
     bool RequestDailyProfile(int day, std::uint8_t block) override
     {
         return note("daily " + std::to_string(day) + " " + std::to_string(block));
@@ -234,6 +236,32 @@ TEST_F(ChainTest, PickingDaysFetchesOnlyRecordingDays)
     EXPECT_TRUE(port.Called("daily 5 0"));
     FinishDaily();
     EXPECT_TRUE(port.Called("download 2026-11-5"));
+}
+
+TEST_F(ChainTest, ALateAnswerForAMonthLeftBehindMarksNothingAndTheShownMonthsAnswerStillCounts)
+{
+    // November is asked for; the operator turns to October before it is answered.
+    chain.OnMonthShown({2026, 11, 3});
+    chain.OnProfileTimer();
+    port.calendar = {2026, 10, 3};
+    chain.OnMonthShown(port.calendar);
+    port.mask = Bit(3);
+    for (RecordingMonth late : {RecordingMonth{2026, 11}, RecordingMonth{2025, 10}}) {
+        port.asked = late;
+        chain.OnNotify(kNotifyMonthProfileReady);
+    }
+    EXPECT_FALSE(port.Called("clear marks"));
+    EXPECT_EQ(port.markCalls, 0);
+    EXPECT_FALSE(port.Called("create daily"));
+    EXPECT_FALSE(chain.MonthlyDone());
+
+    chain.OnProfileTimer();
+    port.mask = Bit(8);
+    chain.OnNotify(kNotifyMonthProfileReady);
+    EXPECT_TRUE(chain.MonthlyDone());
+    EXPECT_TRUE(port.marks[8]);
+    EXPECT_FALSE(port.marks[3]);
+    EXPECT_TRUE(port.Called("daily 3 0"));
 }
 
 TEST_F(ChainTest, ALogInAsksForItsMonthAtOnceAndRemembersWhichMonthThatWas)
