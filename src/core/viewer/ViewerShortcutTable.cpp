@@ -20,9 +20,21 @@ constexpr ViewerShortcut kShortcuts[] = {
     {"F3", kLiveOff, "Live off"},
 };
 
+constexpr PaneMoveKey kPaneMoveKeys[] = {
+    {"Left", PaneDirection::Left},
+    {"Right", PaneDirection::Right},
+    {"Up", PaneDirection::Up},
+    {"Down", PaneDirection::Down},
+};
+
 } // namespace
 
 std::span<const ViewerShortcut> ViewerShortcuts()
 {
     return kShortcuts;
+}
+
+std::span<const PaneMoveKey> PaneMoveKeys()
+{
+    return kPaneMoveKeys;
 }

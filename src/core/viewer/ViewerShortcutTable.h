@@ -2,6 +2,8 @@
 
 #include <span>
 
+#include "core/viewer/PaneNeighbour.h"
+
 // The main window's keyboard shortcuts: each presses a button of the window
 // (by control id) as a click would. The keys leave the arrows, + and -, the
 // digits and Ctrl+L to the PTZ panel and the Log Viewer. Escape is not here:
@@ -13,3 +15,12 @@ struct ViewerShortcut {
 };
 
 std::span<const ViewerShortcut> ViewerShortcuts();
+
+// The arrows move the selected pane while the PTZ panel is not shown (while
+// it is, they steer the camera).
+struct PaneMoveKey {
+    const char* keys;
+    PaneDirection direction;
+};
+
+std::span<const PaneMoveKey> PaneMoveKeys();

@@ -30,6 +30,7 @@
 #include "ui/video/CUserViewDlg.h"
 #include "ui/video/LiveCapture.h"
 #include "ui/viewer/LiveViewer.h"
+#include "ui/viewer/ViewerShortcutKeys.h"
 #include "ui/viewer/ViewerText.h"
 
 #include <QKeyEvent>
@@ -116,7 +117,9 @@ void COrlixDlg::buildControls()
     m_viewer = new LiveViewer(this, m_info, [this](const QString& line) { WriteEventLog(line); });
     m_serverHost = std::make_unique<MainWindowServerHost>(*m_viewer);
     m_capture = std::make_unique<LiveCapture>(m_viewer->Decoder());
-    new PtzPanel(this, *m_viewer, qobject_cast<CPTZController*>(m_sidePanels->Panel(SidePanel::Ptz)));
+    auto* ptz = qobject_cast<CPTZController*>(m_sidePanels->Panel(SidePanel::Ptz));
+    new PtzPanel(this, *m_viewer, ptz);
+    m_viewer->Shortcuts().LeaveArrowsWhile([ptz] { return ptz->isVisible(); });
     connect(m_viewer, &LiveViewer::fullScreenChanged, m_sidePanels, &SidePanels::SetFullScreen);
     connect(m_viewer, &LiveViewer::fullScreenChanged, m_clock, [this](bool on) { m_clock->setVisible(!on); });
 }

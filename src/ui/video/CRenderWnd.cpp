@@ -219,22 +219,36 @@ void CRenderWnd::selectPane(QPoint point)
         return;
 
     m_startPoint = m_currentPoint = m_bandStart = m_bandEnd = point;
-    m_selectedPane = found;
     m_buttonDown = true;
     m_armed = true;
-    m_pictureWidth = PictureDimension(m_decoder ? m_decoder->GetVideoWidth(found) : 0,
-                                      LiveSessionState::kAssumedWidth);
-    m_pictureHeight = PictureDimension(m_decoder ? m_decoder->GetVideoHeight(found) : 0,
-                                       LiveSessionState::kAssumedHeight);
-    m_selectedPaneRect = m_paneRect[found];
+    makeSelected(found);
+}
 
-    m_state->selectedChannel = found;
+void CRenderWnd::MoveSelection(PaneDirection direction)
+{
+    if (!canAct() || m_state->setupMode || m_buttonDown)
+        return;
+    const int next = PaneNeighbour(m_paneRect, m_state->occupiedPanes, m_state->selectedChannel, direction);
+    if (next >= 0 && next != m_state->selectedChannel)
+        makeSelected(next);
+}
+
+void CRenderWnd::makeSelected(int channel)
+{
+    m_selectedPane = channel;
+    m_pictureWidth = PictureDimension(m_decoder ? m_decoder->GetVideoWidth(channel) : 0,
+                                      LiveSessionState::kAssumedWidth);
+    m_pictureHeight = PictureDimension(m_decoder ? m_decoder->GetVideoHeight(channel) : 0,
+                                       LiveSessionState::kAssumedHeight);
+    m_selectedPaneRect = m_paneRect[channel];
+
+    m_state->selectedChannel = channel;
     if (m_overlay) {
         std::lock_guard guard(m_overlay->lock);
-        m_overlay->selectedChannel = found;
+        m_overlay->selectedChannel = channel;
     }
     if (m_listener)
-        m_listener->PaneSelected(found, m_pane[found].OwningServer(), m_pane[found].ShownCamera(), m_pictureWidth,
+        m_listener->PaneSelected(channel, m_pane[channel].OwningServer(), m_pane[channel].ShownCamera(), m_pictureWidth,
                                  m_pictureHeight);
     RequestRedraw();
     if (m_state->alarmDisplayActive) {

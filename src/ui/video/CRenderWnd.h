@@ -14,6 +14,7 @@
 #include "core/video/LayoutGeometry.h"
 #include "core/video/PaintPacer.h"
 #include "core/video/PaneRecord.h"
+#include "core/viewer/PaneNeighbour.h"
 #include "ui/video/OverlayPainter.h"
 
 class CLiveDecoder;
@@ -66,6 +67,10 @@ public:
     // The part of the selected pane's picture shown, in picture pixels.
     const PaneRect& Viewport() const { return m_viewport; }
     int SelectedPane() const { return m_selectedPane; }
+    // An arrow key: the neighbouring live pane on that side becomes the
+    // selected one, as a click on it would make it; nothing at the edge,
+    // in setup mode or while a band is being drawn.
+    void MoveSelection(PaneDirection direction);
     // Shows the zoomed pane's whole picture again.
     void ResetZoom();
 
@@ -97,6 +102,7 @@ private:
     void scheduleRepaint();
     void repaintChangedPanes();
     void selectPane(QPoint point);
+    void makeSelected(int channel);
     void finishBand();
     void clearDrag();
     void onBlankingDone();

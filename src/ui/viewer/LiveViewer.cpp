@@ -93,7 +93,7 @@ void LiveViewer::buildControls(QWidget* window)
         *m_live, *m_video.window});
     m_reconnect = new ReconnectController(m_sessions, m_video, m_status, m_forwarder->Handle(), this);
     m_signal = new SignalMonitor(m_video, this);
-    new ViewerShortcutKeys(window, m_video.layoutPanel, m_video.state);
+    m_shortcuts = new ViewerShortcutKeys(window, m_video.window, m_video.layoutPanel, m_video.state);
 }
 
 bool LiveViewer::Connect(const QString& address, const QString& port, const QString& protocol,

@@ -28,6 +28,7 @@ class ChannelAudioControl;
 class NotifyForwarder;
 class ReconnectController;
 class SignalMonitor;
+class ViewerShortcutKeys;
 class ServerListView;
 class QWidget;
 
@@ -103,6 +104,7 @@ public:
     CUserViewDlg* UserView() const { return m_userView; }
     const ReconnectController& Reconnect() const { return *m_reconnect; }
     const SignalMonitor& Signal() const { return *m_signal; }
+    ViewerShortcutKeys& Shortcuts() { return *m_shortcuts; }
 
     // The Log Viewer's transfers: a session object by row and its poll timer.
     CZERDNetwork& SessionObject(int index) { return m_sessions.table.At(index).session; }
@@ -173,4 +175,5 @@ private:
     std::unique_ptr<ViewerSetupMode> m_setup;
     ReconnectController* m_reconnect = nullptr;
     SignalMonitor* m_signal = nullptr;
+    ViewerShortcutKeys* m_shortcuts = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 
@@ -21,4 +22,12 @@ TEST(ViewerShortcutTable, EveryKeyIsDistinctAndLeavesPtzAndLogViewerKeysFree)
     // Layouts 1, 4, 8, 9, 16, full screen, capture, live on and off.
     for (int id : {4001, 4002, 4003, 4004, 4005, 4006, 233, 209, 231})
         EXPECT_TRUE(ids.count(id)) << id;
+    // The arrows, shared with the PTZ keys, move the selected pane: one direction each.
+    std::map<std::string, PaneDirection> arrows;
+    for (const PaneMoveKey& k : PaneMoveKeys())
+        arrows[k.keys] = k.direction;
+    EXPECT_EQ(arrows, (std::map<std::string, PaneDirection>{{"Left", PaneDirection::Left},
+                                                            {"Right", PaneDirection::Right},
+                                                            {"Up", PaneDirection::Up},
+                                                            {"Down", PaneDirection::Down}}));
 }

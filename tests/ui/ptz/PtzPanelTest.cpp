@@ -214,9 +214,17 @@ TEST_F(PtzPanelTest, AChannelWithoutDriverSendsNothing)
 TEST_F(PtzPanelTest, AHeldArrowKeyGivesOneCommandAndOneStopAndDigitsCallPresets)
 {
     SelectPane(0);
-    // The keys act only while the PTZ panel is shown.
-    Key(QEvent::KeyPress, Qt::Key_Right, false);
-    Key(QEvent::KeyRelease, Qt::Key_Right, false);
+    // The keys steer only while the PTZ panel is shown; before, the arrows
+    // select the neighbouring pane as a click would, and stop at the edge.
+    for (int key : {Qt::Key_Right, Qt::Key_Left, Qt::Key_Up}) {
+        Key(QEvent::KeyPress, key, false);
+        Key(QEvent::KeyRelease, key, false);
+        const int expected = key == Qt::Key_Right ? 1 : 0;
+        EXPECT_EQ(m_dialog->Viewer().SelectedChannel(), expected);
+        EXPECT_EQ(m_panel->Table().Selected(), expected);
+    }
+    QTest::qWait(300);
+    EXPECT_EQ(SerialLines().size(), m_linesBefore);
     QTest::mouseClick(Button(1239), Qt::LeftButton);
 
     Key(QEvent::KeyPress, Qt::Key_Right, false);
@@ -239,6 +247,7 @@ TEST_F(PtzPanelTest, AHeldArrowKeyGivesOneCommandAndOneStopAndDigitsCallPresets)
     EXPECT_EQ(Frame(packets[2], 0).presetOp, 3);
     EXPECT_EQ(Frame(packets[2], 0).preset, 3u);
     EXPECT_EQ(Frame(packets[3], 0).presetOp, 7);
+    EXPECT_EQ(m_dialog->Viewer().SelectedChannel(), 0);
 
     // Hiding the panel while a key is held stops the camera.
     Key(QEvent::KeyPress, Qt::Key_Minus, false);
