@@ -24,6 +24,9 @@ void ReportSilentOnce(const char* reason)
 
 AudioOutput::AudioOutput()
 {
+    // SDL would turn SIGINT and SIGTERM into quit events nobody reads, and the
+    // program would no longer end on them; it handles them itself.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         ReportSilentOnce(SDL_GetError());
         return;

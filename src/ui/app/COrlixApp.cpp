@@ -11,6 +11,7 @@
 #include "ui/app/DemoAutomation.h"
 #include "ui/app/DvrMessageBox.h"
 #include "ui/app/QtTranslations.h"
+#include "ui/app/TerminationSignals.h"
 
 #include <QApplication>
 
@@ -19,6 +20,23 @@
 namespace {
 
 constexpr int kStringStoreMovedAside = 9001;
+
+// Ends the program as the close button does. Dialogs open over the window
+// (message boxes, the setup pages) close first: the window's own loop can
+// only end after theirs.
+void CloseForTermination(QDialog& window)
+{
+    for (int open = 0; open < 16; ++open) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == &window)
+            break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    }
+    window.accept();
+}
 
 } // namespace
 
@@ -65,6 +83,9 @@ int COrlixApp::Run()
     MainWindowOptions options;
     options.languageIndex = m_languageIndex;
     COrlixDlg dialog(nullptr, options);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &dialog,
+                     [&dialog] { CloseForTermination(dialog); });
     ArmDemoAutomation(&dialog);
     dialog.exec();
     return 0;

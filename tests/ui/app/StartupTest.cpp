@@ -4,10 +4,14 @@
 #include "platform/registry/SqliteRegistry.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
+#include "support/processes/ChildProcess.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -113,4 +117,50 @@ TEST(Startup, DamagedSettingsDatabaseIsMovedAsideAndTheUserIsTold)
             EXPECT_NE(run.err.find(entry.path().string()), std::string::npos) << run.err;
         }
     EXPECT_EQ(movedAside, 1);
+}
+
+TEST(Startup, SigtermClosesTheSessionsWithAByeAndEndsTheProgramAsTheCloseButtonDoes)
+{
+    TempDir dir;
+    fs::create_directory(dir / "c");
+    std::string install = makeInstallFolder(dir, {"ResEn.dll"});
+    const char* tmp = std::getenv("TMPDIR");
+    ChildProcess recorder;
+    std::string error;
+    // Its messages in its log: a session the viewer closes says "client said bye" there.
+    ASSERT_TRUE(recorder.Start({std::string(OMBREL_BIN_DIR) + "/dvr-emulator", "--cache",
+                                std::string(tmp ? tmp : "/tmp") + "/ombrel-test-media-cache", "--listen",
+                                "127.0.0.1:0", "--model", "MODEL_C", "--data", dir / "recorder"},
+                               dir / "recorder.log", true, &error))
+        << error;
+    ASSERT_TRUE(recorder.WaitForOutput([](const std::string& seen) { return ListeningPort(seen) != 0; },
+                                       std::chrono::seconds(300)));
+
+    ScopedEnv registry("DVR_REGISTRY", dir / "registry.db");
+    ScopedEnv driveC("DVR_DRIVE_C", dir / "c");
+    ScopedEnv offscreen("QT_QPA_PLATFORM", "offscreen");
+    ScopedEnv connect("OMBREL_CONNECT",
+                      "127.0.0.1:" + std::to_string(ListeningPort(recorder.Output())) + ":TCP:ADMIN:5829");
+    ChildProcess viewer;
+    ASSERT_TRUE(viewer.Start({install + "/Ombrel"}, dir / "viewer.log", true, &error)) << error;
+    // Logged in once the event log says so.
+    const auto loggedOn = [&] {
+        if (!fs::is_directory(dir / "c/DVR/Log"))
+            return false;
+        for (const auto& file : fs::directory_iterator(dir / "c/DVR/Log")) {
+            std::ifstream in(file.path());
+            if (std::string(std::istreambuf_iterator<char>(in), {}).find("Log on as Administrator") != std::string::npos)
+                return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(viewer.WaitForOutput([&](const std::string&) { return loggedOn(); }, std::chrono::seconds(30)))
+        << viewer.Output();
+
+    // SIGTERM, then SIGKILL after 10 s: -1 unless it ended by itself with a status.
+    EXPECT_EQ(viewer.Stop(), 0) << viewer.Output();
+    EXPECT_TRUE(recorder.WaitForOutput(
+        [](const std::string& seen) { return seen.find("client said bye") != std::string::npos; },
+        std::chrono::seconds(5)))
+        << recorder.Output();
 }
