@@ -41,6 +41,7 @@ CRenderWnd::CRenderWnd(CLiveDecoder* decoder, OverlayState* overlay, VideoWindow
     m_paneRect.fill(kHiddenPane);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
+    setAccessibleName(QStringLiteral("Live video"));
     setGeometry(0, 0, kVideoWindowWidth, kVideoWindowHeight);
     m_blanking.setSingleShot(true);
     m_blanking.setInterval(kBlankingMs);

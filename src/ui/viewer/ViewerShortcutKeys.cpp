@@ -47,7 +47,6 @@ ViewerShortcutKeys::ViewerShortcutKeys(QWidget* window, CRenderWnd* video, CChan
         if (state.fullScreen)
             layoutPanel->SetFullScreen(false);
     });
-    video->setAccessibleName(QStringLiteral("Live video"));
     video->setAccessibleDescription(
         QStringLiteral("The arrow keys select the next pane on their side while the PTZ panel is hidden"));
     // Shortcuts would take the arrows before the PTZ keys and the server list see them.
