@@ -55,7 +55,9 @@ NotifyReaction SessionReconnect::OnNotify(int code, NotifyReaction r, Clock::tim
         case kNotifyWrongPassword:
         case kNotifyUnknownAccount:
         case kNotifyVersionMismatch:
-            // Trying again would only be refused again.
+        case kNotifyHostKeyChanged:
+            // Trying again would only be refused again (a changed key waits
+            // for the operator's answer).
             m_phase = Phase::Up;
             break;
         default: break;

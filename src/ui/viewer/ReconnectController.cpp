@@ -60,6 +60,16 @@ ReconnectController::Entry* ReconnectController::find(int index)
     return it == m_entries.end() ? nullptr : &it->second;
 }
 
+std::optional<ReconnectController::Target> ReconnectController::TargetOf(int index) const
+{
+    if (!m_sessions.table.Has(index))
+        return std::nullopt;
+    const auto it = m_entries.find(m_sessions.table.At(index).session.SessionId());
+    if (it == m_entries.end())
+        return std::nullopt;
+    return it->second.target;
+}
+
 const SessionReconnect* ReconnectController::StateOf(int index) const
 {
     if (!m_sessions.table.Has(index))
