@@ -110,17 +110,6 @@ TEST(SessionReconnect, RefusedLogInEndsTheTriesAndOffLeavesEveryReactionAlone)
     EXPECT_FALSE(s.RestorePending());
     EXPECT_FALSE(s.TakeDue(t0 + 100s));
 
-    // A recorder that shows another key waits for the operator, never for a timer.
-    SessionReconnect changedKey(true);
-    Notify(changedKey, kNotifyLinkClosed, t0);
-    ASSERT_TRUE(changedKey.TakeDue(t0 + 1s));
-    const NotifyReaction refused = Notify(changedKey, kNotifyHostKeyChanged, t0 + 1s);
-    EXPECT_TRUE(refused.stopSession);
-    EXPECT_EQ(refused.handoff, NotifyHandoff::HostKeyChanged);
-    EXPECT_EQ(changedKey.State(), Phase::Up);
-    EXPECT_FALSE(changedKey.TakeDue(t0 + 100s));
-    EXPECT_EQ(changedKey.SecondsLeft(t0 + 1s), 0);
-
     SessionReconnect off(false);
     for (int code : {kNotifyLinkClosed, kNotifyPollTimeout, kNotifyConnectFailed}) {
         const NotifyReaction plain = ReactToNotify(0, code);
@@ -131,6 +120,28 @@ TEST(SessionReconnect, RefusedLogInEndsTheTriesAndOffLeavesEveryReactionAlone)
     }
     EXPECT_EQ(off.State(), Phase::Up);
     EXPECT_EQ(off.SecondsLeft(t0), 0);
+}
+
+TEST(SessionReconnect, ChangedKeyWaitsForTheOperatorNeverForATimer)
+{
+    SessionReconnect changedKey(true);
+    Notify(changedKey, kNotifyLinkClosed, t0);
+    ASSERT_TRUE(changedKey.TakeDue(t0 + 1s));
+    const NotifyReaction refused = Notify(changedKey, kNotifyHostKeyChanged, t0 + 1s);
+    EXPECT_TRUE(refused.stopSession);
+    EXPECT_EQ(refused.handoff, NotifyHandoff::HostKeyChanged);
+    EXPECT_EQ(changedKey.State(), Phase::Up);
+    // The refused link's closing words change nothing, reconnecting on or off.
+    SessionReconnect changedKeyOff(false);
+    Notify(changedKeyOff, kNotifyHostKeyChanged, t0);
+    for (SessionReconnect* session : {&changedKey, &changedKeyOff}) {
+        for (int code : {kNotifyLinkClosed, kNotifyPollTimeout, kNotifyConnectFailed}) {
+            const NotifyReaction after = Notify(*session, code, t0 + 2s);
+            EXPECT_FALSE(after.stopSession || after.disconnect || after.message) << code;
+        }
+        EXPECT_EQ(session->State(), Phase::Up);
+        EXPECT_FALSE(session->TakeDue(t0 + 100s));
+    }
 }
 
 } // namespace

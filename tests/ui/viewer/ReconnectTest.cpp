@@ -277,9 +277,14 @@ TEST_F(ReconnectTest, ChangedKeyIsRefusedAskedAboutAndNeverRetriedUnlessTheOpera
     ASSERT_TRUE(QTest::qWaitFor([&] { return Live(0, 4); }, kWaitMs));
     const unsigned refused = viewer->Sessions().At(0).session.SessionId();
     ClearShownMessages();
+    const auto post = [&](unsigned session, int code) {
+        return PostWindowMessage(viewer->NotifyWindow(), kMsgNetworkNotify, session, code);
+    };
 
-    // No, the box's default: the row stays refused, and no timer tries again.
-    ASSERT_TRUE(PostWindowMessage(viewer->NotifyWindow(), kMsgNetworkNotify, refused, kNotifyHostKeyChanged));
+    // No, the box's default: the row stays refused; neither the link's
+    // closing words nor a timer try again.
+    ASSERT_TRUE(post(refused, kNotifyHostKeyChanged));
+    ASSERT_TRUE(post(refused, kNotifyLinkClosed));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !ShownMessages().empty(); }, kWaitMs));
     EXPECT_EQ(ShownMessages().front().icon, QMessageBox::Question);
     EXPECT_TRUE(ShownMessages().front().text.startsWith(
@@ -293,11 +298,16 @@ TEST_F(ReconnectTest, ChangedKeyIsRefusedAskedAboutAndNeverRetriedUnlessTheOpera
     EXPECT_FALSE(Lines(0).contains("Reconnecting in 1 s"));
     EXPECT_EQ(ShownMessages().size(), 1u);
 
-    // Yes: the same server is connected again as the operator's connect does.
+    // The operator closes the row and connects again; this time Yes connects
+    // that server once more as the operator's connect does.
+    viewer->DisconnectCurrent();
+    ASSERT_TRUE(Connect(recorder, "Door"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Live(0, 4); }, kWaitMs));
+    const unsigned asked = viewer->Sessions().At(0).session.SessionId();
     AnswerNextMessageBoxes({QMessageBox::Yes});
-    ASSERT_TRUE(PostWindowMessage(viewer->NotifyWindow(), kMsgNetworkNotify, refused, kNotifyHostKeyChanged));
+    ASSERT_TRUE(post(asked, kNotifyHostKeyChanged));
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return Live(0, 4) && viewer->Sessions().At(0).session.SessionId() != refused; }, kWaitMs));
+        [&] { return Live(0, 4) && viewer->Sessions().At(0).session.SessionId() != asked; }, kWaitMs));
     EXPECT_EQ(viewer->Sessions().Count(), 1);
     EXPECT_EQ(viewer->Sessions().At(0).descriptor.name, "Door");
     EXPECT_EQ(ShownMessages().size(), 2u);
