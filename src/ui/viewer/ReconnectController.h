@@ -67,6 +67,7 @@ private:
     };
 
     Entry* find(int index);
+    const Entry* find(int index) const;
     void tick();
     void attempt(int index, Entry& entry);
     void pauseStarted(int index, Entry& entry);
