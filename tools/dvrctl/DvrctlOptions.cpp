@@ -4,10 +4,14 @@
 #include <map>
 
 const char* const kDvrctlUsage =
-    "usage: dvrctl --host HOST --port PORT --account ACCOUNT --password PASSWORD [--udp] COMMAND\n"
+    "usage: dvrctl --host HOST --port PORT --account ACCOUNT --password PASSWORD [--udp]\n"
+    "              [--accept-new-key] COMMAND\n"
     "       dvrctl scan\n"
     "       dvrctl play FILE --shot OUT.png [--layout 1|4|8|9|16] [--timeout SECONDS]\n"
     "       dvrctl ddns NAME --server HOST[:PORT]\n"
+    "  --accept-new-key      a recorder's key is pinned the first time it is met (in the\n"
+    "                        settings database the viewer uses); one that shows another key\n"
+    "                        later is refused (exit 10) unless this trusts the new key\n"
     "commands:\n"
     "  info                  the settings block and the session mode as JSON\n"
     "  days YYYY-MM          the month's recording days, one a line\n"
@@ -38,7 +42,8 @@ const char* const kDvrctlUsage =
     "  read or written, 2 usage error,\n"
     "  3 log-in refused, 4 recorder unreachable or link lost, 5 no such log,\n"
     "  6 DDNS connection failed, 7 DDNS name invalid or not registered,\n"
-    "  8 DDNS server did not answer in time, 9 no picture in time\n";
+    "  8 DDNS server did not answer in time, 9 no picture in time,\n"
+    "  10 the recorder shows another key than the one pinned for it\n";
 
 namespace {
 
@@ -73,6 +78,8 @@ std::optional<DvrctlOptions> DvrctlOptions::Parse(const std::vector<std::string>
             return options;
         } else if (arg == "--udp") {
             options.udp = true;
+        } else if (arg == "--accept-new-key") {
+            options.acceptNewKey = true;
         } else if (arg == "--host" || arg == "--account" || arg == "--password") {
             std::string& field = arg == "--host" ? options.host : arg == "--account" ? options.account : options.password;
             if (!value(field)) {

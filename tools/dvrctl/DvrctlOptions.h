@@ -11,6 +11,7 @@ struct DvrctlOptions {
     std::string account;
     std::string password;
     bool udp = false;
+    bool acceptNewKey = false;          // trust a recorder's changed key instead of refusing it
     bool help = false;
     std::string command;                // info, days, log, upload, serial, scan, snapshot, ptz, play, ddns
     std::vector<std::string> arguments; // the command's own arguments

@@ -1,9 +1,13 @@
 #include "RecorderLink.h"
 
 #include <algorithm>
+#include <iostream>
 #include <string>
 
 #include "core/dvr/NotifyCodes.h"
+#include "core/servers/HostKeyChangeText.h"
+#include "platform/registry/RegistryHostKeyPins.h"
+#include "platform/registry/SqliteRegistry.h"
 
 namespace {
 
@@ -20,6 +24,32 @@ RecorderLink::~RecorderLink()
 }
 
 int RecorderLink::Open(const DvrctlOptions& options)
+{
+    // The pins live in the viewer's settings database, so both programs know
+    // the same recorders.
+    RegistryOpenResult store = OpenUserRegistry();
+    if (!store.movedAsidePath.empty())
+        std::cerr << "dvrctl: the damaged settings database was moved to " << store.movedAsidePath << "\n";
+    if (!store.backend) {
+        m_reason = "the settings database that keeps the recorders' keys cannot be opened: " + store.error;
+        return kExitRefused;
+    }
+    m_pins = std::make_shared<RegistryHostKeyPins>(store.backend);
+    CZERDNetwork::SetHostKeyVerifier(m_pins);
+    m_host = options.host;
+    m_port = static_cast<std::uint16_t>(options.port);
+    int result = logIn(options);
+    if (result == kExitHostKeyChanged && options.acceptNewKey) {
+        m_pins->Trust(m_host, m_port, m_net.GetPresentedKeyFingerprint());
+        // A fresh session with its own identity: whatever the refused one
+        // still posts is not taken for the new one's.
+        m_net = CZERDNetwork();
+        result = logIn(options);
+    }
+    return result;
+}
+
+int RecorderLink::logIn(const DvrctlOptions& options)
 {
     std::string host = options.host;
     if (!m_net.Create(host.data(), static_cast<short>(options.port), !options.udp, kMsgNetworkNotify,
@@ -111,6 +141,10 @@ int RecorderLink::EndingCode(int code)
     case kNotifyPollTimeout:
         m_reason = "the recorder stopped answering";
         return kExitUnreachable;
+    case kNotifyHostKeyChanged:
+        m_reason = HostKeyRefusalLine(
+            {m_host, m_port, m_net.GetPinnedKeyFingerprint(), m_net.GetPresentedKeyFingerprint()});
+        return kExitHostKeyChanged;
     case kNotifyOperationRefused:
         m_reason = "the recorder does not support this operation";
         return kExitRefused;

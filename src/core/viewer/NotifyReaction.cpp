@@ -76,6 +76,11 @@ NotifyReaction ReactToNotify(std::optional<int> session, int code)
         break;
     case kNotifyVersionMismatch: Stop(r, kStrVersionMismatch); break;
     case kNotifyPollTimeout: Stop(r, kStrPollTimeout); break;
+    case kNotifyHostKeyChanged:
+        // Refused as a failed connect is; the operator is asked about the key.
+        Stop(r, kStrConnectFailed);
+        r.handoff = NotifyHandoff::HostKeyChanged;
+        break;
     case kNotifyMasksChanged: r.handoff = NotifyHandoff::MasksChanged; break;
     case kNotifySettingsReceived:
         r.handoff = NotifyHandoff::SettingsReceived;

@@ -25,6 +25,7 @@ enum class NotifyHandoff {
     LogDownload,
     RecordingProfile,
     Upload,
+    HostKeyChanged,    // ask whether to trust the recorder's new key
 };
 
 struct NotifyReaction {

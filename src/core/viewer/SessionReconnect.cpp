@@ -25,7 +25,18 @@ void SessionReconnect::startPause(Clock::time_point now)
 
 NotifyReaction SessionReconnect::OnNotify(int code, NotifyReaction r, Clock::time_point now)
 {
-    if (!m_enabled || r.ignored)
+    if (r.ignored)
+        return r;
+    // A refused key waits for the operator, whatever the record says: what
+    // the closing link still posts is no news and never a reason to try again.
+    if (m_keyRefused)
+        return NotifyReaction{};
+    if (code == kNotifyHostKeyChanged) {
+        m_keyRefused = true;
+        m_phase = Phase::Up;
+        return r;
+    }
+    if (!m_enabled)
         return r;
     if (m_phase == Phase::Waiting)
         return NotifyReaction{};

@@ -34,7 +34,9 @@ public:
     // session is stopped, not closed) and starts a pause; the message box is
     // shown for the loss that begins a series only, not for every failed
     // attempt nor for a link that drops again soon after coming back; whatever
-    // the closed connection still had queued is ignored while waiting.
+    // the closed connection still had queued is ignored while waiting. A
+    // recorder refused for showing another key (135) ends the session's
+    // notifications, reconnecting on or off: the operator decides.
     NotifyReaction OnNotify(int code, NotifyReaction reaction, Clock::time_point now);
     // The attempt could not even start (connection refused at once).
     void AttemptFailed(Clock::time_point now);
@@ -56,4 +58,5 @@ private:
     Clock::time_point m_due{};
     std::optional<Clock::time_point> m_upSince;
     bool m_restorePending = false;
+    bool m_keyRefused = false;
 };

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "core/dvr/RecordingProfile.h"
 #include "core/dvr/ZerdInfoBlock.h"
 #include "core/msg/WindowMessage.h"
 
+class HostKeyVerifier;
 class NetSession;
 
 // The live media callback: (context, 0, packet type, packet, length). Type 2 is
@@ -105,6 +107,12 @@ public:
     // called from inside the live callback (they return false there).
     bool Destroy();
     bool SessionClose();
+
+    // The verifier every session asks about the recorder's key.
+    static void SetHostKeyVerifier(std::shared_ptr<HostKeyVerifier> verifier);
+    // After code 135: the key fingerprint the recorder showed, and the one pinned for it.
+    std::string GetPresentedKeyFingerprint() const;
+    std::string GetPinnedKeyFingerprint() const;
 
     static constexpr int kMaxSerialBytes = 256;
     static constexpr int kMaxUploadChunk = 512;

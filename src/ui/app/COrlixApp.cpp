@@ -4,6 +4,8 @@
 #include "core/app/StartupSettings.h"
 #include "core/config/RegistryBackend.h"
 #include "platform/app/DrivePaths.h"
+#include "platform/netctrl/ZERDNetwork.h"
+#include "platform/registry/RegistryHostKeyPins.h"
 #include "platform/registry/SqliteRegistry.h"
 #include "ui/app/AppFonts.h"
 #include "ui/app/AppLook.h"
@@ -60,6 +62,9 @@ void COrlixApp::openConfigurationStore()
     if (!store.backend)
         std::fprintf(stderr, "Ombrel: settings cannot be kept: %s\n", store.error.c_str());
     SetRegistryBackend(store.backend);
+    // Recorders' keys are pinned where the server records are, before any session.
+    if (store.backend)
+        CZERDNetwork::SetHostKeyVerifier(std::make_shared<RegistryHostKeyPins>(store.backend));
     m_movedAsideStore = QString::fromStdString(store.movedAsidePath);
 }
 

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <deque>
 
 namespace {
 
@@ -10,6 +11,12 @@ std::vector<ShownMessage>& shown()
 {
     static std::vector<ShownMessage> messages;
     return messages;
+}
+
+std::deque<QMessageBox::StandardButton>& queuedAnswers()
+{
+    static std::deque<QMessageBox::StandardButton> answers;
+    return answers;
 }
 
 bool unattended()
@@ -27,7 +34,12 @@ QMessageBox::StandardButton DvrMessageBox(QWidget* parent, const QString& text, 
     shown().push_back({text, caption, icon});
     if (unattended()) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
-        return defaultButton;
+        auto& answers = queuedAnswers();
+        if (answers.empty())
+            return defaultButton;
+        const QMessageBox::StandardButton answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     return static_cast<QMessageBox::StandardButton>(
         MakeDvrMessageBox(parent, text, caption, icon, buttons, defaultButton)->exec());
@@ -39,6 +51,9 @@ std::unique_ptr<QMessageBox> MakeDvrMessageBox(QWidget* parent, const QString& t
 {
     auto box = std::make_unique<QMessageBox>(icon, caption, text, buttons, parent);
     box->setDefaultButton(defaultButton);
+    // A screen reader names the box by its caption and reads the text.
+    box->setAccessibleName(caption);
+    box->setAccessibleDescription(text);
     return box;
 }
 
@@ -50,4 +65,9 @@ const std::vector<ShownMessage>& ShownMessages()
 void ClearShownMessages()
 {
     shown().clear();
+}
+
+void AnswerNextMessageBoxes(std::vector<QMessageBox::StandardButton> answers)
+{
+    queuedAnswers().assign(answers.begin(), answers.end());
 }

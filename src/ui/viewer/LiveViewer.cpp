@@ -1,6 +1,7 @@
 #include "ui/viewer/LiveViewer.h"
 
 #include "core/dvr/NotifyCodes.h"
+#include "core/config/RegistryBackend.h"
 #include "core/dvr/SettingsBlock.h"
 #include "core/servers/SetupAccess.h"
 #include "core/viewer/ConnectRequest.h"
@@ -10,7 +11,9 @@
 #include "ui/video/CChannelPosDlg.h"
 #include "ui/video/CRenderWnd.h"
 #include "ui/video/CUserViewDlg.h"
+#include "platform/registry/RegistryHostKeyPins.h"
 #include "ui/viewer/ChannelAudioControl.h"
+#include "ui/viewer/HostKeyQuestion.h"
 #include "ui/viewer/NotifyForwarder.h"
 #include "ui/viewer/ReconnectController.h"
 #include "ui/viewer/SignalMonitor.h"
@@ -138,6 +141,11 @@ bool LiveViewer::Connect(const QString& address, const QString& port, const QStr
     return true;
 }
 
+HWND LiveViewer::NotifyWindow() const
+{
+    return m_forwarder->Handle();
+}
+
 void LiveViewer::onPosted(unsigned message, WPARAM wParam, LPARAM lParam)
 {
     if (message == kMsgNetworkNotify) {
@@ -226,6 +234,7 @@ void LiveViewer::applyReaction(const NotifyReaction& r)
     switch (r.handoff) {
     case NotifyHandoff::MasksChanged: onMasksChanged(r.session); break;
     case NotifyHandoff::SettingsReceived: onSettingsReceived(r.session); break;
+    case NotifyHandoff::HostKeyChanged: onHostKeyChanged(r.session); break;
     default: break;
     }
 }
@@ -342,6 +351,29 @@ void LiveViewer::onMasksChanged(int index)
     row.panel.sliderEnabled = true;
     if (index == m_sessions.current)
         m_controls->ShowCurrentPanel();
+}
+
+void LiveViewer::onHostKeyChanged(int index)
+{
+    const auto target = m_reconnect->TargetOf(index);
+    const auto store = GetRegistryBackend();
+    if (!target || !store)
+        return;
+    const auto& row = m_sessions.table.At(index);
+    const unsigned sessionId = row.session.SessionId();
+    const ServerDescriptor server = row.descriptor;
+    const HostKeyChange change{target->address.toStdString(), ParsePortText(target->port.toStdString()),
+                               row.session.GetPinnedKeyFingerprint(), row.session.GetPresentedKeyFingerprint()};
+    RegistryHostKeyPins pins(store);
+    if (!AskTrustNewHostKey(m_window, change, pins))
+        return;
+    // Other notifications were handled while the box was open: the row may
+    // have moved, or gone with its server.
+    const auto now = m_sessions.table.FindBySessionId(sessionId);
+    if (!now)
+        return;
+    disconnect(*now);
+    Connect(target->address, target->port, target->protocol, target->account, target->password, server);
 }
 
 void LiveViewer::StartLiveCurrent()

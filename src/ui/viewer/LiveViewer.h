@@ -93,6 +93,8 @@ public:
     // Panes the overlay marks as alarmed.
     std::uint16_t AlarmedPanes() const { return m_alarms->AlarmedPanes(); }
 
+    // Where the sessions post their notifications (message 1224).
+    HWND NotifyWindow() const;
     int Current() const { return m_sessions.current; }
     const ViewerSessionTable& Sessions() const { return m_sessions.table; }
     std::uint16_t OccupiedPanes() const { return m_video.occupiedPanes; }
@@ -141,6 +143,7 @@ private:
     void fetchPendingSettings();
     void onSettingsReceived(int index);
     void onMasksChanged(int index);
+    void onHostKeyChanged(int index);
     void disconnect(int index);
     void stopSession(int index);
     void showCurrentSession();

@@ -11,6 +11,7 @@
 #include "ui/viewer/ViewerVideo.h"
 
 #include <bit>
+#include <utility>
 
 namespace {
 
@@ -52,7 +53,7 @@ void ReconnectController::Remember(int index, const std::string& serverName, Tar
     m_entries.emplace(id, Entry{std::move(target), SessionReconnect(ReconnectSetting(serverName)), {}, {}, {}, 0});
 }
 
-ReconnectController::Entry* ReconnectController::find(int index)
+const ReconnectController::Entry* ReconnectController::find(int index) const
 {
     if (!m_sessions.table.Has(index))
         return nullptr;
@@ -60,12 +61,21 @@ ReconnectController::Entry* ReconnectController::find(int index)
     return it == m_entries.end() ? nullptr : &it->second;
 }
 
+ReconnectController::Entry* ReconnectController::find(int index)
+{
+    return const_cast<Entry*>(std::as_const(*this).find(index));
+}
+
+std::optional<ReconnectController::Target> ReconnectController::TargetOf(int index) const
+{
+    const Entry* entry = find(index);
+    return entry ? std::optional<Target>(entry->target) : std::nullopt;
+}
+
 const SessionReconnect* ReconnectController::StateOf(int index) const
 {
-    if (!m_sessions.table.Has(index))
-        return nullptr;
-    const auto it = m_entries.find(m_sessions.table.At(index).session.SessionId());
-    return it == m_entries.end() ? nullptr : &it->second.state;
+    const Entry* entry = find(index);
+    return entry ? &entry->state : nullptr;
 }
 
 NotifyReaction ReconnectController::Adjust(std::optional<int> index, int code, NotifyReaction reaction)

@@ -51,6 +51,8 @@ public:
     // (as far as the recorder still has those channels). True then.
     bool RestoreChoices(int index);
 
+    // What session `index` was opened with; empty for a session not remembered.
+    std::optional<Target> TargetOf(int index) const;
     // The session's reconnect state; null for a session not remembered.
     const SessionReconnect* StateOf(int index) const;
 
@@ -65,6 +67,7 @@ private:
     };
 
     Entry* find(int index);
+    const Entry* find(int index) const;
     void tick();
     void attempt(int index, Entry& entry);
     void pauseStarted(int index, Entry& entry);

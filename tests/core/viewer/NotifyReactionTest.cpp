@@ -11,7 +11,7 @@ TEST(NotifyReaction, SessionsAlreadyClosedAndCodesWithoutActionAreIgnored)
     EXPECT_TRUE(ReactToNotify(std::nullopt, 106).ignored);
     EXPECT_TRUE(ReactToNotify(16, 106).ignored);
     EXPECT_TRUE(ReactToNotify(-1, 106).ignored);
-    for (int code : {99, 135, 115, 118, 121, 127, 131, 0})
+    for (int code : {99, 136, 115, 118, 121, 127, 131, 0})
         EXPECT_TRUE(ReactToNotify(0, code).ignored) << code;
     const NotifyReaction r = ReactToNotify(0, 121);
     EXPECT_FALSE(r.stopSession);
@@ -20,7 +20,8 @@ TEST(NotifyReaction, SessionsAlreadyClosedAndCodesWithoutActionAreIgnored)
 
 TEST(NotifyReaction, LinkFailuresStopThePostingSessionWithAStatusLineOnly)
 {
-    const std::pair<int, int> cases[] = {{100, 6026}, {104, 6023}, {105, 6024}, {107, 6025}, {108, 6028}};
+    // A recorder showing another key is refused as a failed connect, and the operator asked.
+    const std::pair<int, int> cases[] = {{100, 6026}, {104, 6023}, {105, 6024}, {107, 6025}, {108, 6028}, {135, 6026}};
     for (auto [code, text] : cases) {
         // The failing session need not be the current one: the reaction names it.
         const NotifyReaction r = ReactToNotify(2, code);
@@ -29,6 +30,7 @@ TEST(NotifyReaction, LinkFailuresStopThePostingSessionWithAStatusLineOnly)
         EXPECT_FALSE(r.disconnect) << code;
         EXPECT_EQ(r.status, LangText::Id(text)) << code;
         EXPECT_FALSE(r.message) << code;
+        EXPECT_EQ(r.handoff, code == 135 ? NotifyHandoff::HostKeyChanged : NotifyHandoff::None) << code;
     }
 }
 

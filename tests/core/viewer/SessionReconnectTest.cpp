@@ -122,4 +122,26 @@ TEST(SessionReconnect, RefusedLogInEndsTheTriesAndOffLeavesEveryReactionAlone)
     EXPECT_EQ(off.SecondsLeft(t0), 0);
 }
 
+TEST(SessionReconnect, ChangedKeyWaitsForTheOperatorNeverForATimer)
+{
+    SessionReconnect changedKey(true);
+    Notify(changedKey, kNotifyLinkClosed, t0);
+    ASSERT_TRUE(changedKey.TakeDue(t0 + 1s));
+    const NotifyReaction refused = Notify(changedKey, kNotifyHostKeyChanged, t0 + 1s);
+    EXPECT_TRUE(refused.stopSession);
+    EXPECT_EQ(refused.handoff, NotifyHandoff::HostKeyChanged);
+    EXPECT_EQ(changedKey.State(), Phase::Up);
+    // The refused link's closing words change nothing, reconnecting on or off.
+    SessionReconnect changedKeyOff(false);
+    Notify(changedKeyOff, kNotifyHostKeyChanged, t0);
+    for (SessionReconnect* session : {&changedKey, &changedKeyOff}) {
+        for (int code : {kNotifyLinkClosed, kNotifyPollTimeout, kNotifyConnectFailed}) {
+            const NotifyReaction after = Notify(*session, code, t0 + 2s);
+            EXPECT_FALSE(after.stopSession || after.disconnect || after.message) << code;
+        }
+        EXPECT_EQ(session->State(), Phase::Up);
+        EXPECT_FALSE(session->TakeDue(t0 + 100s));
+    }
+}
+
 } // namespace

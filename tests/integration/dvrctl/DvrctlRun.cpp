@@ -34,10 +34,21 @@ DvrctlRun RunDvrctl(const std::vector<std::string>& args, const std::string& fol
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // dvrctl keeps recorders' key pins in the settings database: the test's
+    // own, never the tester's, unless the test names one.
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry; ++entry)
+        environment.emplace_back(*entry);
+    if (!std::getenv("DVR_REGISTRY"))
+        environment.push_back("DVR_REGISTRY=" + folder + "/registry.db");
+    std::vector<char*> envp;
+    for (std::string& entry : environment)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
     DvrctlRun run;
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = -1;
-    if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
         int status = 0;
         ::waitpid(pid, &status, 0);
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

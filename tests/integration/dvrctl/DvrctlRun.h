@@ -12,5 +12,6 @@ struct DvrctlRun {
     std::chrono::milliseconds elapsed{0};
 };
 
-// Runs build/bin/dvrctl with args; its output goes through files in folder.
+// Runs build/bin/dvrctl with args; its output goes through files in folder,
+// and its settings database is folder/registry.db unless DVR_REGISTRY names one.
 DvrctlRun RunDvrctl(const std::vector<std::string>& args, const std::string& folder);

@@ -3,6 +3,8 @@
 #include "PanesDecoding.h"
 #include "core/config/RegConfig.h"
 #include "core/config/RegistryBackend.h"
+#include "core/dvr/NotifyCodes.h"
+#include "core/msg/WindowMessage.h"
 #include "core/servers/ServerRecord.h"
 #include "platform/registry/SqliteRegistry.h"
 #include "support/QtTestApp.h"
@@ -264,6 +266,51 @@ TEST_F(ReconnectTest, FunctionKeysChooseLayoutsAndEscapeOnlyLeavesFullScreen)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !viewer->CurrentLive(); }, kWaitMs));
     QTest::keyClick(&host, Qt::Key_F2);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Live(0, 4); }, kWaitMs));
+}
+
+TEST_F(ReconnectTest, ChangedKeyIsRefusedAskedAboutAndNeverRetriedUnlessTheOperatorSaysYes)
+{
+    std::unique_ptr<EmulatorProcess> process;
+    EmulatorProcess& recorder = StartRecorder(process);
+    MakeViewer();
+    ASSERT_TRUE(Connect(recorder, "Door"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Live(0, 4); }, kWaitMs));
+    const unsigned refused = viewer->Sessions().At(0).session.SessionId();
+    ClearShownMessages();
+    const auto post = [&](unsigned session, int code) {
+        return PostWindowMessage(viewer->NotifyWindow(), kMsgNetworkNotify, session, code);
+    };
+
+    // No, the box's default: the row stays refused; neither the link's
+    // closing words nor a timer try again.
+    ASSERT_TRUE(post(refused, kNotifyHostKeyChanged));
+    ASSERT_TRUE(post(refused, kNotifyLinkClosed));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ShownMessages().empty(); }, kWaitMs));
+    EXPECT_EQ(ShownMessages().front().icon, QMessageBox::Question);
+    EXPECT_TRUE(ShownMessages().front().text.startsWith(
+        "The recorder at 127.0.0.1:" + QString::number(recorder.Port()) + " now shows another key.\nKept: "));
+    EXPECT_TRUE(Lines(0).contains(TextOf(LangText::Id(6026))));
+    // Longer than the first pause of a lost link.
+    QTest::qWait(2500);
+    EXPECT_EQ(viewer->Sessions().Count(), 1);
+    EXPECT_EQ(viewer->Sessions().At(0).session.SessionId(), refused);
+    EXPECT_EQ(PhaseOf(0), Phase::Up);
+    EXPECT_FALSE(Lines(0).contains("Reconnecting in 1 s"));
+    EXPECT_EQ(ShownMessages().size(), 1u);
+
+    // The operator closes the row and connects again; this time Yes connects
+    // that server once more as the operator's connect does.
+    viewer->DisconnectCurrent();
+    ASSERT_TRUE(Connect(recorder, "Door"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Live(0, 4); }, kWaitMs));
+    const unsigned asked = viewer->Sessions().At(0).session.SessionId();
+    AnswerNextMessageBoxes({QMessageBox::Yes});
+    ASSERT_TRUE(post(asked, kNotifyHostKeyChanged));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return Live(0, 4) && viewer->Sessions().At(0).session.SessionId() != asked; }, kWaitMs));
+    EXPECT_EQ(viewer->Sessions().Count(), 1);
+    EXPECT_EQ(viewer->Sessions().At(0).descriptor.name, "Door");
+    EXPECT_EQ(ShownMessages().size(), 2u);
 }
 
 } // namespace
