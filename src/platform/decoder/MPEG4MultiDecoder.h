@@ -99,9 +99,10 @@ public:
     std::uint16_t TakeChangedChannels();
 
     // Frames decoded, shown, units skipped by the overload policy, pictures
-    // dropped from the newest-frame slot unseen.
+    // dropped from the newest-frame slot unseen, and of the frames decoded
+    // those decoded without the deblocking filter for a small pane.
     struct Stats {
-        uint64_t decoded, presented, skipped, dropped;
+        uint64_t decoded, presented, skipped, dropped, unfiltered;
     };
     Stats GetStats(int channel) const;
 
