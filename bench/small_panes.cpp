@@ -304,6 +304,8 @@ void MeasureCpuRounds(const std::vector<std::vector<AccessUnit>>& loops, const P
 int main(int argc, char** argv)
 {
     const Options options = ParseOptions(argc, argv);
+    // Each figure as soon as it is known: a run takes minutes.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     av_log_set_level(AV_LOG_ERROR);
     for (const long bitRate : options.bitRates) {
         std::string error;

@@ -1,7 +1,6 @@
 #include "platform/decoder/ChannelDecoder.h"
 
 #include "core/mpeg/ElementaryStreamProbe.h"
-#include "core/video/LoopFilterRule.h"
 
 #include <cstdint>
 
@@ -86,26 +85,12 @@ void ChannelDecoder::DecodeUnit(VideoUnit& unit)
     }
     if (codecChanged && !m_decoder.Open(unit.codec))
         return;
-    ChooseLoopFilter();
     m_decoder.Decode(unit.buffer.Data(), unit.size, sink);
-}
-
-void ChannelDecoder::ChooseLoopFilter()
-{
-    // On this worker between units, so a decode never sees the level change
-    // under it; a pane that grew gets filtered pictures from the next one.
-    const ChannelState::Geometry geometry = m_state.CurrentGeometry();
-    const VideoRect shown = ClipViewport(geometry.viewport, m_state.Width(), m_state.Height());
-    m_decoder.SetLoopFilterSkipped(!IsHiddenPane(geometry.pane) &&
-                                   SkipsLoopFilter(geometry.pane.Width(), geometry.pane.Height(), shown.Width(),
-                                                   shown.Height()));
 }
 
 void ChannelDecoder::OnDecoded(const AVFrame* frame)
 {
     m_state.decoded.fetch_add(1);
-    if (m_decoder.LoopFilterSkipped())
-        m_state.unfiltered.fetch_add(1);
     // Progressive pictures bypass the filter so they wait for no look-ahead picture.
     if (m_deinterlace.load() && frame->interlaced_frame) {
         m_deinterlacer.Process(frame, [this](const AVFrame* out) { Present(out); });

@@ -20,9 +20,7 @@ struct AVFrame;
 // PES payload into the channel's queue; a decoder worker then runs the
 // channel's turn (see DecoderWorkers): it decodes, deinterlaces when asked,
 // scales each picture once to the pane and puts it in the channel's
-// newest-frame slot, then asks the window to repaint. Pictures for a pane
-// much smaller than themselves are decoded without the deblocking filter
-// (see SkipsLoopFilter); the choice follows the pane from unit to unit.
+// newest-frame slot, then asks the window to repaint.
 class ChannelDecoder : public DecoderJob {
 public:
     // The parser gives out a picture when the next one begins, and the
@@ -50,7 +48,6 @@ public:
 
 private:
     void DecodeUnit(VideoUnit& unit);
-    void ChooseLoopFilter();
     void ShowHeldPictures();
     void OnDecoded(const AVFrame* frame);
     void Present(const AVFrame* frame);

@@ -51,7 +51,6 @@ public:
     void Reset();
 
     std::atomic<uint64_t> decoded{0};
-    std::atomic<uint64_t> unfiltered{0};  // of those, decoded without the deblocking filter
     std::atomic<uint64_t> skipped{0};
 
 private:

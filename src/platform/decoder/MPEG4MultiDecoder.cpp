@@ -345,8 +345,7 @@ void CMPEG4MultiDecoder::PaintPanes(QPainter& painter, const QRegion* region)
 CMPEG4MultiDecoder::Stats CMPEG4MultiDecoder::GetStats(int channel) const
 {
     if (!ValidChannel(channel))
-        return Stats{0, 0, 0, 0, 0};
+        return Stats{0, 0, 0, 0};
     ChannelState& state = m_impl->channels[channel];
-    return Stats{state.decoded.load(), state.Slot().Presented(), state.skipped.load(), state.Slot().Dropped(),
-                 state.unfiltered.load()};
+    return Stats{state.decoded.load(), state.Slot().Presented(), state.skipped.load(), state.Slot().Dropped()};
 }

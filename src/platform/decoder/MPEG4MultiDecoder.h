@@ -99,10 +99,9 @@ public:
     std::uint16_t TakeChangedChannels();
 
     // Frames decoded, shown, units skipped by the overload policy, pictures
-    // dropped from the newest-frame slot unseen, and of the frames decoded
-    // those decoded without the deblocking filter for a small pane.
+    // dropped from the newest-frame slot unseen.
     struct Stats {
-        uint64_t decoded, presented, skipped, dropped, unfiltered;
+        uint64_t decoded, presented, skipped, dropped;
     };
     Stats GetStats(int channel) const;
 

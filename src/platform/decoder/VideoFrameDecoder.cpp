@@ -19,15 +19,6 @@ AVCodecID CodecId(mpeg::VideoCodec codec)
     }
 }
 
-// Where the filter is skipped, it is skipped on every picture: the recorders'
-// streams have no non-reference pictures, so a milder level would skip none.
-constexpr AVDiscard kSkippedLoopFilter = AVDISCARD_ALL;
-
-AVDiscard LoopFilterLevel(bool skipped)
-{
-    return skipped ? kSkippedLoopFilter : AVDISCARD_DEFAULT;
-}
-
 } // namespace
 
 VideoFrameDecoder::VideoFrameDecoder() : m_packet(av_packet_alloc()), m_frame(av_frame_alloc())
@@ -75,7 +66,6 @@ bool VideoFrameDecoder::OpenContext(mpeg::VideoCodec codec)
     // Frame threads would add a picture of delay each; channels run side by side instead.
     m_context->thread_count = 1;
     m_context->max_pixels = kMaxPixels;
-    m_context->skip_loop_filter = LoopFilterLevel(m_skipLoopFilter);
     if (avcodec_open2(m_context, decoder, nullptr) < 0) {
         Close();
         return false;
@@ -103,15 +93,6 @@ void VideoFrameDecoder::FlushParser(const FrameSink& sink)
         return;
     SendParserRemainder(sink);
     ResetParser();
-}
-
-void VideoFrameDecoder::SetLoopFilterSkipped(bool skipped)
-{
-    m_skipLoopFilter = skipped;
-    // The decoder reads the level at each slice it begins, so a change takes
-    // effect from the next picture and never within one.
-    if (m_context)
-        m_context->skip_loop_filter = LoopFilterLevel(skipped);
 }
 
 void VideoFrameDecoder::ResetParser()

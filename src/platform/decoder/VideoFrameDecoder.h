@@ -41,12 +41,6 @@ public:
     // The stream paused: decodes the picture the parser holds, taking it as
     // whole, and goes on with a fresh parser but the same reference pictures.
     void FlushParser(const FrameSink& sink);
-    // Skips the in-loop deblocking filter from the next picture decoded on
-    // (see SkipsLoopFilter), or filters again. Kept across codec changes and
-    // reopenings. Only H.264 has such a filter.
-    void SetLoopFilterSkipped(bool skipped);
-    // Whether the pictures now decoded go without the filter.
-    bool LoopFilterSkipped() const { return m_skipLoopFilter && m_codec == mpeg::VideoCodec::H264; }
 
 private:
     void Close();
@@ -59,7 +53,6 @@ private:
     void SendPacket(const AVPacket* packet, const FrameSink& sink);
 
     mpeg::VideoCodec m_codec = mpeg::VideoCodec::Unknown;
-    bool m_skipLoopFilter = false;
     AVCodecContext* m_context = nullptr;
     AVCodecParserContext* m_parser = nullptr;
     AVPacket* m_packet;

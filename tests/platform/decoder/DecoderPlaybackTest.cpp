@@ -72,42 +72,6 @@ TEST_F(DecoderPlayback, APausedStreamShowsItsNewestPictureAndGoesOnWhereItWas)
     EXPECT_EQ(decoder.GetStats(8).skipped, 0u);
 }
 
-TEST_F(DecoderPlayback, SmallPanesSkipTheDeblockingFilterOnlyWhileTheyShowTheirPictureAtHalfOrLess)
-{
-    Prime(0x84);
-    const auto units = ReadAccessUnits(GetMedia().h264Cif);  // 352 x 288
-    auto decodedAll = [&](uint64_t count) { return WaitFor([&] { return decoder.GetStats(4).decoded == count; }); };
-    // A 16-pane sized pane: the first picture goes filtered (its size is not
-    // known yet), the following ones without the filter.
-    decoder.SetVideoPos(4, 0, 0, 100, 80);
-    FeedAccessUnits(decoder, 0xE4, units, 0, 10);
-    ASSERT_TRUE(decodedAll(10));
-    const uint64_t small = decoder.GetStats(4).unfiltered;
-    EXPECT_GE(small, 8u);
-    EXPECT_LT(small, 10u);
-    // Grown past half (a layout of fewer panes): every later picture is filtered.
-    decoder.SetVideoPos(4, 0, 0, 300, 250);
-    FeedAccessUnits(decoder, 0xE4, units, 10, 16);
-    ASSERT_TRUE(decodedAll(16));
-    EXPECT_EQ(decoder.GetStats(4).unfiltered, small);
-    // Small again but zoomed into a part that is shown at more than half its size.
-    decoder.SetVideoPos(4, 0, 0, 100, 80);
-    decoder.SetVideoViewport(4, 0, 0, 150, 120);
-    FeedAccessUnits(decoder, 0xE4, units, 16, 20);
-    ASSERT_TRUE(decodedAll(20));
-    EXPECT_EQ(decoder.GetStats(4).unfiltered, small);
-    // The whole picture again in the small pane: no filter.
-    decoder.SetVideoViewport(4, 0, 0, 352, 288);
-    FeedAccessUnits(decoder, 0xE4, units, 20, 25);
-    ASSERT_TRUE(decodedAll(25));
-    EXPECT_EQ(decoder.GetStats(4).unfiltered, small + 5);
-    // A hidden channel is decoded for capture at full quality.
-    decoder.SetVideoPos(4, 0, 0, 1, 1);
-    FeedAccessUnits(decoder, 0xE4, units);
-    ASSERT_TRUE(decodedAll(50));
-    EXPECT_EQ(decoder.GetStats(4).unfiltered, small + 5);
-}
-
 TEST_F(DecoderPlayback, RecorderAndStandardStreamTypesAndNoMapAtAllWork)
 {
     Prime(0x82);
