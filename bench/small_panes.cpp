@@ -224,6 +224,8 @@ Quality MeasureQuality(const std::vector<std::vector<AccessUnit>>& loops, const 
             for (int p = 0; p < kPaneCount; ++p) {
                 const auto shownFull = fullScaler.Scale(a, VideoRect{}, kPanes[p].width, kPanes[p].height, 0);
                 const auto shownSkip = skipScaler.Scale(b, VideoRect{}, kPanes[p].width, kPanes[p].height, 0);
+                if (!shownFull || !shownSkip)
+                    continue;
                 quality.panes[p].Add(SquaredError(shownFull->image, shownSkip->image),
                                      3.0 * kPanes[p].width * kPanes[p].height, sinceKey);
             }
