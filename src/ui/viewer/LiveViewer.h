@@ -139,6 +139,7 @@ private:
     void fetchPendingSettings();
     void onSettingsReceived(int index);
     void onMasksChanged(int index);
+    void livePanesChanged(bool placesKept);
     void disconnect(int index);
     void stopSession(int index);
     void showCurrentSession();
