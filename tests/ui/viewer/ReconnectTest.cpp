@@ -266,6 +266,18 @@ TEST_F(ReconnectTest, ReconnectOffClosesTheDroppedSessionWhileAnotherKeepsPlayin
     EXPECT_EQ(PhaseOf(0), Phase::Up);
 }
 
+TEST_F(ReconnectTest, StatusLinesKeepNoMoreThanTheMessageListShows)
+{
+    // A session that reconnects all night says so all night.
+    MakeViewer();
+    for (int line = 0; line < 600; ++line)
+        viewer->ShowStatus(QString::number(line));
+    const QStringList lines = viewer->VisibleStatusLines();
+    ASSERT_EQ(lines.size(), 500);
+    EXPECT_EQ(lines.front(), "100");
+    EXPECT_EQ(lines.back(), "599");
+}
+
 } // namespace
 
 namespace {
