@@ -122,14 +122,24 @@ def mean(values):
 
 def main():
     args = options()
-    binary, out = Path(args.bin), Path(args.out)
+    binary, out = Path(args.bin).resolve(), Path(args.out).resolve()
     out.mkdir(parents=True, exist_ok=True)
     home = out / "home"
     home.mkdir(exist_ok=True)
     for stale in ("end.png", "rss.csv", "summary.txt"):
         (out / stale).unlink(missing_ok=True)
 
+    running = []  # whatever is left of them is stopped however the run ends
+    try:
+        return soak(args, binary, out, home, running)
+    finally:
+        for process in reversed(running):
+            stop(process)
+
+
+def soak(args, binary, out, home, running):
     emulator, ports = start_emulator(binary, out, [0] * len(FAULTS), True, "emulator.log")
+    running.append(emulator)
     connect = " ".join(f"127.0.0.1:{port}:{protocol}:ADMIN:5829" for port, (protocol, _) in zip(ports, FAULTS))
     shot = out / "end.png"
     shot_ms = (args.duration + args.settle) * 1000
@@ -147,11 +157,12 @@ def main():
     viewer_log = open(out / "viewer.log", "w")
     viewer = subprocess.Popen([str(binary / "Ombrel")], env=env, cwd=str(home), stdout=viewer_log,
                               stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+    running.append(viewer)
     started = time.monotonic()
     samples = []
     died_at = None
     restarted = False
-    next_sample = 0.0
+    next_sample = float(args.sample)
     end = args.duration + args.settle + 3 + EXIT_WAIT_S
     with open(out / "rss.csv", "w") as csv:
         csv.write("seconds,vmrss_mib\n")
@@ -162,7 +173,6 @@ def main():
                     died_at = elapsed
                 break
             if emulator.poll() is not None and not restarted:
-                stop(viewer)
                 sys.exit(f"the recorder emulator ended at {elapsed:.0f} s: see {out / 'emulator.log'}")
             if elapsed >= next_sample and elapsed < args.duration:
                 rss = resident_mib(viewer.pid)
@@ -175,6 +185,7 @@ def main():
                 stop(emulator)
                 # The same ports, no faults: every session must find its way back.
                 emulator, _ = start_emulator(binary, out, ports, False, "emulator-clean.log")
+                running.append(emulator)
                 restarted = True
                 print(f"soak: recorders restarted without faults at {elapsed:.0f} s", flush=True)
             time.sleep(0.25)
