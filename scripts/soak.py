@@ -201,6 +201,7 @@ def soak(args, binary, out, home, running):
     last = [m for t, m in samples if t >= args.duration - 60]
     settled = [(t, m) for t, m in samples if t >= 60]
     slope = slope_per_minute(settled)
+    late_slope = slope_per_minute([(t, m) for t, m in samples if t >= args.duration / 2])
     growth = slope * (args.duration - 60) / 60.0
     flat = bool(first) and growth < args.flat_share * mean(first)
     live_panes = "no screenshot"
@@ -222,6 +223,7 @@ def soak(args, binary, out, home, running):
         f"max {max(last, default=0):.1f}) over {len(last)} samples",
         f"VmRSS slope after the first minute: {slope:+.3f} MiB/min ({growth:+.1f} MiB over the run): "
         f"{'flat' if flat else 'GROWING'}",
+        f"VmRSS slope over the second half: {late_slope:+.3f} MiB/min",
         f"message boxes logged (offscreen only): {messages}",
         f"end: {live_panes}",
     ]
