@@ -59,6 +59,29 @@ LiveStartPlan PlanLiveStart(const LiveStartInput& in)
     return plan;
 }
 
+LiveStartPlan PlanLiveRestore(const LiveStartInput& in, const std::vector<PaneCamera>& before)
+{
+    if ((IsPairedDvrType(in.dvrType) && !in.perCameraStreams) || in.setupMode)
+        return PlanLiveStart(in);
+    LiveStartPlan plan;
+    plan.occupiedPanes = static_cast<std::uint16_t>(in.occupiedPanes & ~in.ownedPanes);
+    for (int c = 0; c < kChannels; ++c) {
+        if (!Bit(in.checkedButtons, c))
+            continue;
+        int pane = -1;
+        for (const PaneCamera& place : before)
+            if (place.camera == c)
+                pane = place.pane;
+        if (pane < 0 || pane >= kChannels || Bit(plan.occupiedPanes, pane))
+            return PlanLiveStart(in);
+        Set(plan.requestedVideo, c);
+        plan.mappings.push_back(StreamMapping{c, pane});
+        Set(plan.ownedPanes, pane);
+        Set(plan.occupiedPanes, pane);
+    }
+    return plan;
+}
+
 std::vector<PaneCamera> PairPanesWithCameras(std::uint16_t ownedPanes, std::uint16_t requestedVideo)
 {
     std::vector<PaneCamera> pairs;

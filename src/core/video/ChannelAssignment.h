@@ -48,3 +48,10 @@ struct PaneCamera {
     bool operator==(const PaneCamera&) const = default;
 };
 std::vector<PaneCamera> PairPanesWithCameras(std::uint16_t ownedPanes, std::uint16_t requestedVideo);
+
+// Live start of a session back after its link was lost: each checked camera
+// goes back to the pane it had (`before`), so the operator finds every camera
+// where it was and the layout shows what it showed. When a checked camera had
+// no pane, or its pane is another session's by now, or the recorder shares
+// pictures between cameras, the ordinary plan.
+LiveStartPlan PlanLiveRestore(const LiveStartInput& input, const std::vector<PaneCamera>& before);

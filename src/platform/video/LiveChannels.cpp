@@ -24,7 +24,9 @@ LiveStartPlan StartLiveChannels(CLiveDecoder& decoder, LiveSessionState& session
         // No slot: nothing can be mapped; the session shows nothing.
         input.checkedButtons = 0;
     }
-    LiveStartPlan plan = PlanLiveStart(input);
+    LiveStartPlan plan =
+        request.keepPlaces ? PlanLiveRestore(input, PairPanesWithCameras(session.ownedPanes, session.requestedVideo))
+                           : PlanLiveStart(input);
     for (const StreamMapping& m : plan.mappings)
         decoder.AddMapping(slot, m.camera, m.channel);
 

@@ -14,11 +14,14 @@ struct LiveChannelRequest {
     int dvrType = 0;
     bool perCameraStreams = false;
     bool setupMode = false;
+    // Back after a lost link: the cameras return to the panes they had.
+    bool keepPlaces = false;
 };
 
 // Live start on a session: its one slot, a fresh reassembly state, the live
 // callback registered once (network may be null in tests), its previous panes
-// released and each checked camera mapped to the lowest free pane.
+// released and each checked camera mapped to the lowest free pane (with
+// keepPlaces, to the pane it had when still free).
 // occupiedPanes is the window's pane mask over all sessions; it and the
 // session's ownedPanes and requestedVideo are updated. The caller then asks the
 // recorder for the streams (LiveMediaControl). With no free slot nothing is

@@ -4,8 +4,11 @@
 #include "core/servers/DemoServerSeed.h"
 #include "ui/app/COrlixDlg.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QWidget>
 
@@ -16,6 +19,8 @@ namespace {
 
 constexpr int kSettleMs = 1500;
 constexpr int kConnectFields = 5;
+// Each connection is listed a second after it is asked for; the next waits for that.
+constexpr int kConnectSpacingMs = 2000;
 
 int EnvMilliseconds(const char* name, int fallback)
 {
@@ -30,14 +35,27 @@ void ArmConnect(QWidget* window)
     auto* dialog = qobject_cast<COrlixDlg*>(window);
     if (!target || !*target || !dialog)
         return;
-    const auto connection = ParseDemoConnection(QString::fromLocal8Bit(target));
-    if (!connection) {
-        std::fprintf(stderr, "OMBREL_CONNECT needs HOST:PORT:PROTOCOL:ACCOUNT:PASSWORD\n");
+    const auto connections = ParseDemoConnections(QString::fromLocal8Bit(target));
+    if (connections.empty()) {
+        std::fprintf(stderr, "OMBREL_CONNECT needs HOST:PORT:PROTOCOL:ACCOUNT:PASSWORD (several separated by spaces)\n");
         return;
     }
-    QTimer::singleShot(0, dialog, [dialog, c = *connection] {
-        dialog->Connect(c.host, c.port, c.protocol, c.account, c.password);
-    });
+    int after = 0;
+    for (const DemoConnection& c : connections) {
+        QTimer::singleShot(after, dialog, [dialog, c] {
+            dialog->Connect(c.host, c.port, c.protocol, c.account, c.password);
+        });
+        after += kConnectSpacingMs;
+    }
+}
+
+// Each open box runs an event loop of its own, which would hold the
+// window's loop (and so the exit) until someone presses OK.
+void CloseMessageBoxes()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
+            box->done(QMessageBox::Ok);
 }
 
 void SeedServer()
@@ -60,6 +78,18 @@ std::optional<DemoConnection> ParseDemoConnection(const QString& text)
     return DemoConnection{parts[0], parts[1], parts[2], parts[3], parts.mid(kConnectFields - 1).join(':')};
 }
 
+std::vector<DemoConnection> ParseDemoConnections(const QString& text)
+{
+    std::vector<DemoConnection> connections;
+    for (const QString& part : text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts)) {
+        auto connection = ParseDemoConnection(part);
+        if (!connection)
+            return {};
+        connections.push_back(*connection);
+    }
+    return connections;
+}
+
 void ArmDemoAutomation(QWidget* window)
 {
     SeedServer();
@@ -76,6 +106,7 @@ void ArmDemoAutomation(QWidget* window)
     }
     if (std::getenv("OMBREL_EXIT_AFTER_MS")) {
         QTimer::singleShot(EnvMilliseconds("OMBREL_EXIT_AFTER_MS", kSettleMs * 2), window, [window] {
+            CloseMessageBoxes();
             if (auto* dialog = qobject_cast<QDialog*>(window))
                 dialog->accept();
             else

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -12,9 +13,11 @@ class QWidget;
 // "screenshot: PATH" is printed; with OMBREL_EXIT_AFTER_MS=N the window closes
 // by itself after N milliseconds; with
 // OMBREL_CONNECT=HOST:PORT:PROTOCOL:ACCOUNT:PASSWORD the main window connects
-// to that recorder at start; with OMBREL_SEED_SERVER=1 a registry without
-// server records gets the record of the demo's recorder emulator. Without
-// them, nothing.
+// to that recorder at start (several, separated by spaces, one after another,
+// as an operator would: the soak of scripts/soak.sh watches four); with
+// OMBREL_SEED_SERVER=1 a registry without server records gets the record of
+// the demo's recorder emulator. Without them, nothing. The unattended exit
+// closes any message box still open first, so it ends even then.
 void ArmDemoAutomation(QWidget* window);
 
 struct DemoConnection {
@@ -24,3 +27,5 @@ struct DemoConnection {
 // HOST:PORT:PROTOCOL:ACCOUNT:PASSWORD; the password is the rest of the text
 // and may hold ':'. Empty when a field before it is missing.
 std::optional<DemoConnection> ParseDemoConnection(const QString& text);
+// Connections separated by white space; empty when any one is malformed.
+std::vector<DemoConnection> ParseDemoConnections(const QString& text);

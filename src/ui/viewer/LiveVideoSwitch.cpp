@@ -22,6 +22,16 @@ LiveVideoSwitch::LiveVideoSwitch(Parts parts)
 
 void LiveVideoSwitch::Start(int index)
 {
+    start(index, false);
+}
+
+void LiveVideoSwitch::Restore(int index)
+{
+    start(index, true);
+}
+
+void LiveVideoSwitch::start(int index, bool restoring)
+{
     ViewerSessions& sessions = m_parts.sessions;
     ViewerVideo& video = m_parts.video;
     auto& row = sessions.table.At(index);
@@ -39,6 +49,7 @@ void LiveVideoSwitch::Start(int index)
     request.checkedButtons = decision.requested;
     request.dvrType = type;
     request.perCameraStreams = row.record.settings.recordSet.resolution[0] != 0;
+    request.keepPlaces = restoring;
     StartLiveChannels(video.decoder, row.record.live, &row.session, video.occupiedPanes, request);
     row.channels.requestedVideo = row.record.live.requestedVideo;
     row.channels.ownedPanes = row.record.live.ownedPanes;
@@ -56,7 +67,10 @@ void LiveVideoSwitch::Start(int index)
     video.window->RecordLivePanes(index, pairs, video.occupiedPanes);
     // Titles and frames are drawn by the overlay for the recorder kind now live.
     video.window->InstallOverlayFor(false);
-    video.layoutPanel->ApplyLiveStartLayout();
+    if (restoring)
+        video.window->RequestRedraw();
+    else
+        video.layoutPanel->ApplyLiveStartLayout();
 }
 
 void LiveVideoSwitch::Stop(int index)

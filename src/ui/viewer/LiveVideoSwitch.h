@@ -28,9 +28,13 @@ public:
 
     explicit LiveVideoSwitch(Parts parts);
 
-    // The session's checked channels go live (button 209, new masks). Over
-    // the window's channel limit nothing starts and the operator is told.
+    // The session's checked channels go live (button 209, new masks) and the
+    // window takes the live-start layout. Over the window's channel limit
+    // nothing starts and the operator is told.
     void Start(int index);
+    // A session back after its link was lost: its channels go live in the
+    // panes they had and the window keeps the layout the operator chose.
+    void Restore(int index);
     // Button 231: the session gives up its panes and audio.
     void Stop(int index);
     // Every pane is given up (a session went and the rest are packed again).
@@ -39,5 +43,7 @@ public:
     void SyncVideoState();
 
 private:
+    void start(int index, bool restoring);
+
     Parts m_parts;
 };

@@ -74,8 +74,6 @@ void LiveViewer::buildControls(QWidget* window)
     m_video.layoutPanel->SetListener(this);
     m_userView = new CUserViewDlg(m_video.window, m_video.layoutPanel, &m_video.state, &m_video.overlay, window);
     m_userView->move(809, 507);
-    // The drawing starts over whenever the live panes change.
-    connect(this, &LiveViewer::liveChanged, m_userView, &CUserViewDlg::Clear);
 
     m_controls = new ChannelAudioControl(window, m_sessions, m_video.decoder, this);
 
@@ -344,10 +342,13 @@ void LiveViewer::onMasksChanged(int index)
     row.record.masksPending = false;
     ApplyMasksChanged(row.panel, row.channels, DvrTypeCode(row.record.settings), row.session.GetVideoChannelMask(),
                       row.session.GetAudioChannelMask(), row.session.GetSensorStatusMask());
-    m_reconnect->RestoreChoices(index);
-    m_live->Start(index);
+    const bool restored = m_reconnect->RestoreChoices(index);
+    if (restored)
+        m_live->Restore(index);
+    else
+        m_live->Start(index);
     m_alarms->Mark(index);
-    emit liveChanged();
+    livePanesChanged(restored);
     row.panel.sliderEnabled = true;
     if (index == m_sessions.current)
         m_controls->ShowCurrentPanel();
@@ -380,7 +381,7 @@ void LiveViewer::StartLiveCurrent()
 {
     if (m_sessions.HasCurrent() && m_sessions.Current().record.hasSettings) {
         m_live->Start(m_sessions.current);
-        emit liveChanged();
+        livePanesChanged(false);
     }
 }
 
@@ -388,7 +389,7 @@ void LiveViewer::StopLiveCurrent()
 {
     if (m_sessions.HasCurrent()) {
         m_live->Stop(m_sessions.current);
-        emit liveChanged();
+        livePanesChanged(false);
     }
 }
 
@@ -454,6 +455,15 @@ void LiveViewer::disconnect(int index)
         m_serverList->Select(m_sessions.current);
     updateSessionButtons();
     showCurrentSession();
+    livePanesChanged(false);
+}
+
+void LiveViewer::livePanesChanged(bool placesKept)
+{
+    // The user view's drawing starts over when the live panes move; a session
+    // back in the panes it had leaves the operator's view as it was.
+    if (!placesKept)
+        m_userView->Clear();
     emit liveChanged();
 }
 

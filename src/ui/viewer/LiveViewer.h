@@ -144,6 +144,7 @@ private:
     void onSettingsReceived(int index);
     void onMasksChanged(int index);
     void onHostKeyChanged(int index);
+    void livePanesChanged(bool placesKept);
     void disconnect(int index);
     void stopSession(int index);
     void showCurrentSession();

@@ -5,8 +5,23 @@
 #include "ui/status/CInformationDlg.h"
 #include "ui/viewer/ViewerSessions.h"
 
+#include "ui/controls/CMsgListBox.h"
+
 #include <algorithm>
 #include <limits>
+
+namespace {
+
+// As many lines as the message list shows: a session that reconnects all night
+// adds lines all night.
+void AppendLine(QStringList& lines, const QString& text)
+{
+    while (lines.size() >= CMsgListBox::kMaxLines)
+        lines.removeFirst();
+    lines.append(text);
+}
+
+} // namespace
 
 ViewerStatusPanel::ViewerStatusPanel(CInformationDlg* info, ViewerSessions& sessions)
     : m_info(info)
@@ -24,14 +39,14 @@ void ViewerStatusPanel::Show(const QString& text)
     if (m_sessions.HasCurrent())
         ShowFor(m_sessions.current, text);
     else {
-        m_windowLines.append(text);
+        AppendLine(m_windowLines, text);
         m_info->AddMessage(0, text);
     }
 }
 
 void ViewerStatusPanel::ShowFor(int index, const QString& text)
 {
-    m_sessions.table.At(index).record.statusLines.append(text);
+    AppendLine(m_sessions.table.At(index).record.statusLines, text);
     m_info->AddMessage(index, text);
 }
 

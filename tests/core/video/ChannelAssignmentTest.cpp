@@ -32,6 +32,29 @@ TEST(ChannelAssignment, RestartReleasesTheSessionsOwnPanesFirst)
     EXPECT_EQ(plan.occupiedPanes, 0x000F);
 }
 
+TEST(ChannelAssignment, RestoreAfterReconnectPutsCamerasBackInTheirPanesUnlessOneIsTaken)
+{
+    // Cameras 0, 2, 3 were on panes 4, 5, 6; pane 3 has been free meanwhile.
+    const std::vector<PaneCamera> before{{4, 0}, {5, 2}, {6, 3}};
+    LiveStartInput in;
+    in.dvrType = 6;
+    in.checkedButtons = 0x0009;  // camera 2 is gone from the recorder
+    in.ownedPanes = 0x0070;
+    in.occupiedPanes = 0x0007 | 0x0070;
+    LiveStartPlan plan = PlanLiveRestore(in, before);
+    EXPECT_EQ(plan.mappings, (std::vector<StreamMapping>{{0, 4}, {3, 6}}));
+    EXPECT_EQ(plan.ownedPanes, 0x0050);
+    EXPECT_EQ(plan.occupiedPanes, 0x0057);
+    EXPECT_EQ(PairPanesWithCameras(plan.ownedPanes, plan.requestedVideo), (std::vector<PaneCamera>{{4, 0}, {6, 3}}));
+
+    // Another session took pane 6 meanwhile, or a camera had no pane: packed as at any start.
+    in.occupiedPanes = 0x0007 | 0x0030 | 0x0040;
+    in.ownedPanes = 0x0030;
+    EXPECT_EQ(PlanLiveRestore(in, before).mappings, PlanLiveStart(in).mappings);
+    in.checkedButtons = 0x0003;
+    EXPECT_EQ(PlanLiveRestore(in, before).mappings, PlanLiveStart(in).mappings);
+}
+
 TEST(ChannelAssignment, SixteenOccupiedPanesLeaveFurtherCamerasUnmapped)
 {
     LiveStartInput in;

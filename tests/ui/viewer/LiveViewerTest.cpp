@@ -330,4 +330,11 @@ TEST(DemoConnectionTest, NeedsFiveFieldsAndKeepsColonsInThePassword)
     EXPECT_EQ(parsed->protocol, "TCP");
     EXPECT_EQ(parsed->account, "ADMIN");
     EXPECT_EQ(parsed->password, "a:b");
+
+    const auto several = ParseDemoConnections(" 127.0.0.1:7050:TCP:ADMIN:a:b\n127.0.0.1:7051:UDP:USER:c ");
+    ASSERT_EQ(several.size(), 2u);
+    EXPECT_EQ(several[0].password, "a:b");
+    EXPECT_EQ(several[1].port, "7051");
+    EXPECT_EQ(several[1].protocol, "UDP");
+    EXPECT_TRUE(ParseDemoConnections("127.0.0.1:7050:TCP:ADMIN:a 127.0.0.1:7051").empty());
 }

@@ -13,18 +13,21 @@
 #include "ui/app/DvrMessageBox.h"
 #include "ui/controls/CtrlId.h"
 #include "ui/status/CInformationDlg.h"
+#include "ui/video/CRenderWnd.h"
 #include "ui/viewer/LiveViewer.h"
 #include "ui/viewer/ReconnectController.h"
 #include "ui/viewer/ServerListView.h"
 #include "ui/viewer/SignalMonitor.h"
 #include "ui/viewer/ViewerText.h"
 
+#include <QPoint>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <csignal>
 #include <functional>
 #include <memory>
@@ -145,7 +148,7 @@ TEST_F(ReconnectTest, FrozenRecorderShowsNoSignalAndRecoversWhenPicturesReturn)
     EXPECT_EQ(PhaseOf(0), Phase::Up);
 }
 
-TEST_F(ReconnectTest, KilledRecorderComesBackWithItsChannelsWhileTheOtherNeverStops)
+TEST_F(ReconnectTest, KilledRecorderComesBackInItsPanesAndLayoutWhileTheOtherNeverStops)
 {
     std::unique_ptr<EmulatorProcess> doorProcess;
     std::unique_ptr<EmulatorProcess> yardProcess;
@@ -157,37 +160,69 @@ TEST_F(ReconnectTest, KilledRecorderComesBackWithItsChannelsWhileTheOtherNeverSt
     ASSERT_TRUE(Connect(yard, "Yard"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Live(1, 4); }, kWaitMs));
 
-    // The operator shows three of Door's cameras only.
-    viewer->SelectSession(0);
+    // The operator shows three cameras of each, Yard's first: Yard keeps
+    // panes 4..6 and pane 3 stays free, where a fresh start would put Yard.
     QPushButton* second = FindCtrl<QPushButton>(&host, 5001);
     ASSERT_NE(second, nullptr);
-    second->click();
-    viewer->StartLiveCurrent();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Live(0, 3); }, kWaitMs));
+    for (int index : {1, 0}) {
+        viewer->SelectSession(index);
+        second->click();
+        viewer->StartLiveCurrent();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Live(index, 3); }, kWaitMs));
+    }
     const auto& sessions = viewer->Sessions();
     const std::uint16_t doorPanes = sessions.At(0).channels.ownedPanes;
-    const std::uint16_t doorCameras = sessions.At(0).channels.requestedVideo;
     const std::uint16_t yardPanes = sessions.At(1).channels.ownedPanes;
-    EXPECT_EQ(doorCameras, 0x000D);
+    const std::uint16_t yardCameras = sessions.At(1).channels.requestedVideo;
+    EXPECT_EQ(doorPanes, 0x0007);
+    EXPECT_EQ(yardPanes, 0x0070);
+    EXPECT_EQ(yardCameras, 0x000D);
     ASSERT_TRUE(Decoding(doorPanes | yardPanes));
-    const auto yardPlays = [&] { return (viewer->Signal().NoSignalPanes() & yardPanes) == 0; };
 
-    door.Stop();
-    ASSERT_TRUE(WaitWhile([&] { return PhaseOf(0) != Phase::Up; }, yardPlays));
-    ASSERT_TRUE(WaitWhile([&] { return Lines(0).contains("Reconnecting in 1 s"); }, yardPlays));
+    // ... and looks at Yard's cameras four at a time.
+    host.show();
+    auto* video = host.findChild<CRenderWnd*>();
+    ASSERT_NE(video, nullptr);
+    const PaneRect yardFirst = video->PaneOf(4);
+    QTest::mouseClick(video, Qt::LeftButton, {},
+                      QPoint((yardFirst.left + yardFirst.right) / 2, (yardFirst.top + yardFirst.bottom) / 2));
+    ASSERT_EQ(viewer->SelectedChannel(), 4);
+    QPushButton* quad = FindCtrl<QPushButton>(&host, kBtnLayoutQuad);
+    quad->click();
+    ASSERT_TRUE(quad->isChecked());
+    std::array<PaneRect, 16> layout;
+    std::array<SnapshotSource, 16> shown;
+    for (int pane = 0; pane < 16; ++pane) {
+        layout[pane] = video->PaneOf(pane);
+        shown[pane] = viewer->SourceOfPane(pane);
+    }
+    EXPECT_EQ(shown[6].recorderName, "Yard");
+    EXPECT_EQ(shown[6].cameraNumber, 4);
+    const auto doorPlays = [&] { return (viewer->Signal().NoSignalPanes() & doorPanes) == 0; };
+
+    yard.Stop();
+    ASSERT_TRUE(WaitWhile([&] { return PhaseOf(1) != Phase::Up; }, doorPlays));
+    ASSERT_TRUE(WaitWhile([&] { return Lines(1).contains("Reconnecting in 1 s"); }, doorPlays));
     EXPECT_EQ(MessagesShown(6021), 1);
     EXPECT_EQ(sessions.Count(), 2);
     EXPECT_EQ(FindCtrl<QTableWidget>(&host, ServerListView::kCtrlId)->rowCount(), 2);
     // The dead recorder's panes say so; the other's keep playing.
-    ASSERT_TRUE(WaitWhile([&] { return viewer->Signal().NoSignalPanes() == doorPanes; }, yardPlays));
-    ASSERT_TRUE(Decoding(yardPanes));
+    ASSERT_TRUE(WaitWhile([&] { return viewer->Signal().NoSignalPanes() == yardPanes; }, doorPlays));
+    ASSERT_TRUE(Decoding(doorPanes));
 
-    ASSERT_TRUE(door.Restart()) << door.Error();
-    ASSERT_TRUE(WaitWhile([&] { return Live(0, 3) && PhaseOf(0) == Phase::Up && Decoding(doorPanes, 200); },
-                          yardPlays, 40000));
-    EXPECT_EQ(sessions.At(0).channels.ownedPanes, doorPanes);
-    EXPECT_EQ(sessions.At(0).channels.requestedVideo, doorCameras);
+    ASSERT_TRUE(yard.Restart()) << yard.Error();
+    ASSERT_TRUE(WaitWhile([&] { return Live(1, 3) && PhaseOf(1) == Phase::Up; }, doorPlays, 40000));
     EXPECT_EQ(sessions.At(1).channels.ownedPanes, yardPanes);
+    EXPECT_TRUE(Decoding(yardPanes));
+    EXPECT_EQ(sessions.At(1).channels.requestedVideo, yardCameras);
+    EXPECT_EQ(sessions.At(0).channels.ownedPanes, doorPanes);
+    // The same layout, with every camera where it was.
+    EXPECT_TRUE(quad->isChecked());
+    for (int pane = 0; pane < 16; ++pane) {
+        EXPECT_EQ(video->PaneOf(pane), layout[pane]) << "pane " << pane;
+        EXPECT_EQ(viewer->SourceOfPane(pane).recorderName, shown[pane].recorderName) << "pane " << pane;
+        EXPECT_EQ(viewer->SourceOfPane(pane).cameraNumber, shown[pane].cameraNumber) << "pane " << pane;
+    }
     EXPECT_TRUE(QTest::qWaitFor([&] { return viewer->Signal().NoSignalPanes() == 0; }, kWaitMs));
     EXPECT_EQ(MessagesShown(6021), 1);
 }
@@ -231,6 +266,18 @@ TEST_F(ReconnectTest, ReconnectOffClosesTheDroppedSessionWhileAnotherKeepsPlayin
     EXPECT_EQ(viewer->OccupiedPanes(), 0x000F);
     EXPECT_TRUE(Decoding(0x000F));
     EXPECT_EQ(PhaseOf(0), Phase::Up);
+}
+
+TEST_F(ReconnectTest, StatusLinesKeepNoMoreThanTheMessageListShows)
+{
+    // A session that reconnects all night says so all night.
+    MakeViewer();
+    for (int line = 0; line < 600; ++line)
+        viewer->ShowStatus(QString::number(line));
+    const QStringList lines = viewer->VisibleStatusLines();
+    ASSERT_EQ(lines.size(), 500);
+    EXPECT_EQ(lines.front(), "100");
+    EXPECT_EQ(lines.back(), "599");
 }
 
 } // namespace
