@@ -24,8 +24,6 @@
 // not the client.
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -33,7 +31,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,6 +47,7 @@ extern "C" {
 #include "bench/support/EmulatorLoops.h"
 #include "bench/support/ProcessMeter.h"
 #include "bench/support/RecorderEmulator.h"
+#include "bench/support/WindowBench.h"
 #include "core/video/LayoutGeometry.h"
 #include "platform/decoder/LiveDecoder.h"
 #include "ui/app/COrlixDlg.h"
@@ -98,25 +96,6 @@ Options ParseOptions(int argc, char** argv)
         std::exit(2);
     }
     return options;
-}
-
-// Runs the window's event loop for a while.
-void RunEvents(std::chrono::milliseconds duration)
-{
-    QEventLoop loop;
-    QTimer::singleShot(duration, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool RunEventsUntil(const std::function<bool()>& done, std::chrono::seconds timeout)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        RunEvents(std::chrono::milliseconds(50));
-    }
-    return true;
 }
 
 struct Totals {
@@ -210,18 +189,11 @@ void PrintWindowRun(const WindowRun& window, int seconds)
 int main(int argc, char** argv)
 {
     const Options options = ParseOptions(argc, argv);
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    char pattern[] = "/tmp/ombrel-bench-window-XXXXXX";
-    if (!::mkdtemp(pattern)) {
+    const std::string folder = PrepareWindowWorkFolder("window");
+    if (folder.empty()) {
         std::fprintf(stderr, "cannot make a work folder\n");
         return 1;
     }
-    const std::string folder = pattern;
-    // The window's drive C: and registry live in the work folder, not the user's.
-    setenv("DVR_DRIVE_C", (folder + "/c").c_str(), 1);
-    setenv("DVR_REGISTRY", (folder + "/registry.db").c_str(), 1);
-    std::filesystem::create_directories(folder + "/c");
     QApplication app(argc, argv);
     av_log_set_level(AV_LOG_ERROR);
 

@@ -13,7 +13,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <map>
+#include <set>
 
 using namespace emulator;
 using namespace std::chrono_literals;
@@ -284,4 +286,49 @@ TEST_F(RecorderServerTest, InjectedFaultsShowOnTheWire)
     const auto r = lossy.Next();
     ASSERT_TRUE(r);
     EXPECT_EQ(r->type, wire::MessageType::PollReply) << "no live media got through and the session stands";
+}
+
+TEST_F(RecorderServerTest, SendTimesNameEachVideoUnitTheClientReceivedAfterItLeft)
+{
+    RecorderOptions options;
+    options.sendTimesPath = data_ / "send-times.txt";
+    Serve(options);
+    WireClient client(Port());
+    ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
+    client.Send(wire::MessageType::LiveControl, wire::LiveControlMessage{0x0003, 0x0001, 0}.Encode());
+    const auto start = std::chrono::steady_clock::now();
+    std::multiset<std::pair<int, uint64_t>> received;  // camera and PTS of each video unit's header
+    while (std::chrono::steady_clock::now() < start + 600ms) {
+        const auto r = client.Next(1000ms);
+        ASSERT_TRUE(r);
+        const auto f = r->type == wire::MessageType::LiveMedia
+            ? wire::DecodeLiveMedia(r->payload.data(), r->payload.size())
+            : std::nullopt;
+        if (!f || f->packetType != wire::kPacketVideo || f->index != 0 || f->PayloadLength() < 14)
+            continue;
+        const uint8_t* p = f->Payload();
+        if (p[7] & 0x80) {  // a PTS, read as the PES header lays it out
+            const uint64_t pts = (uint64_t(p[9] & 0x0E) << 29) | (uint64_t(p[10]) << 22) |
+                                 (uint64_t(p[11] & 0xFE) << 14) | (uint64_t(p[12]) << 7) | (p[13] >> 1);
+            received.emplace(p[3] - 0xE0, pts);
+        }
+    }
+    const auto stop = std::chrono::steady_clock::now();
+    server_.reset();  // closes the file
+
+    std::ifstream file(options.sendTimesPath);
+    int camera = 0;
+    uint64_t pts = 0;
+    long long at = 0, previous = 0;
+    size_t lines = 0;
+    while (file >> camera >> pts >> at) {
+        ++lines;
+        EXPECT_EQ(received.count({camera, pts}), 1u) << camera << " " << pts;
+        EXPECT_GE(at, previous);
+        EXPECT_LE(std::chrono::nanoseconds(at), stop.time_since_epoch());
+        previous = at;
+    }
+    // Audio is not named; units still on their way when the client stopped reading may be missing.
+    EXPECT_GE(lines, 20u);
+    EXPECT_LE(lines, received.size() + 4);
 }
