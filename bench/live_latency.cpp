@@ -111,7 +111,7 @@ Spread DecodeBaseline(const std::vector<std::vector<AccessUnit>>& loops)
         for (int i = 0; i < kDecodesPerCamera; ++i) {
             const AccessUnit& unit = loop[size_t(i) % loop.size()];
             const Clock::time_point start = Clock::now();
-            decoder.Decode(unit.data.data(), unit.data.size());
+            decoder.Decode(unit.data(), unit.size());
             times.push_back(Ms(Clock::now() - start));
         }
     }

@@ -288,7 +288,7 @@ TEST_F(RecorderServerTest, InjectedFaultsShowOnTheWire)
     EXPECT_EQ(r->type, wire::MessageType::PollReply) << "no live media got through and the session stands";
 }
 
-TEST_F(RecorderServerTest, SendTimesNameEachVideoUnitTheClientReceivedAfterItLeft)
+TEST_F(RecorderServerTest, SendTimesNameEachVideoUnitBeforeTheClientHasAllOfIt)
 {
     RecorderOptions options;
     options.sendTimesPath = data_ / "send-times.txt";
@@ -297,38 +297,40 @@ TEST_F(RecorderServerTest, SendTimesNameEachVideoUnitTheClientReceivedAfterItLef
     ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
     client.Send(wire::MessageType::LiveControl, wire::LiveControlMessage{0x0003, 0x0001, 0}.Encode());
     const auto start = std::chrono::steady_clock::now();
-    std::multiset<std::pair<int, uint64_t>> received;  // camera and PTS of each video unit's header
+    std::pair<int, uint64_t> unit;  // camera and PTS of the unit on its way
+    std::map<std::pair<int, uint64_t>, std::chrono::nanoseconds> received;  // when the last fragment came
     while (std::chrono::steady_clock::now() < start + 600ms) {
         const auto r = client.Next(1000ms);
         ASSERT_TRUE(r);
         const auto f = r->type == wire::MessageType::LiveMedia
             ? wire::DecodeLiveMedia(r->payload.data(), r->payload.size())
             : std::nullopt;
-        if (!f || f->packetType != wire::kPacketVideo || f->index != 0 || f->PayloadLength() < 14)
+        if (!f || f->packetType != wire::kPacketVideo)
             continue;
         const uint8_t* p = f->Payload();
-        if (p[7] & 0x80) {  // a PTS, read as the PES header lays it out
-            const uint64_t pts = (uint64_t(p[9] & 0x0E) << 29) | (uint64_t(p[10]) << 22) |
-                                 (uint64_t(p[11] & 0xFE) << 14) | (uint64_t(p[12]) << 7) | (p[13] >> 1);
-            received.emplace(p[3] - 0xE0, pts);
+        if (f->index == 0 && f->PayloadLength() >= 14 && (p[7] & 0x80)) {  // the PES header's PTS
+            unit = {p[3] - 0xE0, (uint64_t(p[9] & 0x0E) << 29) | (uint64_t(p[10]) << 22) |
+                                     (uint64_t(p[11] & 0xFE) << 14) | (uint64_t(p[12]) << 7) | (p[13] >> 1)};
         }
+        // Units of different streams are not interleaved: this fragment ends that unit.
+        if (f->index + 1 == f->count)
+            received.emplace(unit, std::chrono::steady_clock::now().time_since_epoch());
     }
-    const auto stop = std::chrono::steady_clock::now();
     server_.reset();  // closes the file
 
     std::ifstream file(options.sendTimesPath);
     int camera = 0;
     uint64_t pts = 0;
-    long long at = 0, previous = 0;
-    size_t lines = 0;
+    long long at = 0;
+    size_t matched = 0;
     while (file >> camera >> pts >> at) {
-        ++lines;
-        EXPECT_EQ(received.count({camera, pts}), 1u) << camera << " " << pts;
-        EXPECT_GE(at, previous);
-        EXPECT_LE(std::chrono::nanoseconds(at), stop.time_since_epoch());
-        previous = at;
+        const auto found = received.find({camera, pts});
+        if (found == received.end())
+            continue;  // sent after the client stopped reading
+        ++matched;
+        // Stamped as send() returns, which may be a moment after the client took the bytes.
+        EXPECT_LE(std::chrono::nanoseconds(at), found->second + 20ms) << camera << " " << pts;
     }
-    // Audio is not named; units still on their way when the client stopped reading may be missing.
-    EXPECT_GE(lines, 20u);
-    EXPECT_LE(lines, received.size() + 4);
+    EXPECT_GT(received.size(), 20u);
+    EXPECT_EQ(matched, received.size()) << "every unit received had left and was named once";
 }
