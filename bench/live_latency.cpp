@@ -23,7 +23,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -34,7 +33,6 @@ extern "C" {
 }
 
 #include "bench/support/BaselineDecoder.h"
-#include "bench/support/BitRateText.h"
 #include "bench/support/EmulatorLoops.h"
 #include "bench/support/PaintTimes.h"
 #include "bench/support/ProcessMeter.h"
@@ -53,7 +51,6 @@ using namespace benchsupport;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kChannels = 16;
-constexpr int kFps = 25;
 constexpr int kPaneWidth = kVideoWindowWidth / 4;
 constexpr int kPaneHeight = kVideoWindowHeight / 4;
 constexpr int kWarmUpSeconds = 2;
@@ -62,40 +59,6 @@ constexpr auto kLastPaintGrace = std::chrono::seconds(1);
 constexpr int kDecodesPerCamera = 50;
 constexpr double kDisplayRefreshMs = 1000.0 / 60;
 constexpr double kFirstPictureGoalMs = 500;
-
-struct Options {
-    int seconds = 10;
-    int rounds = 3;
-    long bitRate = 1500000;
-    emulator::media::CameraContent content = emulator::media::CameraContent::Plain;
-};
-
-Options ParseOptions(int argc, char** argv)
-{
-    Options options;
-    bool good = true;
-    for (int i = 1; i < argc && good; ++i) {
-        const bool hasValue = i + 1 < argc;
-        if (std::strcmp(argv[i], "--seconds") == 0 && hasValue)
-            options.seconds = std::atoi(argv[++i]);
-        else if (std::strcmp(argv[i], "--rounds") == 0 && hasValue)
-            options.rounds = std::atoi(argv[++i]);
-        else if (std::strcmp(argv[i], "--bitrate") == 0 && hasValue)
-            good = (options.bitRate = ParseBitRate(argv[++i])) > 0;
-        else if (std::strcmp(argv[i], "--content") == 0 && hasValue) {
-            const auto content = emulator::media::ParseCameraContent(argv[++i]);
-            good = content.has_value();
-            options.content = content.value_or(options.content);
-        } else
-            good = false;
-    }
-    if (!good || options.seconds < 1 || options.seconds > 600 || options.rounds < 1 || options.rounds > 20) {
-        std::fprintf(stderr, "usage: %s [--content plain|hard] [--seconds N] [--rounds R] [--bitrate BITS[k|M]]\n",
-                     argv[0]);
-        std::exit(2);
-    }
-    return options;
-}
 
 double Ms(Clock::duration duration)
 {
@@ -190,7 +153,7 @@ void PrintRound(int number, int rounds, const Round& round, double goalMs)
 
 int main(int argc, char** argv)
 {
-    const Options options = ParseOptions(argc, argv);
+    const WindowBenchOptions options = ParseWindowBenchOptions(argc, argv);
     const std::string folder = PrepareWindowWorkFolder("latency");
     if (folder.empty()) {
         std::fprintf(stderr, "cannot make a work folder\n");

@@ -29,7 +29,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -42,7 +41,6 @@ extern "C" {
 }
 
 #include "bench/support/BaselineRun.h"
-#include "bench/support/BitRateText.h"
 #include "bench/support/CameraLoops.h"
 #include "bench/support/EmulatorLoops.h"
 #include "bench/support/ProcessMeter.h"
@@ -63,40 +61,6 @@ constexpr int kPaneWidth = kVideoWindowWidth / 4;
 constexpr int kPaneHeight = kVideoWindowHeight / 4;
 constexpr int kWarmUpSeconds = 3;
 constexpr int kBaselineSeconds = 8;
-
-struct Options {
-    int seconds = 10;
-    int rounds = 3;
-    long bitRate = 1500000;  // as in bench_live_path
-    emulator::media::CameraContent content = emulator::media::CameraContent::Plain;
-};
-
-Options ParseOptions(int argc, char** argv)
-{
-    Options options;
-    bool good = true;
-    for (int i = 1; i < argc && good; ++i) {
-        const bool hasValue = i + 1 < argc;
-        if (std::strcmp(argv[i], "--seconds") == 0 && hasValue)
-            options.seconds = std::atoi(argv[++i]);
-        else if (std::strcmp(argv[i], "--rounds") == 0 && hasValue)
-            options.rounds = std::atoi(argv[++i]);
-        else if (std::strcmp(argv[i], "--bitrate") == 0 && hasValue)
-            good = (options.bitRate = ParseBitRate(argv[++i])) > 0;
-        else if (std::strcmp(argv[i], "--content") == 0 && hasValue) {
-            const auto content = emulator::media::ParseCameraContent(argv[++i]);
-            good = content.has_value();
-            options.content = content.value_or(options.content);
-        } else
-            good = false;
-    }
-    if (!good || options.seconds < 1 || options.seconds > 3600 || options.rounds < 1 || options.rounds > 20) {
-        std::fprintf(stderr, "usage: %s [--content plain|hard] [--seconds N] [--rounds R] [--bitrate BITS[k|M]]\n",
-                     argv[0]);
-        std::exit(2);
-    }
-    return options;
-}
 
 struct Totals {
     unsigned long long decoded = 0, presented = 0, skipped = 0, dropped = 0;
@@ -188,7 +152,7 @@ void PrintWindowRun(const WindowRun& window, int seconds)
 
 int main(int argc, char** argv)
 {
-    const Options options = ParseOptions(argc, argv);
+    const WindowBenchOptions options = ParseWindowBenchOptions(argc, argv);
     const std::string folder = PrepareWindowWorkFolder("window");
     if (folder.empty()) {
         std::fprintf(stderr, "cannot make a work folder\n");

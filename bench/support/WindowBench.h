@@ -1,5 +1,7 @@
 #pragma once
 
+#include "media/CameraContent.h"
+
 #include <chrono>
 #include <functional>
 #include <string>
@@ -7,6 +9,19 @@
 // What the benchmarks that drive the real main window share.
 
 namespace benchsupport {
+
+// The command line of a window benchmark:
+//   [--content plain|hard] [--seconds N] [--rounds R] [--bitrate BITS[k|M]]
+// N seconds measured (1..3600) in each of R rounds (1..20); the camera
+// content and bit rate asked of the emulator.
+struct WindowBenchOptions {
+    int seconds = 10;
+    int rounds = 3;
+    long bitRate = 1500000;  // as in bench_live_path
+    emulator::media::CameraContent content = emulator::media::CameraContent::Plain;
+};
+// Exits with the usage on a bad command line.
+WindowBenchOptions ParseWindowBenchOptions(int argc, char** argv);
 
 // A fresh work folder under /tmp named after the benchmark, holding the
 // window's drive C: and registry (DVR_DRIVE_C, DVR_REGISTRY), so a run never
