@@ -24,16 +24,12 @@
 // not the client.
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,11 +41,11 @@ extern "C" {
 }
 
 #include "bench/support/BaselineRun.h"
-#include "bench/support/BitRateText.h"
 #include "bench/support/CameraLoops.h"
 #include "bench/support/EmulatorLoops.h"
 #include "bench/support/ProcessMeter.h"
 #include "bench/support/RecorderEmulator.h"
+#include "bench/support/WindowBench.h"
 #include "core/video/LayoutGeometry.h"
 #include "platform/decoder/LiveDecoder.h"
 #include "ui/app/COrlixDlg.h"
@@ -65,59 +61,6 @@ constexpr int kPaneWidth = kVideoWindowWidth / 4;
 constexpr int kPaneHeight = kVideoWindowHeight / 4;
 constexpr int kWarmUpSeconds = 3;
 constexpr int kBaselineSeconds = 8;
-
-struct Options {
-    int seconds = 10;
-    int rounds = 3;
-    long bitRate = 1500000;  // as in bench_live_path
-    emulator::media::CameraContent content = emulator::media::CameraContent::Plain;
-};
-
-Options ParseOptions(int argc, char** argv)
-{
-    Options options;
-    bool good = true;
-    for (int i = 1; i < argc && good; ++i) {
-        const bool hasValue = i + 1 < argc;
-        if (std::strcmp(argv[i], "--seconds") == 0 && hasValue)
-            options.seconds = std::atoi(argv[++i]);
-        else if (std::strcmp(argv[i], "--rounds") == 0 && hasValue)
-            options.rounds = std::atoi(argv[++i]);
-        else if (std::strcmp(argv[i], "--bitrate") == 0 && hasValue)
-            good = (options.bitRate = ParseBitRate(argv[++i])) > 0;
-        else if (std::strcmp(argv[i], "--content") == 0 && hasValue) {
-            const auto content = emulator::media::ParseCameraContent(argv[++i]);
-            good = content.has_value();
-            options.content = content.value_or(options.content);
-        } else
-            good = false;
-    }
-    if (!good || options.seconds < 1 || options.seconds > 3600 || options.rounds < 1 || options.rounds > 20) {
-        std::fprintf(stderr, "usage: %s [--content plain|hard] [--seconds N] [--rounds R] [--bitrate BITS[k|M]]\n",
-                     argv[0]);
-        std::exit(2);
-    }
-    return options;
-}
-
-// Runs the window's event loop for a while.
-void RunEvents(std::chrono::milliseconds duration)
-{
-    QEventLoop loop;
-    QTimer::singleShot(duration, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool RunEventsUntil(const std::function<bool()>& done, std::chrono::seconds timeout)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        RunEvents(std::chrono::milliseconds(50));
-    }
-    return true;
-}
 
 struct Totals {
     unsigned long long decoded = 0, presented = 0, skipped = 0, dropped = 0;
@@ -209,19 +152,12 @@ void PrintWindowRun(const WindowRun& window, int seconds)
 
 int main(int argc, char** argv)
 {
-    const Options options = ParseOptions(argc, argv);
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    char pattern[] = "/tmp/ombrel-bench-window-XXXXXX";
-    if (!::mkdtemp(pattern)) {
+    const WindowBenchOptions options = ParseWindowBenchOptions(argc, argv);
+    const std::string folder = PrepareWindowWorkFolder("window");
+    if (folder.empty()) {
         std::fprintf(stderr, "cannot make a work folder\n");
         return 1;
     }
-    const std::string folder = pattern;
-    // The window's drive C: and registry live in the work folder, not the user's.
-    setenv("DVR_DRIVE_C", (folder + "/c").c_str(), 1);
-    setenv("DVR_REGISTRY", (folder + "/registry.db").c_str(), 1);
-    std::filesystem::create_directories(folder + "/c");
     QApplication app(argc, argv);
     av_log_set_level(AV_LOG_ERROR);
 

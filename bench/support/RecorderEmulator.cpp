@@ -11,7 +11,8 @@ RecorderEmulator::~RecorderEmulator()
 }
 
 bool RecorderEmulator::Start(const std::string& program, const std::string& model, const std::string& folder,
-                             std::string* error, long cameraBitRate, emulator::media::CameraContent content)
+                             std::string* error, long cameraBitRate, emulator::media::CameraContent content,
+                             const std::vector<std::string>& extraArgs)
 {
     Stop();
     std::filesystem::create_directories(folder + "/data");
@@ -23,6 +24,7 @@ bool RecorderEmulator::Start(const std::string& program, const std::string& mode
         args.push_back("--camera-bitrate");
         args.push_back(std::to_string(cameraBitRate));
     }
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     if (!m_process.Start(std::move(args), folder + "/emulator.log", true, error))
         return false;
     // Encoding the camera loops the first time takes a while.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "media/CameraContent.h"
 #include "tests/support/processes/ChildProcess.h"
@@ -23,9 +24,11 @@ public:
     // does not come. cameraBitRate: bits a second each camera's loop
     // reaches (100000..20000000); 0 keeps the content's own rate. The loops
     // are kept in the emulator's default cache, where MakeEmulatorLoops
-    // finds the same ones.
+    // finds the same ones. extraArgs go on the emulator's command line after
+    // the rest.
     bool Start(const std::string& program, const std::string& model, const std::string& folder, std::string* error,
-               long cameraBitRate = 0, emulator::media::CameraContent content = emulator::media::CameraContent::Plain);
+               long cameraBitRate = 0, emulator::media::CameraContent content = emulator::media::CameraContent::Plain,
+               const std::vector<std::string>& extraArgs = {});
     void Stop();
 
     std::uint16_t Port() const { return m_port; }

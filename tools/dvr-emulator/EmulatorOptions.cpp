@@ -184,6 +184,11 @@ std::optional<EmulatorOptions> ParseEmulatorOptions(const std::vector<std::strin
             if (!content)
                 return fail("--camera-content needs plain or hard");
             current->cameraContent = *content;
+        } else if (arg == "--send-times") {
+            const auto v = value();
+            if (!v || v->empty())
+                return fail("--send-times needs a file");
+            current->sendTimesPath = *v;
         } else if (arg == "--refuse-connections") {
             f.refuseConnections = true;
         } else if (arg == "--drop-after-frames") {
@@ -281,6 +286,10 @@ Recorders:
                          hard (busy, noisy and moving, coded as cameras code
                          it: decodes about as dearly as a real camera at the
                          same rate; 1.5M unless a camera bit rate is given)
+  --send-times FILE      for benchmarks: a line "CAMERA PTS NANOSECONDS" for
+                         each video unit sent, once its last byte was given
+                         to the socket (PTS at 90 kHz, NANOSECONDS on the
+                         monotonic clock); a file for each recorder
 
 Process:
   --discovery-port PORT  answer LAN discovery probes on this UDP port

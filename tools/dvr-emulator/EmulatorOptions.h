@@ -43,6 +43,7 @@ struct RecorderOptions {
     uint32_t loopSeconds = 0;         // camera loop length; 0: the cameras' default
     uint32_t cameraBitRate = 0;       // bit/s the camera loops reach; 0: the plain scene
     media::CameraContent cameraContent = media::CameraContent::Plain;
+    std::string sendTimesPath;        // non-empty: write when each video unit left (benchmarks)
     FaultOptions faults;
 };
 

@@ -21,8 +21,9 @@ constexpr size_t kDatagramBatch = 64;
 
 }  // namespace
 
-LiveSender::LiveSender(media::CameraFeeds& feeds, const FaultOptions& faults, uint64_t diceSeed)
-    : feeds_(feeds), faults_(faults), dice_(diceSeed)
+LiveSender::LiveSender(media::CameraFeeds& feeds, const FaultOptions& faults, uint64_t diceSeed,
+                       SendTimes& sendTimes)
+    : feeds_(feeds), faults_(faults), dice_(diceSeed), sendTimes_(sendTimes)
 {
 }
 
@@ -157,9 +158,11 @@ void LiveSender::SendUnit(LiveStream& stream, wire::RecorderConnection& connecti
     if (udpPort_ == 0) {
         for (const Fragment& f : fragments_)
             connection.AppendLiveMedia(stream.PacketType(), f.count, f.index, f.payload, f.length);
-        return;
+    } else {
+        SendDatagrams(stream.PacketType(), udpSocket);
     }
-    SendDatagrams(stream.PacketType(), udpSocket);
+    if (stream.PacketType() == wire::kPacketVideo)
+        sendTimes_.UnitQueued(stream.Camera(), stream.NextPts(), udpPort_ == 0 ? connection.Outgoing().size() : 0);
 }
 
 void LiveSender::SendDatagrams(uint8_t packetType, int udpSocket)

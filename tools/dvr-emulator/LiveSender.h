@@ -7,6 +7,7 @@
 #include "EmulatorOptions.h"
 #include "FaultDice.h"
 #include "LiveStream.h"
+#include "SendTimes.h"
 
 #include "core/net/LiveMessages.h"
 #include "core/net/RecorderConnection.h"
@@ -22,7 +23,8 @@ namespace emulator {
 
 class LiveSender {
 public:
-    LiveSender(media::CameraFeeds& feeds, const FaultOptions& faults, uint64_t diceSeed);
+    // sendTimes hears of every video unit sent.
+    LiveSender(media::CameraFeeds& feeds, const FaultOptions& faults, uint64_t diceSeed, SendTimes& sendTimes);
 
     // Starts the streams of a (new) request; zero masks stop everything.
     // udpPort 0: fragments go on the connection; else datagrams to
@@ -49,6 +51,7 @@ private:
     media::CameraFeeds& feeds_;
     FaultOptions faults_;
     FaultDice dice_;
+    SendTimes& sendTimes_;
     std::vector<LiveStream> streams_;
     uint16_t udpPort_ = 0;
     sockaddr_in udpTarget_{};

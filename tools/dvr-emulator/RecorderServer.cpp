@@ -38,8 +38,9 @@ uint64_t MonotonicMs()
 
 RecorderServer::Session::Session(Recorder& recorder, wire::LoginAuthority& authority,
                                  const wire::RecorderConnectionOptions& options, const FaultOptions& faults,
-                                 uint64_t seed, uint64_t nowMs)
-    : acceptedMs(nowMs), connection(recorder, authority, options, nowMs), live(recorder.Feeds(), faults, seed)
+                                 uint64_t seed, uint64_t nowMs, std::FILE* sendTimesFile)
+    : acceptedMs(nowMs), connection(recorder, authority, options, nowMs), sendTimes(sendTimesFile),
+      live(recorder.Feeds(), faults, seed, sendTimes)
 {
 }
 
@@ -79,23 +80,31 @@ std::unique_ptr<RecorderServer> RecorderServer::Create(Recorder& recorder, std::
         return nullptr;
     }
     ::setsockopt(udpFd, SOL_SOCKET, SO_SNDBUF, &sendBuffer, sizeof sendBuffer);
+    File sendTimes(nullptr, &std::fclose);
+    if (!options.sendTimesPath.empty())
+        sendTimes.reset(std::fopen(options.sendTimesPath.c_str(), "w"));
     const int wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (wakeFd < 0) {
-        *error = Errno("cannot make an eventfd");
+    if (wakeFd < 0 || (!options.sendTimesPath.empty() && !sendTimes)) {
+        *error = wakeFd < 0 ? Errno("cannot make an eventfd") : Errno("cannot write " + options.sendTimesPath);
         ::close(listenFd);
         ::close(udpFd);
+        if (wakeFd >= 0)
+            ::close(wakeFd);
         return nullptr;
     }
-    return std::unique_ptr<RecorderServer>(new RecorderServer(recorder, listenFd, udpFd, wakeFd, port));
+    return std::unique_ptr<RecorderServer>(
+        new RecorderServer(recorder, listenFd, udpFd, wakeFd, port, std::move(sendTimes)));
 }
 
-RecorderServer::RecorderServer(Recorder& recorder, int listenFd, int udpFd, int wakeFd, uint16_t port)
+RecorderServer::RecorderServer(Recorder& recorder, int listenFd, int udpFd, int wakeFd, uint16_t port,
+                               File sendTimes)
     : recorder_(recorder),
       authority_(std::make_unique<netauth::OpenSslLoginAuthority>()),
       listenFd_(listenFd),
       udpFd_(udpFd),
       wakeFd_(wakeFd),
-      port_(port)
+      port_(port),
+      sendTimes_(std::move(sendTimes))
 {
     const RecorderOptions& options = recorder.Options();
     connectionOptions_.pollTimeoutMs = uint64_t{options.pollTimeoutSeconds} * 1000;
@@ -255,7 +264,7 @@ void RecorderServer::Accept(uint64_t nowMs)
         for (const Session& s : sessions_)
             open += s.connection.ShouldClose() ? 0 : 1;
         Session& session = sessions_.emplace_back(recorder_, *authority_, connectionOptions_, options.faults,
-                                                  options.faults.seed + sessionsStarted_++, nowMs);
+                                                  options.faults.seed + sessionsStarted_++, nowMs, sendTimes_.get());
         session.fd = fd;
         session.peer = peer;
         session.connection.Start(open >= options.maxSessions);
@@ -305,6 +314,7 @@ void RecorderServer::Flush(Session& session)
             return;
         }
         session.connection.ConsumeOutgoing(static_cast<size_t>(n));
+        session.sendTimes.Sent(static_cast<size_t>(n));
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include <netinet/in.h>
 
+#include <cstdio>
 #include <deque>
 #include <list>
 #include <memory>
@@ -39,11 +40,12 @@ public:
 private:
     struct Session {
         Session(Recorder& recorder, wire::LoginAuthority& authority, const wire::RecorderConnectionOptions& options,
-                const FaultOptions& faults, uint64_t seed, uint64_t nowMs);
+                const FaultOptions& faults, uint64_t seed, uint64_t nowMs, std::FILE* sendTimesFile);
         int fd = -1;
         sockaddr_in peer{};
         uint64_t acceptedMs = 0;
         wire::RecorderConnection connection;
+        SendTimes sendTimes;
         LiveSender live;
         uint64_t liveGeneration = 0;
         std::deque<std::pair<uint64_t, std::vector<uint8_t>>> delayed;  // (due, bytes) under --delay
@@ -51,7 +53,8 @@ private:
         uint64_t closingSinceMs = 0;  // when the connection asked to be closed
     };
 
-    RecorderServer(Recorder& recorder, int listenFd, int udpFd, int wakeFd, uint16_t port);
+    using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+    RecorderServer(Recorder& recorder, int listenFd, int udpFd, int wakeFd, uint16_t port, File sendTimes);
     void Run();
     void Accept(uint64_t nowMs);
     void Receive(Session& session, uint64_t nowMs);
@@ -69,6 +72,7 @@ private:
     int udpFd_;
     int wakeFd_;  // eventfd: a command is waiting
     uint16_t port_;
+    File sendTimes_;  // null without --send-times
     std::thread thread_;
 
     std::mutex commandMutex_;  // guards stopRequested_ and alarmRequests_

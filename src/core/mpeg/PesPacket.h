@@ -20,6 +20,9 @@ struct PesPacket {
     size_t payloadSize = 0;
 };
 
+// A packet whose PES_packet_length is at its 16-bit maximum.
+constexpr size_t kMaxPesPacketBytes = 6 + 0xFFFF;
+
 // Stream ids that carry a PES packet (0xBD and up); below are pack, system
 // header, map and end codes, or elementary start codes.
 bool IsPesStreamId(uint8_t streamId);

@@ -17,8 +17,11 @@ ChannelDecoder::ChannelDecoder(int channel, ChannelState& state, const std::atom
 {
 }
 
-void ChannelDecoder::Submit(const uint8_t* payload, size_t size, bool hasPts, mpeg::VideoCodec declared)
+void ChannelDecoder::Submit(const mpeg::PesPacket& pes, mpeg::VideoCodec declared)
 {
+    const uint8_t* payload = pes.payload;
+    const size_t size = pes.payloadSize;
+    const bool hasPts = pes.hasPts;
     if (size == 0)
         return;
     if (declared != m_declared) {
@@ -36,6 +39,11 @@ void ChannelDecoder::Submit(const uint8_t* payload, size_t size, bool hasPts, mp
     unit.size = size;
     // Without time stamps in the stream every unit is taken for a picture.
     unit.startsPicture = hasPts || !m_seenPts;
+    unit.pts = hasPts ? int64_t(pes.pts) : VideoFrameDecoder::kNoPts;
+    if (!hasPts && m_lastUnitEndedPicture)
+        m_shortUnitsEndPictures = false;
+    unit.endsPicture = m_seenPts && m_shortUnitsEndPictures && pes.size < mpeg::kMaxPesPacketBytes;
+    m_lastUnitEndedPicture = unit.endsPicture;
     unit.codec = m_streamCodec;
     unit.keyframe = m_streamCodec != mpeg::VideoCodec::Unknown && mpeg::ContainsKeyframe(m_streamCodec, payload, size);
     m_queue.Push(std::move(unit));
@@ -55,17 +63,14 @@ DecoderJob::Turn ChannelDecoder::Run(Clock::time_point now)
         m_queue.Recycle(std::move(unit.buffer));
         ++decoded;
     }
-    if (decoded > 0) {
-        m_holding = true;
+    if (decoded > 0)
         m_lastDecoded = now;
-        return Turn{decoded == kUnitsPerTurn, m_lastDecoded + kPauseBeforeFlush};
-    }
-    if (!m_holding)
-        return Turn{};
-    if (now - m_lastDecoded < kPauseBeforeFlush)
-        return Turn{false, m_lastDecoded + kPauseBeforeFlush};
+    const bool moreWork = decoded == kUnitsPerTurn;
+    if (!m_pictureOpen && !m_deinterlacerFed)
+        return Turn{moreWork};
+    if (decoded > 0 || now - m_lastDecoded < kPauseBeforeFlush)
+        return Turn{moreWork, m_lastDecoded + kPauseBeforeFlush};
     ShowHeldPictures();
-    m_holding = false;
     return Turn{};
 }
 
@@ -73,6 +78,8 @@ void ChannelDecoder::ShowHeldPictures()
 {
     m_decoder.FlushParser([this](const AVFrame* frame) { OnDecoded(frame); });
     m_deinterlacer.Flush([this](const AVFrame* frame) { Present(frame); });
+    m_pictureOpen = false;
+    m_deinterlacerFed = false;
 }
 
 void ChannelDecoder::DecodeUnit(VideoUnit& unit)
@@ -82,10 +89,14 @@ void ChannelDecoder::DecodeUnit(VideoUnit& unit)
     if (codecChanged || unit.resync) {
         m_decoder.Restart(sink);
         m_deinterlacer.Reset();
+        m_deinterlacerFed = false;
     }
     if (codecChanged && !m_decoder.Open(unit.codec))
         return;
-    m_decoder.Decode(unit.buffer.Data(), unit.size, sink);
+    m_decoder.Decode(unit.buffer.Data(), unit.size, unit.pts, sink);
+    m_pictureOpen = !unit.endsPicture;
+    if (unit.endsPicture)
+        m_decoder.FlushParser(sink);
 }
 
 void ChannelDecoder::OnDecoded(const AVFrame* frame)
@@ -93,6 +104,7 @@ void ChannelDecoder::OnDecoded(const AVFrame* frame)
     m_state.decoded.fetch_add(1);
     // Progressive pictures bypass the filter so they wait for no look-ahead picture.
     if (m_deinterlace.load() && frame->interlaced_frame) {
+        m_deinterlacerFed = true;
         m_deinterlacer.Process(frame, [this](const AVFrame* out) { Present(out); });
         return;
     }

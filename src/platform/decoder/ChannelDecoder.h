@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/mpeg/PesPacket.h"
 #include "core/mpeg/StreamType.h"
 #include "platform/decoder/ChannelState.h"
 #include "platform/decoder/DecoderJob.h"
@@ -23,11 +24,14 @@ struct AVFrame;
 // newest-frame slot, then asks the window to repaint.
 class ChannelDecoder : public DecoderJob {
 public:
-    // The parser gives out a picture when the next one begins, and the
-    // deinterlacer looks one picture ahead. When no unit comes for this long
-    // the stream has paused (a slow camera, or one that stopped): what they
-    // hold is shown instead of waiting for the next picture. The parts of one
-    // picture arrive back to back, well within it.
+    // A picture goes on into a following unit only when its PES packet is
+    // full, so in a stream with time stamps a shorter unit completes its
+    // picture and is decoded at once. Otherwise the parser gives out a
+    // picture when the next one begins, and the deinterlacer looks one
+    // picture ahead: when no unit comes for this long the stream has paused
+    // (a slow camera, or one that stopped) and what they hold is shown
+    // instead of waiting for the next picture. The parts of one picture
+    // arrive back to back, well within it.
     static constexpr std::chrono::milliseconds kPauseBeforeFlush{100};
     // Units one turn decodes before the other channels get theirs.
     static constexpr int kUnitsPerTurn = 4;
@@ -40,7 +44,7 @@ public:
     // Called by one thread at a time. declared is the codec the stream map
     // names for the stream (Unknown when none); the bytes themselves decide
     // when they can. The channel then needs a turn.
-    void Submit(const uint8_t* payload, size_t size, bool hasPts, mpeg::VideoCodec declared);
+    void Submit(const mpeg::PesPacket& pes, mpeg::VideoCodec declared);
     // Drops what waits and starts again at the next keyframe.
     void Resync();
 
@@ -62,11 +66,16 @@ private:
     mpeg::VideoCodec m_declared = mpeg::VideoCodec::Unknown;
     mpeg::VideoCodec m_streamCodec = mpeg::VideoCodec::Unknown;
     bool m_seenPts = false;
+    // Cleared for good when a picture goes on after a shorter unit: the
+    // stream cuts its pictures some other way.
+    bool m_shortUnitsEndPictures = true;
+    bool m_lastUnitEndedPicture = false;
 
     // Decoding side: used only by the turns, one at a time.
     VideoFrameDecoder m_decoder;
     Deinterlacer m_deinterlacer;
     PictureScaler m_scaler;
-    bool m_holding = false;  // the parser or the deinterlacer may hold a picture back
+    bool m_pictureOpen = false;       // the parser may hold a picture back
+    bool m_deinterlacerFed = false;   // the deinterlacer may hold a picture back
     Clock::time_point m_lastDecoded;
 };

@@ -34,19 +34,29 @@ void Deinterlacer::Reset()
     m_source = nullptr;
     m_sink = nullptr;
     m_format = -1;
+    m_sourcePts.clear();
 }
 
 void Deinterlacer::Flush(const FrameSink& sink)
 {
     if (!m_graph)
         return;
-    if (av_buffersrc_add_frame(m_source, nullptr) >= 0) {
-        while (av_buffersink_get_frame(m_sink, m_output) >= 0) {
-            sink(m_output);
-            av_frame_unref(m_output);
-        }
-    }
+    if (av_buffersrc_add_frame(m_source, nullptr) >= 0)
+        Drain(sink);
     Reset();
+}
+
+void Deinterlacer::Drain(const FrameSink& sink)
+{
+    while (av_buffersink_get_frame(m_sink, m_output) >= 0) {
+        // One picture out for each in, in order.
+        if (!m_sourcePts.empty()) {
+            m_output->pts = m_sourcePts.front();
+            m_sourcePts.pop_front();
+        }
+        sink(m_output);
+        av_frame_unref(m_output);
+    }
 }
 
 bool Deinterlacer::Build(const AVFrame* frame)
@@ -103,8 +113,6 @@ void Deinterlacer::Process(const AVFrame* frame, const FrameSink& sink)
         sink(frame);
         return;
     }
-    while (av_buffersink_get_frame(m_sink, m_output) >= 0) {
-        sink(m_output);
-        av_frame_unref(m_output);
-    }
+    m_sourcePts.push_back(frame->pts);
+    Drain(sink);
 }

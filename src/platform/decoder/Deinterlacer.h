@@ -2,13 +2,16 @@
 
 #include "platform/decoder/FrameSink.h"
 
+#include <deque>
+
 struct AVFilterContext;
 struct AVFilterGraph;
 struct AVFrame;
 
 // Motion-adaptive deinterlacing (libavfilter bwdif, one picture per frame).
 // Only pictures marked interlaced are changed; progressive ones pass as they
-// are. It holds one picture back to look ahead. Not thread-safe.
+// are. It holds one picture back to look ahead. Pictures come out with the
+// time stamps they went in with. Not thread-safe.
 class Deinterlacer {
 public:
     Deinterlacer();
@@ -25,6 +28,7 @@ public:
 
 private:
     bool Build(const AVFrame* frame);
+    void Drain(const FrameSink& sink);
 
     AVFilterGraph* m_graph = nullptr;
     AVFilterContext* m_source = nullptr;
@@ -32,7 +36,8 @@ private:
     int m_width = 0;
     int m_height = 0;
     int m_format = -1;
-    long long m_nextPts = 0;
+    long long m_nextPts = 0;  // the filter's own count
+    std::deque<long long> m_sourcePts;  // of the pictures inside the filter, in order
     AVFrame* m_input;
     AVFrame* m_output;
 };

@@ -101,6 +101,8 @@ public:
     std::atomic<int> audioCamera{0};
     std::atomic<int> volume{100};
 
+    PaintObserver* paintObserver = nullptr;  // the window's thread only
+
     std::mutex callbackLock;  // guards callback, callbackContext
     MP4MUL_RenderCallback callback = nullptr;
     void* callbackContext = nullptr;
@@ -147,8 +149,7 @@ void CMPEG4MultiDecoder::Impl::HandlePes(const mpeg::PesPacket& pes)
     const uint8_t id = pes.streamId;
     if ((id & 0xF0) == mpeg::kVideoStreamIdBase) {
         const int channel = id & 0x0F;
-        decoders[channel]->Submit(pes.payload, pes.payloadSize, pes.hasPts,
-                                  mpeg::VideoCodecForStreamType(streamTypes[id]));
+        decoders[channel]->Submit(pes, mpeg::VideoCodecForStreamType(streamTypes[id]));
         workers->Wake(std::size_t(channel));
     } else if (id == mpeg::kAudioStreamIdBase + audioCamera.load() && streamTypes[id] == mpeg::kStreamTypeMuLaw) {
         audio->PlayMuLaw(pes.payload, pes.payloadSize);
@@ -309,8 +310,15 @@ void CMPEG4MultiDecoder::PaintVideo(QPainter& painter, const QRegion& region)
     PaintPanes(painter, &region);
 }
 
+void CMPEG4MultiDecoder::SetPaintObserver(PaintObserver* observer)
+{
+    m_impl->paintObserver = observer;
+}
+
 void CMPEG4MultiDecoder::PaintPanes(QPainter& painter, const QRegion* region)
 {
+    std::array<int64_t, kChannels> drawnPts;
+    std::uint32_t drawn = 0;
     MP4MUL_RenderCallback callback;
     void* context;
     {
@@ -328,9 +336,11 @@ void CMPEG4MultiDecoder::PaintPanes(QPainter& painter, const QRegion* region)
         if (region && !region->intersects(target))
             continue;
         const auto picture = state.PictureForPaint();
-        if (picture)
+        if (picture) {
             DrawPicture(painter, target, picture->image);
-        else
+            drawnPts[channel] = picture->pts;
+            drawn |= std::uint32_t{1} << channel;
+        } else
             painter.fillRect(target, Qt::black);
         if (callback) {
             painter.save();
@@ -339,6 +349,12 @@ void CMPEG4MultiDecoder::PaintPanes(QPainter& painter, const QRegion* region)
             callback(channel, &painter, nullptr, nullptr, context);
             painter.restore();
         }
+    }
+    if (!m_impl->paintObserver)
+        return;
+    for (int channel = 0; channel < kChannels; ++channel) {
+        if ((drawn >> channel) & 1u)
+            m_impl->paintObserver->Painted(channel, drawnPts[channel]);
     }
 }
 

@@ -37,6 +37,15 @@ void MP4MUL_make_program_stream_map(unsigned char* out276, const unsigned char* 
                                     const int* maxWidths32, const int* maxHeights32,
                                     const unsigned char* streamIds32);
 
+// Told, after each paint, of the pictures it drew: for measuring how long a
+// picture takes from the recorder to the screen.
+class PaintObserver {
+public:
+    virtual ~PaintObserver() = default;
+    // pts: the picture's stream time stamp (90 kHz), -1 when it had none.
+    virtual void Painted(int channel, int64_t pts) = 0;
+};
+
 class CMPEG4MultiDecoder {
 public:
     static constexpr int kChannels = 16;
@@ -97,6 +106,8 @@ public:
     // window's handler of kMsgVideoFramesReady repaints just those panes;
     // taking them also lets the next new picture post a message again.
     std::uint16_t TakeChangedChannels();
+    // Null (the default) for none. The window's thread only.
+    void SetPaintObserver(PaintObserver* observer);
 
     // Frames decoded, shown, units skipped by the overload policy, pictures
     // dropped from the newest-frame slot unseen.

@@ -133,5 +133,6 @@ std::shared_ptr<const ScaledPicture> PictureScaler::Scale(const AVFrame* frame, 
     // BGRA bytes are QImage's 0xAARRGGBB words on a little-endian machine.
     picture->image = QImage(picture->pixels.Data(), width, height, stride, QImage::Format_RGB32);
     picture->geometry = geometry;
+    picture->pts = frame->pts == AV_NOPTS_VALUE ? -1 : frame->pts;
     return picture;
 }

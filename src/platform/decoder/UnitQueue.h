@@ -15,6 +15,8 @@ struct VideoUnit {
     AlignedBuffer buffer;
     size_t size = 0;
     bool startsPicture = false;  // the unit begins a new picture
+    bool endsPicture = false;    // the unit is known to complete its picture
+    int64_t pts = -1;            // 90 kHz, -1 when the unit has none
     bool keyframe = false;       // a decoder can start at this unit
     mpeg::VideoCodec codec = mpeg::VideoCodec::Unknown;
     bool resync = false;         // units before it were dropped: start afresh

@@ -111,6 +111,7 @@ void VideoFrameDecoder::SendParserRemainder(const FrameSink& sink)
     if (outSize > 0) {
         m_packet->data = out;
         m_packet->size = outSize;
+        m_packet->pts = m_parser->pts;
         SendPacket(m_packet, sink);
     }
 }
@@ -123,31 +124,32 @@ void VideoFrameDecoder::Reopen(const FrameSink& sink)
     const mpeg::VideoCodec codec = m_codec;
     Close();
     if (OpenContext(codec))
-        Feed(m_parameterSets.Priming().data(), m_parameterSets.Priming().size(), sink);
+        Feed(m_parameterSets.Priming().data(), m_parameterSets.Priming().size(), kNoPts, sink);
 }
 
-void VideoFrameDecoder::Decode(const uint8_t* data, size_t size, const FrameSink& sink)
+void VideoFrameDecoder::Decode(const uint8_t* data, size_t size, int64_t pts, const FrameSink& sink)
 {
     if (m_codec != mpeg::VideoCodec::H264) {
-        Feed(data, size, sink);
+        Feed(data, size, pts, sink);
         return;
     }
     m_parameterSets.Plan(data, size, &m_runs);
     for (const ParameterSetBudget::Run& run : m_runs) {
         if (run.reopenFirst)
             Reopen(sink);
-        Feed(run.data, run.size, sink);
+        Feed(run.data, run.size, pts, sink);
     }
 }
 
-void VideoFrameDecoder::Feed(const uint8_t* data, size_t size, const FrameSink& sink)
+void VideoFrameDecoder::Feed(const uint8_t* data, size_t size, int64_t pts, const FrameSink& sink)
 {
     if (!m_context)
         return;
+    const int64_t parserPts = pts == kNoPts ? AV_NOPTS_VALUE : pts;
     while (size > 0) {
         uint8_t* out = nullptr;
         int outSize = 0;
-        const int used = av_parser_parse2(m_parser, m_context, &out, &outSize, data, int(size), AV_NOPTS_VALUE,
+        const int used = av_parser_parse2(m_parser, m_context, &out, &outSize, data, int(size), parserPts,
                                           AV_NOPTS_VALUE, 0);
         if (used < 0)
             return;
@@ -156,6 +158,7 @@ void VideoFrameDecoder::Feed(const uint8_t* data, size_t size, const FrameSink& 
         if (outSize > 0) {
             m_packet->data = out;
             m_packet->size = outSize;
+            m_packet->pts = m_parser->pts;
             SendPacket(m_packet, sink);
         }
         if (used == 0 && outSize == 0)

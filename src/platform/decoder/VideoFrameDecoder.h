@@ -24,6 +24,8 @@ class VideoFrameDecoder {
 public:
     // 1920 x 1088: full HD, several times any recorder's picture.
     static constexpr long long kMaxPixels = 1920LL * 1088;
+    // A unit without a time stamp.
+    static constexpr int64_t kNoPts = -1;
 
     VideoFrameDecoder();
     ~VideoFrameDecoder();
@@ -37,7 +39,8 @@ public:
     // start of the next one), then starts afresh with no partial data and no
     // reference pictures: units before the next one were dropped.
     void Restart(const FrameSink& sink);
-    void Decode(const uint8_t* data, size_t size, const FrameSink& sink);
+    // pts (90 kHz, or kNoPts) goes with the picture that begins in the bytes.
+    void Decode(const uint8_t* data, size_t size, int64_t pts, const FrameSink& sink);
     // The stream paused: decodes the picture the parser holds, taking it as
     // whole, and goes on with a fresh parser but the same reference pictures.
     void FlushParser(const FrameSink& sink);
@@ -47,7 +50,7 @@ private:
     bool OpenContext(mpeg::VideoCodec codec);
     // A fresh decoder and parser of the same codec, primed with the budget's sets.
     void Reopen(const FrameSink& sink);
-    void Feed(const uint8_t* data, size_t size, const FrameSink& sink);
+    void Feed(const uint8_t* data, size_t size, int64_t pts, const FrameSink& sink);
     void ResetParser();
     void SendParserRemainder(const FrameSink& sink);
     void SendPacket(const AVPacket* packet, const FrameSink& sink);

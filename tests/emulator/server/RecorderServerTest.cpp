@@ -13,7 +13,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <map>
+#include <set>
 
 using namespace emulator;
 using namespace std::chrono_literals;
@@ -284,4 +286,51 @@ TEST_F(RecorderServerTest, InjectedFaultsShowOnTheWire)
     const auto r = lossy.Next();
     ASSERT_TRUE(r);
     EXPECT_EQ(r->type, wire::MessageType::PollReply) << "no live media got through and the session stands";
+}
+
+TEST_F(RecorderServerTest, SendTimesNameEachVideoUnitBeforeTheClientHasAllOfIt)
+{
+    RecorderOptions options;
+    options.sendTimesPath = data_ / "send-times.txt";
+    Serve(options);
+    WireClient client(Port());
+    ASSERT_EQ(client.LogIn("ADMIN", "5829"), wire::kLoginAdministrator);
+    client.Send(wire::MessageType::LiveControl, wire::LiveControlMessage{0x0003, 0x0001, 0}.Encode());
+    const auto start = std::chrono::steady_clock::now();
+    std::pair<int, uint64_t> unit;  // camera and PTS of the unit on its way
+    std::map<std::pair<int, uint64_t>, std::chrono::nanoseconds> received;  // when the last fragment came
+    while (std::chrono::steady_clock::now() < start + 600ms) {
+        const auto r = client.Next(1000ms);
+        ASSERT_TRUE(r);
+        const auto f = r->type == wire::MessageType::LiveMedia
+            ? wire::DecodeLiveMedia(r->payload.data(), r->payload.size())
+            : std::nullopt;
+        if (!f || f->packetType != wire::kPacketVideo)
+            continue;
+        const uint8_t* p = f->Payload();
+        if (f->index == 0 && f->PayloadLength() >= 14 && (p[7] & 0x80)) {  // the PES header's PTS
+            unit = {p[3] - 0xE0, (uint64_t(p[9] & 0x0E) << 29) | (uint64_t(p[10]) << 22) |
+                                     (uint64_t(p[11] & 0xFE) << 14) | (uint64_t(p[12]) << 7) | (p[13] >> 1)};
+        }
+        // Units of different streams are not interleaved: this fragment ends that unit.
+        if (f->index + 1 == f->count)
+            received.emplace(unit, std::chrono::steady_clock::now().time_since_epoch());
+    }
+    server_.reset();  // closes the file
+
+    std::ifstream file(options.sendTimesPath);
+    int camera = 0;
+    uint64_t pts = 0;
+    long long at = 0;
+    size_t matched = 0;
+    while (file >> camera >> pts >> at) {
+        const auto found = received.find({camera, pts});
+        if (found == received.end())
+            continue;  // sent after the client stopped reading
+        ++matched;
+        // Stamped as send() returns, which may be a moment after the client took the bytes.
+        EXPECT_LE(std::chrono::nanoseconds(at), found->second + 20ms) << camera << " " << pts;
+    }
+    EXPECT_GT(received.size(), 20u);
+    EXPECT_EQ(matched, received.size()) << "every unit received had left and was named once";
 }

@@ -80,6 +80,29 @@ TEST_F(DecoderPaint, EachVisibleChannelIsDrawnInItsPaneThenItsCallbackRunsThere)
     EXPECT_TRUE(log.channels.empty());
 }
 
+struct PaintLog : PaintObserver {
+    void Painted(int channel, int64_t pts) override { seen.emplace_back(channel, pts); }
+    std::vector<std::pair<int, int64_t>> seen;
+};
+
+TEST_F(DecoderPaint, ThePaintObserverHearsOfEachPictureDrawnWithItsTimeStamp)
+{
+    FeedHalves(2);  // five pictures, the last with PTS 4 x 3600
+    decoder.SetVideoPos(2, 0, 0, 200, 150);
+    decoder.SetVideoPos(9, 200, 0, 400, 150);  // visible but without pictures
+    PaintLog log;
+    decoder.SetPaintObserver(&log);
+    Paint(decoder);
+    decoder.SetVideoPos(2, 400, 300, 800, 600);  // scaled again from the kept picture
+    Paint(decoder);
+    const std::vector<std::pair<int, int64_t>> expected{{2, 14400}, {2, 14400}};
+    EXPECT_EQ(log.seen, expected);
+
+    decoder.SetPaintObserver(nullptr);
+    Paint(decoder);
+    EXPECT_EQ(log.seen, expected);
+}
+
 TEST_F(DecoderPaint, ViewportZoomsIntoPartOfThePictureAndResetsToTheWhole)
 {
     FeedHalves(0);

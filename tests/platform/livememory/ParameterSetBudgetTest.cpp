@@ -121,7 +121,7 @@ TEST(ParameterSetBudget, AStreamFloodingNewIdsAtItsKeyframesStillDecodesEveryPic
             }
         }
         unit.insert(unit.end(), picture.data.begin(), picture.data.end());
-        decoder.Decode(unit.data(), unit.size(), count);
+        decoder.Decode(unit.data(), unit.size(), VideoFrameDecoder::kNoPts, count);
     }
     decoder.Restart(count);
     EXPECT_EQ(pictures, int(clip.pictures.size()));
