@@ -52,6 +52,7 @@ bool ScriptedRecorder::Accept(std::chrono::milliseconds timeout, Transport trans
     m_connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
     // Each connection numbers its frames from 0.
     m_sequence = 0;
+    m_bytesFromClient = 0;
     m_decoder = wire::FrameDecoder(wire::Direction::ToRecorder);
     if (m_connection < 0 || transport == Transport::Clear)
         return m_connection >= 0;
@@ -85,6 +86,7 @@ bool ScriptedRecorder::Receive(std::chrono::steady_clock::time_point deadline)
     ssize_t got = ::recv(m_connection, buffer, sizeof buffer, 0);
     if (got <= 0)
         return false;
+    m_bytesFromClient += static_cast<std::size_t>(got);
     if (!m_link) {
         m_decoder.Feed(buffer, static_cast<std::size_t>(got));
         return true;
@@ -147,6 +149,7 @@ bool ScriptedRecorder::ClientClosed(std::chrono::milliseconds timeout)
         ssize_t got = ::recv(m_connection, buffer, sizeof buffer, 0);
         if (got <= 0)
             return true;
+        m_bytesFromClient += static_cast<std::size_t>(got);
     }
     return false;
 }

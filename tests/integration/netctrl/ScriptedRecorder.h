@@ -45,6 +45,8 @@ public:
     std::optional<Received> ReadFrame(std::chrono::milliseconds timeout = std::chrono::seconds(3));
     // Reads frames until one of this type arrives.
     std::optional<Received> ReadUntil(wire::MessageType type, std::chrono::milliseconds timeout = std::chrono::seconds(3));
+    // Bytes the client sent on this connection so far, as on the socket.
+    std::size_t BytesFromClient() const { return m_bytesFromClient; }
     // True once the client has closed its end (EOF), within the timeout.
     bool ClientClosed(std::chrono::milliseconds timeout = std::chrono::seconds(3));
 
@@ -65,6 +67,7 @@ private:
     int m_connection = -1;
     std::uint16_t m_port = 0;
     std::uint32_t m_sequence = 0;
+    std::size_t m_bytesFromClient = 0;
     wire::FrameDecoder m_decoder{wire::Direction::ToRecorder};
     wire::Nonce m_serverNonce{};
     std::unique_ptr<nettls::SecureLink> m_link;  // null in clear
