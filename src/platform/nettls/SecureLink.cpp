@@ -57,20 +57,20 @@ bool SecureLink::OnClientPreamble(const std::uint8_t*& data, std::size_t& length
     wire::FrameDecoder decoder(wire::Direction::ToClient);
     decoder.Feed(m_clear.data(), m_clear.size());
     wire::FrameView frame;
-    switch (decoder.Next(frame)) {
-    case wire::FrameDecoder::Status::NeedMore:
-        return true;
-    case wire::FrameDecoder::Status::Error:
+    const wire::FrameDecoder::Status status = decoder.Next(frame);
+    if (status == wire::FrameDecoder::Status::Error)
         return Refuse(decoder.error() == wire::DecodeError::VersionMismatch ? Failure::VersionMismatch
                                                                             : Failure::NotOurProtocol,
                       "recorder's first frame: " + decoder.ErrorText());
-    case wire::FrameDecoder::Status::Frame:
-        break;
+    if (m_clear.size() < wire::kHeaderSize)
+        return true;
+    // A whole header: StartTls has no payload, so anything still waiting for
+    // one is another frame.
+    if (status != wire::FrameDecoder::Status::Frame || frame.type != wire::MessageType::StartTls) {
+        const auto type = static_cast<std::uint16_t>(m_clear[6] | (m_clear[7] << 8));
+        return Refuse(Failure::NotOurProtocol,
+                      "recorder's first frame is " + std::string(wire::TypeName(type)) + ", not StartTls");
     }
-    if (frame.type != wire::MessageType::StartTls)
-        return Refuse(Failure::NotOurProtocol, "recorder's first frame is " +
-                                                   std::string(wire::TypeName(static_cast<uint16_t>(frame.type)))
-                                                   + ", not StartTls");
     m_preambleDone = true;
     return true;
 }
