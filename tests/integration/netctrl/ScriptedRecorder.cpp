@@ -7,20 +7,7 @@
 #include <unistd.h>
 
 #include "core/net/Frame.h"
-#include "platform/nettls/TlsIdentity.h"
-
-namespace {
-
-const nettls::TlsIdentity& Identity()
-{
-    static const nettls::TlsIdentity identity = [] {
-        std::string error;
-        return *nettls::TlsIdentity::Generate("scripted recorder", &error);
-    }();
-    return identity;
-}
-
-} // namespace
+#include "support/TlsTestIdentity.h"
 
 ScriptedRecorder::ScriptedRecorder()
 {
@@ -57,7 +44,7 @@ bool ScriptedRecorder::Accept(std::chrono::milliseconds timeout, Transport trans
     if (m_connection < 0 || transport == Transport::Clear)
         return m_connection >= 0;
     std::string error;
-    m_link = nettls::SecureLink::ForRecorder(Identity(), &error);
+    m_link = nettls::SecureLink::ForRecorder(TlsTestIdentity(), &error);
     if (!m_link || !FlushLink())
         return false;
     while (!m_link->Ready())
@@ -65,8 +52,6 @@ bool ScriptedRecorder::Accept(std::chrono::milliseconds timeout, Transport trans
             return false;
     return true;
 }
-
-std::string ScriptedRecorder::KeyFingerprint() const { return Identity().Fingerprint(); }
 
 bool ScriptedRecorder::FlushLink()
 {

@@ -34,8 +34,6 @@ public:
     // Takes the client's connection; with Tls also says StartTls and completes
     // the handshake.
     bool Accept(std::chrono::milliseconds timeout = std::chrono::seconds(3), Transport transport = Transport::Tls);
-    // "SHA256:..." of the key this recorder shows.
-    std::string KeyFingerprint() const;
 
     bool SendFrame(wire::MessageType type, const std::vector<std::uint8_t>& payload,
                    std::uint16_t version = wire::kProtocolVersion);

@@ -8,19 +8,11 @@
 #include "core/net/SessionMessages.h"
 #include "platform/nettls/SecureLink.h"
 #include "platform/nettls/TlsIdentity.h"
+#include "support/TlsTestIdentity.h"
 
 using nettls::SecureLink;
 
 namespace {
-
-const nettls::TlsIdentity& Identity()
-{
-    static const nettls::TlsIdentity identity = [] {
-        std::string error;
-        return *nettls::TlsIdentity::Generate("test recorder", &error);
-    }();
-    return identity;
-}
 
 // Moves what `from` has for the socket into `to`, one byte at a time when
 // asked (a reader may get the stream cut anywhere).
@@ -46,7 +38,7 @@ struct Pair {
     {
         std::string error;
         client = SecureLink::ForClient(&error);
-        recorder = SecureLink::ForRecorder(Identity(), &error);
+        recorder = SecureLink::ForRecorder(TlsTestIdentity(), &error);
     }
     bool Handshake(bool byteByByte = false)
     {
@@ -69,8 +61,8 @@ TEST(SecureLinkTest, BothEndsAgreeOnTheKeyAndTheMediaKeyAndCarryPlaintextBothWay
     ASSERT_TRUE(pair.client->Send(Bytes("early")));
     ASSERT_TRUE(pair.Handshake(true));
 
-    EXPECT_EQ(pair.client->Pipe().PeerKeyFingerprint(), Identity().Fingerprint());
-    EXPECT_EQ(Identity().Fingerprint().size(), 7u + 64u);
+    EXPECT_EQ(pair.client->Pipe().PeerKeyFingerprint(), TlsTestIdentity().Fingerprint());
+    EXPECT_EQ(TlsTestIdentity().Fingerprint().size(), 7u + 64u);
     const auto media = pair.client->Pipe().ExportKey("OMBREL-MEDIA-1");
     EXPECT_EQ(media, pair.recorder->Pipe().ExportKey("OMBREL-MEDIA-1"));
     EXPECT_NE(media, pair.client->Pipe().ExportKey("OTHER"));
@@ -120,7 +112,7 @@ TEST(SecureLinkTest, ClearFramesInsteadOfTlsAreRefusedByVersion)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string error;
-        auto link = c.toClient ? SecureLink::ForClient(&error) : SecureLink::ForRecorder(Identity(), &error);
+        auto link = c.toClient ? SecureLink::ForClient(&error) : SecureLink::ForRecorder(TlsTestIdentity(), &error);
         ASSERT_TRUE(link);
         const std::size_t startTls = link->Wire().size();
         auto header = wire::EncodeFrameHeader(c.type, 0, 32, c.version);
@@ -151,14 +143,14 @@ TEST(SecureLinkTest, ClearFramesInsteadOfTlsAreRefusedByVersion)
 TEST(SecureLinkTest, AnIdentityComesBackFromItsPemAndGarbageIsRefused)
 {
     std::string error;
-    const std::string pem = Identity().Pem();
+    const std::string pem = TlsTestIdentity().Pem();
     auto again = nettls::TlsIdentity::FromPem(pem, "x", &error);
     ASSERT_TRUE(again) << error;
-    EXPECT_EQ(again->Fingerprint(), Identity().Fingerprint());
+    EXPECT_EQ(again->Fingerprint(), TlsTestIdentity().Fingerprint());
     // Without its certificate the key still is the same key.
     auto keyOnly = nettls::TlsIdentity::FromPem(pem.substr(0, pem.find("-----BEGIN CERTIFICATE")), "x", &error);
     ASSERT_TRUE(keyOnly) << error;
-    EXPECT_EQ(keyOnly->Fingerprint(), Identity().Fingerprint());
+    EXPECT_EQ(keyOnly->Fingerprint(), TlsTestIdentity().Fingerprint());
     EXPECT_FALSE(nettls::TlsIdentity::FromPem("not a key", "x", &error));
     EXPECT_FALSE(error.empty());
 }
