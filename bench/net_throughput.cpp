@@ -1,7 +1,8 @@
 // Live media throughput through the network library on loopback: bytes per
 // second reaching the live callback and process CPU time per megabyte,
 // against a plain socket that only copies the same byte stream out of the
-// kernel. Both runs use the same sender in this process.
+// kernel. Both runs use the same sender in this process; for the library it
+// speaks inside TLS as recorders do, so the figures include both ends' TLS.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -13,6 +14,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -23,6 +26,8 @@
 #include "core/net/LiveMessages.h"
 #include "core/net/SessionMessages.h"
 #include "platform/netctrl/ZERDNetwork.h"
+#include "platform/nettls/SecureLink.h"
+#include "platform/nettls/TlsIdentity.h"
 
 namespace {
 
@@ -64,39 +69,70 @@ bool SendAll(int fd, const std::uint8_t* data, std::size_t length)
     return true;
 }
 
-// Reads frames from the client until one of the type arrives.
-bool AwaitFrame(int fd, wire::FrameDecoder& decoder, wire::MessageType type)
-{
-    for (;;) {
-        wire::FrameView frame;
-        auto status = decoder.Next(frame);
-        if (status == wire::FrameDecoder::Status::Frame) {
-            if (frame.type == type)
-                return true;
-            continue;
-        }
-        if (status == wire::FrameDecoder::Status::Error)
-            return false;
-        std::uint8_t buffer[4096];
-        ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
-        if (got <= 0)
-            return false;
-        decoder.Feed(buffer, static_cast<std::size_t>(got));
+// The recorder's end of a session: StartTls, the TLS handshake, then frames
+// inside TLS.
+class RecorderLink {
+public:
+    explicit RecorderLink(int fd) : m_fd(fd)
+    {
+        static const nettls::TlsIdentity identity = [] {
+            std::string error;
+            return *nettls::TlsIdentity::Generate("bench recorder", &error);
+        }();
+        std::string error;
+        m_link = nettls::SecureLink::ForRecorder(identity, &error);
+        Flush();
     }
-}
+
+    bool Send(const std::vector<std::uint8_t>& frames) { return m_link->Send(frames) && Flush(); }
+
+    // Reads frames from the client until one of the type arrives.
+    bool Await(wire::MessageType type)
+    {
+        for (;;) {
+            wire::FrameView frame;
+            auto status = m_decoder.Next(frame);
+            if (status == wire::FrameDecoder::Status::Frame) {
+                if (frame.type == type)
+                    return true;
+                continue;
+            }
+            if (status == wire::FrameDecoder::Status::Error)
+                return false;
+            std::uint8_t buffer[4096];
+            ssize_t got = ::recv(m_fd, buffer, sizeof buffer, 0);
+            std::vector<std::uint8_t> plain;
+            if (got <= 0 || !m_link->OnWireBytes(buffer, static_cast<std::size_t>(got), plain) || !Flush())
+                return false;
+            m_decoder.Feed(plain.data(), plain.size());
+        }
+    }
+
+private:
+    bool Flush()
+    {
+        const std::vector<std::uint8_t> bytes = m_link->Wire();
+        m_link->ConsumeWire(bytes.size());
+        return SendAll(m_fd, bytes.data(), bytes.size());
+    }
+
+    int m_fd;
+    std::unique_ptr<nettls::SecureLink> m_link;
+    wire::FrameDecoder m_decoder{wire::Direction::ToRecorder};
+};
 
 // A recorder that serves nothing but live video, as fast as the socket takes it.
-// With handshake false it only streams (for the plain socket baseline).
-void Blast(int listener, bool handshake, std::uint64_t liveBytes)
+// With session false it only streams, in clear (for the plain socket baseline).
+void Blast(int listener, bool session, std::uint64_t liveBytes)
 {
     int fd = ::accept(listener, nullptr, nullptr);
     std::uint32_t sequence = 0;
     std::vector<std::uint8_t> frames;
-    if (handshake) {
-        wire::FrameDecoder decoder(wire::Direction::ToRecorder);
+    std::unique_ptr<RecorderLink> link;
+    if (session) {
+        link = std::make_unique<RecorderLink>(fd);
         wire::AppendFrame(frames, wire::MessageType::Challenge, sequence++, wire::ChallengeMessage{}.Encode());
-        SendAll(fd, frames.data(), frames.size());
-        if (!AwaitFrame(fd, decoder, wire::MessageType::LoginRequest)) {
+        if (!link->Send(frames) || !link->Await(wire::MessageType::LoginRequest)) {
             ::close(fd);
             return;
         }
@@ -105,14 +141,13 @@ void Blast(int listener, bool handshake, std::uint64_t liveBytes)
         reply.code = wire::kLoginAdministrator;
         reply.sessionToken = 1;
         wire::AppendFrame(frames, wire::MessageType::LoginReply, sequence++, reply.Encode());
-        SendAll(fd, frames.data(), frames.size());
-        if (!AwaitFrame(fd, decoder, wire::MessageType::LiveControl)) {
+        if (!link->Send(frames) || !link->Await(wire::MessageType::LiveControl)) {
             ::close(fd);
             return;
         }
         frames.clear();
         wire::AppendFrame(frames, wire::MessageType::LiveReply, sequence++, wire::LiveReplyMessage{1, 0}.Encode());
-        SendAll(fd, frames.data(), frames.size());
+        link->Send(frames);
     }
     // One batch of fragments of one unit; only the sequence numbers change.
     std::vector<std::uint8_t> payload(wire::kLiveMediaPrefix + kFragmentPayload, 0x42);
@@ -128,7 +163,7 @@ void Blast(int listener, bool handshake, std::uint64_t liveBytes)
             std::uint32_t s = sequence++;
             std::memcpy(frames.data() + offset, &s, 4); // little-endian host
         }
-        if (!SendAll(fd, frames.data(), frames.size()))
+        if (!(link ? link->Send(frames) : SendAll(fd, frames.data(), frames.size())))
             break;
     }
     ::shutdown(fd, SHUT_WR);

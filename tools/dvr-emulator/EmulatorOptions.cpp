@@ -154,6 +154,8 @@ std::optional<EmulatorOptions> ParseEmulatorOptions(const std::vector<std::strin
             if (!v || v->empty())
                 return fail("--data needs a folder");
             current->dataDir = *v;
+        } else if (arg == "--new-tls-key") {
+            current->newTlsKey = true;
         } else if (arg == "--max-sessions") {
             if (!number(&current->maxSessions, 1, 64))
                 return fail("--max-sessions needs 1..64");
@@ -269,7 +271,9 @@ Recorders:
   --model MODEL          MODEL_A..MODEL_F or 1..6 (default MODEL_C)
   --data DIR             settings block (settings.bin), uploads (uploads/),
                          serial line record (serial.log); created on first run
-                         (default ${XDG_DATA_HOME:-~/.local/share}/ombrel/emulator/PORT)
+                         (default ${XDG_DATA_HOME:-~/.local/share}/ombrel/emulator/PORT),
+                         TLS key and certificate (tls-identity.pem)
+  --new-tls-key          make a new TLS key, replacing the one kept
   --max-sessions N       sessions served at once (default 8)
   --poll-timeout S       close a session silent for S seconds (default 10)
   --seed N               seed of the recording days, profiles and logs (default 1)
@@ -313,7 +317,9 @@ Fault injection (per recorder, like the recorder options):
                          (the connection stays open and silent)
   --refuse-op OP         answer OP "unsupported": settings, write, live,
                          serial, log, month, daily, upload (may repeat)
-  --wire-version N       speak protocol version N (a mismatch for clients)
+  --wire-version N       speak protocol version N in clear, without TLS, as
+                         a recorder of an older version would (a mismatch
+                         for clients)
   --drop-fragments P     drop P percent of live fragments
   --reorder-fragments P  swap P percent of live fragments with the next one
   --corrupt-fragments P  flip a byte in P percent of live fragments

@@ -23,7 +23,7 @@ struct FaultOptions {
     bool rejectLogins = false;        // every log-in gets "wrong password"
     int64_t stopPollsAfterSeconds = -1;  // >= 0: stop answering polls this long after connecting
     std::set<wire::MessageType> refusedOperations;  // answered "unsupported"
-    uint16_t wireVersion = wire::kProtocolVersion;
+    uint16_t wireVersion = wire::kProtocolVersion;  // another: spoken in clear, as old recorders do
     uint32_t dropFragmentsPercent = 0;
     uint32_t reorderFragmentsPercent = 0;
     uint32_t corruptFragmentsPercent = 0;
@@ -35,6 +35,7 @@ struct RecorderOptions {
     uint16_t port = 7050;             // 0: any free port (the "listening" line says which)
     int model = 3;                    // DVR type code 1..6
     std::string dataDir;              // empty: the default folder for the port
+    bool newTlsKey = false;           // replace the TLS key kept in the data folder
     uint32_t maxSessions = 8;
     uint32_t pollTimeoutSeconds = 10;
     uint64_t historySeed = 1;

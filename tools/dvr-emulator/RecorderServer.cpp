@@ -1,5 +1,7 @@
 #include "RecorderServer.h"
 
+#include "RecorderKeyStore.h"
+
 #include "platform/netauth/OpenSslLoginAuthority.h"
 
 #include <arpa/inet.h>
@@ -24,6 +26,10 @@ constexpr uint64_t kCloseGraceMs = 2000;
 // A client that sends requests but does not read the answers is not read
 // from while this much waits for it (live media stops queueing at 4 MiB).
 constexpr size_t kMaxQueuedOutput = 6 * 1024 * 1024;
+// Frames move into TLS this much at a time, as the socket takes them, so the
+// connection's own buffer stays the measure of what waits.
+constexpr size_t kSealChunk = 256 * 1024;
+constexpr char kMediaKeyLabel[] = "OMBREL-MEDIA-1";
 
 std::string Errno(const std::string& what) { return what + ": " + std::strerror(errno); }
 
@@ -47,6 +53,9 @@ RecorderServer::Session::Session(Recorder& recorder, wire::LoginAuthority& autho
 std::unique_ptr<RecorderServer> RecorderServer::Create(Recorder& recorder, std::string* error)
 {
     const RecorderOptions& options = recorder.Options();
+    auto identity = LoadOrMakeRecorderIdentity(options.dataDir, options.newTlsKey, error);
+    if (!identity)
+        return nullptr;
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(options.port);
@@ -93,12 +102,13 @@ std::unique_ptr<RecorderServer> RecorderServer::Create(Recorder& recorder, std::
         return nullptr;
     }
     return std::unique_ptr<RecorderServer>(
-        new RecorderServer(recorder, listenFd, udpFd, wakeFd, port, std::move(sendTimes)));
+        new RecorderServer(recorder, std::move(*identity), listenFd, udpFd, wakeFd, port, std::move(sendTimes)));
 }
 
-RecorderServer::RecorderServer(Recorder& recorder, int listenFd, int udpFd, int wakeFd, uint16_t port,
-                               File sendTimes)
+RecorderServer::RecorderServer(Recorder& recorder, nettls::TlsIdentity identity, int listenFd, int udpFd, int wakeFd,
+                               uint16_t port, File sendTimes)
     : recorder_(recorder),
+      identity_(std::move(identity)),
       authority_(std::make_unique<netauth::OpenSslLoginAuthority>()),
       listenFd_(listenFd),
       udpFd_(udpFd),
@@ -165,9 +175,8 @@ void RecorderServer::Run()
         fds.push_back({wakeFd_, POLLIN, 0});
         fds.push_back({listenFd_, POLLIN, 0});
         for (Session& s : sessions_) {
-            const bool readable = !s.connection.ShouldClose() && s.connection.Outgoing().size() < kMaxQueuedOutput;
-            const short events =
-                static_cast<short>((readable ? POLLIN : 0) | (s.connection.Outgoing().empty() ? 0 : POLLOUT));
+            const bool writable = s.link ? !s.link->Wire().empty() : !s.connection.Outgoing().empty();
+            const short events = static_cast<short>((WantsInput(s) ? POLLIN : 0) | (writable ? POLLOUT : 0));
             fds.push_back({s.fd, events, 0});
             polled.push_back(&s);
         }
@@ -204,10 +213,10 @@ void RecorderServer::Run()
             Session& s = *it;
             if (!s.broken)
                 Flush(s);
-            const bool flushed = s.connection.Outgoing().empty();
-            if (s.connection.ShouldClose() && s.closingSinceMs == 0)
+            const bool flushed = Unsent(s) == 0;
+            if (Closing(s) && s.closingSinceMs == 0)
                 s.closingSinceMs = now;
-            if (s.broken || (s.connection.ShouldClose() && (flushed || now - s.closingSinceMs > kCloseGraceMs))) {
+            if (s.broken || (Closing(s) && (flushed || now - s.closingSinceMs > kCloseGraceMs))) {
                 CloseSession(s, false);
                 it = sessions_.erase(it);
             } else {
@@ -263,10 +272,23 @@ void RecorderServer::Accept(uint64_t nowMs)
         size_t open = 0;
         for (const Session& s : sessions_)
             open += s.connection.ShouldClose() ? 0 : 1;
+        std::unique_ptr<nettls::SecureLink> link;
+        if (connectionOptions_.version == wire::kProtocolVersion) {
+            std::string error;
+            link = nettls::SecureLink::ForRecorder(identity_, &error);
+            if (!link) {
+                std::fprintf(stderr, "dvr-emulator: %s:%u: %s\n", Address().c_str(), port_, error.c_str());
+                ::close(fd);
+                continue;
+            }
+        }
         Session& session = sessions_.emplace_back(recorder_, *authority_, connectionOptions_, options.faults,
                                                   options.faults.seed + sessionsStarted_++, nowMs, sendTimes_.get());
         session.fd = fd;
         session.peer = peer;
+        session.link = std::move(link);
+        // The challenge (or the refusal) waits in the connection until the
+        // handshake is done; the log-in time-out counts from now.
         session.connection.Start(open >= options.maxSessions);
         Flush(session);
     }
@@ -274,10 +296,9 @@ void RecorderServer::Accept(uint64_t nowMs)
 
 void RecorderServer::Receive(Session& session, uint64_t nowMs)
 {
-    const RecorderOptions& options = recorder_.Options();
     uint8_t buffer[65536];
-    while (!session.broken && !session.connection.ShouldClose()
-           && session.connection.Outgoing().size() < kMaxQueuedOutput) {
+    std::vector<uint8_t> plain;
+    while (!session.broken && WantsInput(session)) {
         const ssize_t n = ::recv(session.fd, buffer, sizeof buffer, MSG_DONTWAIT);
         if (n < 0 && errno == EINTR)
             continue;
@@ -287,23 +308,79 @@ void RecorderServer::Receive(Session& session, uint64_t nowMs)
             session.broken = true;  // the client went away
             return;
         }
-        if (options.faults.delayMs > 0) {
-            session.delayed.emplace_back(nowMs + options.faults.delayMs,
-                                         std::vector<uint8_t>(buffer, buffer + n));
+        if (!session.link) {
+            Decrypted(session, buffer, static_cast<size_t>(n), nowMs);
             continue;
         }
-        session.connection.OnBytes(buffer, static_cast<size_t>(n), nowMs);
-        if (options.faults.dropAfterFrames > 0 && session.connection.FramesReceived() >= options.faults.dropAfterFrames) {
-            CloseSession(session, true);
+        const bool wasReady = session.link->Ready();
+        plain.clear();
+        const bool ok = session.link->OnWireBytes(buffer, static_cast<size_t>(n), plain);
+        if (!wasReady && session.link->Ready())
+            session.mediaKey = session.link->Pipe().ExportKey(kMediaKeyLabel);
+        if (!plain.empty())
+            Decrypted(session, plain.data(), plain.size(), nowMs);
+        if (!ok) {
+            session.linkFailure = session.link->FailureText();
             return;
         }
     }
 }
 
+// Bytes of the client's frames, out of TLS (or in clear from an old-version recorder).
+void RecorderServer::Decrypted(Session& session, const uint8_t* data, size_t length, uint64_t nowMs)
+{
+    const RecorderOptions& options = recorder_.Options();
+    if (session.fd < 0)
+        return;
+    if (options.faults.delayMs > 0) {
+        session.delayed.emplace_back(nowMs + options.faults.delayMs, std::vector<uint8_t>(data, data + length));
+        return;
+    }
+    session.connection.OnBytes(data, length, nowMs);
+    if (options.faults.dropAfterFrames > 0 && session.connection.FramesReceived() >= options.faults.dropAfterFrames)
+        CloseSession(session, true);
+}
+
+bool RecorderServer::Closing(const Session& session)
+{
+    return session.connection.ShouldClose() || !session.linkFailure.empty();
+}
+
+size_t RecorderServer::Unsent(const Session& session)
+{
+    if (!session.link)
+        return session.connection.Outgoing().size();
+    if (!session.linkFailure.empty())
+        return session.link->Wire().size();
+    return session.link->Wire().size() + session.connection.Outgoing().size();
+}
+
+bool RecorderServer::WantsInput(const Session& session)
+{
+    if (!session.linkFailure.empty())
+        return false;
+    if (session.link && !session.link->Ready())
+        return true;
+    return !session.connection.ShouldClose() && session.connection.Outgoing().size() < kMaxQueuedOutput;
+}
+
 void RecorderServer::Flush(Session& session)
 {
-    auto& out = session.connection.Outgoing();
-    while (!out.empty() && !session.broken) {
+    while (!session.broken) {
+        auto& plain = session.connection.Outgoing();
+        if (session.link && session.link->Ready() && session.linkFailure.empty() && session.link->Wire().empty()
+            && !plain.empty()) {
+            const size_t take = std::min(plain.size(), kSealChunk);
+            if (!session.link->Send(plain.data(), take)) {
+                session.linkFailure = session.link->FailureText();
+                return;
+            }
+            session.connection.ConsumeOutgoing(take);
+            session.plainInWire = take;
+        }
+        const std::vector<uint8_t>& out = session.link ? session.link->Wire() : plain;
+        if (out.empty())
+            return;
         const ssize_t n = ::send(session.fd, out.data(), out.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n < 0 && errno == EINTR)
             continue;
@@ -313,8 +390,17 @@ void RecorderServer::Flush(Session& session)
             session.broken = true;
             return;
         }
-        session.connection.ConsumeOutgoing(static_cast<size_t>(n));
-        session.sendTimes.Sent(static_cast<size_t>(n));
+        if (session.link) {
+            session.link->ConsumeWire(static_cast<size_t>(n));
+            // A sealed chunk has left only when the whole record is gone.
+            if (session.link->Wire().empty()) {
+                session.sendTimes.Sent(session.plainInWire);
+                session.plainInWire = 0;
+            }
+        } else {
+            session.connection.ConsumeOutgoing(static_cast<size_t>(n));
+            session.sendTimes.Sent(static_cast<size_t>(n));
+        }
     }
 }
 
@@ -372,9 +458,11 @@ void RecorderServer::CloseSession(Session& session, bool reset)
 {
     if (session.fd < 0)
         return;
-    if (!session.connection.CloseReason().empty())
+    const std::string& reason =
+        session.linkFailure.empty() ? session.connection.CloseReason() : session.linkFailure;
+    if (!reason.empty())
         std::fprintf(stderr, "dvr-emulator: %s:%u: session from port %u closed: %s\n", Address().c_str(), port_,
-                     ntohs(session.peer.sin_port), session.connection.CloseReason().c_str());
+                     ntohs(session.peer.sin_port), reason.c_str());
     if (reset) {
         const linger abort{1, 0};
         ::setsockopt(session.fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);

@@ -48,6 +48,7 @@ public:
     void AppendLiveMedia(uint8_t packetType, uint8_t count, uint8_t index, const uint8_t* payload, size_t length);
 
     std::vector<uint8_t>& Outgoing() { return out_; }
+    const std::vector<uint8_t>& Outgoing() const { return out_; }
     // Removes bytes that have been sent.
     void ConsumeOutgoing(size_t length);
     // True once nothing more is to be read; close after sending Outgoing().

@@ -46,6 +46,7 @@ constexpr TypeInfo kTypes[] = {
     {MessageType::DiscoveryAnswer, Direction::ToClient, {4 + kSettingsBlockSize, 4 + kSettingsBlockSize},
      "DiscoveryAnswer"},
     {MessageType::LiveDatagram, Direction::ToClient, {9, kMaxPayload}, "LiveDatagram"},
+    {MessageType::StartTls, Direction::ToClient, {0, 0}, "StartTls"},
 };
 
 const TypeInfo* Find(uint16_t type)

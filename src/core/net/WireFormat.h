@@ -9,7 +9,7 @@
 namespace wire {
 
 inline constexpr uint8_t kMagic[4] = {0x4F, 0x4D, 0x42, 0x52};  // "OMBR"
-inline constexpr uint16_t kProtocolVersion = 1;
+inline constexpr uint16_t kProtocolVersion = 2;
 inline constexpr size_t kHeaderSize = 16;
 inline constexpr size_t kMaxPayload = 16384;
 
@@ -64,6 +64,7 @@ enum class MessageType : uint16_t {
     Error = 0x010F,
     DiscoveryAnswer = 0x0110,
     LiveDatagram = 0x0111,
+    StartTls = 0x0112,  // in clear, the recorder's first frame: TLS follows
 };
 
 struct PayloadBounds {

@@ -26,6 +26,12 @@ unsigned NextSessionId()
 thread_local const NetSession* t_ioSession = nullptr;
 
 constexpr std::size_t kReceiveChunk = 64 * 1024;
+constexpr char kMediaKeyLabel[] = "OMBREL-MEDIA-1";
+
+int NotifyCodeOf(nettls::SecureLink::Failure failure)
+{
+    return failure == nettls::SecureLink::Failure::VersionMismatch ? kNotifyVersionMismatch : kNotifyLinkClosed;
+}
 
 // Waits for a non-blocking connect; 1 connected, 0 still pending, -1 failed.
 int AwaitConnect(int fd, int timeoutMs)
@@ -61,7 +67,8 @@ NetSession::~NetSession()
 
 bool NetSession::InsideCallbackThread() const { return t_ioSession == this; }
 
-bool NetSession::Create(const std::string& host, std::uint16_t port, bool tcpMedia, unsigned message, HWND window)
+bool NetSession::Create(const std::string& host, std::uint16_t port, bool tcpMedia, unsigned message, HWND window,
+                        std::shared_ptr<HostKeyVerifier> verifier)
 {
     if (InsideCallbackThread())
         return false;
@@ -71,6 +78,15 @@ bool NetSession::Create(const std::string& host, std::uint16_t port, bool tcpMed
     if (!recorder)
         return false;
     m_recorder = *recorder;
+    char dotted[INET_ADDRSTRLEN] = {};
+    ::inet_ntop(AF_INET, &m_recorder.sin_addr, dotted, sizeof dotted);
+    m_recorderAddress = dotted;
+    m_verifier = std::move(verifier);
+    {
+        std::lock_guard guard(m_keyLock);
+        m_presentedKey.clear();
+        m_pinnedKey.clear();
+    }
     m_message = message;
     m_window = window;
     m_inbox.Clear();
@@ -93,8 +109,12 @@ bool NetSession::Create(const std::string& host, std::uint16_t port, bool tcpMed
         m_mediaPort = ntohs(local.sin_port);
     }
 
+    std::string tlsError;
+    m_link = nettls::SecureLink::ForClient(&tlsError);
+    m_keyChecked = false;
+    m_mediaKey.fill(0);
     m_control = FileDescriptor(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (!m_control.Valid() || !m_wakeup.Open()) {
+    if (!m_link || !m_control.Valid() || !m_wakeup.Open()) {
         Close();
         return false;
     }
@@ -113,8 +133,6 @@ bool NetSession::Create(const std::string& host, std::uint16_t port, bool tcpMed
     m_stopRequested = false;
     m_linkEnded = false;
     m_protocol = std::make_unique<ClientProtocol>(static_cast<ClientProtocol::Sink&>(*this), m_inbox);
-    m_outgoing.clear();
-    m_outgoingSent = 0;
     m_running = true;
     m_thread = std::thread(&NetSession::Run, this);
     return true;
@@ -164,10 +182,9 @@ bool NetSession::Close()
     if (InsideCallbackThread())
         return false;
     Stop();
-    if (m_control.Valid() && m_connected && !m_linkEnded && m_protocol)
+    if (m_control.Valid() && m_connected && !m_linkEnded && m_protocol && m_link && m_link->Ready())
         SendLeftoversAndBye();
-    m_outgoing.clear();
-    m_outgoingSent = 0;
+    m_link.reset();
     m_control.Reset();
     m_media.Reset();
     m_wakeup.Close();
@@ -200,29 +217,39 @@ void NetSession::SendLeftoversAndBye()
         if (request.type != wire::MessageType::LoginRequest)
             m_protocol->Submit(request);
     Transmit(m_protocol->ByeFrame(), ClientProtocol::Answer::None);
-    while (m_outgoingSent < m_outgoing.size()) {
-        ssize_t sent = ::send(m_control.Get(), m_outgoing.data() + m_outgoingSent, m_outgoing.size() - m_outgoingSent,
-                              MSG_NOSIGNAL | MSG_DONTWAIT);
+    while (!m_link->Wire().empty()) {
+        ssize_t sent =
+            ::send(m_control.Get(), m_link->Wire().data(), m_link->Wire().size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent <= 0)
             break;
-        m_outgoingSent += static_cast<std::size_t>(sent);
+        m_link->ConsumeWire(static_cast<std::size_t>(sent));
     }
+}
+
+std::string NetSession::PresentedKeyFingerprint() const
+{
+    std::lock_guard guard(m_keyLock);
+    return m_presentedKey;
+}
+
+std::string NetSession::PinnedKeyFingerprint() const
+{
+    std::lock_guard guard(m_keyLock);
+    return m_pinnedKey;
 }
 
 void NetSession::Notify(int code)
 {
-    if (code == kNotifyConnectFailed || (code >= kNotifyWrongPassword && code <= kNotifyPollTimeout))
+    if (code == kNotifyConnectFailed || (code >= kNotifyWrongPassword && code <= kNotifyPollTimeout)
+        || code == kNotifyHostKeyChanged)
         m_linkEnded = true;
     PostWindowMessage(m_window, m_message, m_id, code);
 }
 
 void NetSession::Transmit(std::vector<std::uint8_t> frame, ClientProtocol::Answer answer)
 {
-    if (m_outgoingSent == m_outgoing.size()) {
-        m_outgoing.clear();
-        m_outgoingSent = 0;
-    }
-    m_outgoing.insert(m_outgoing.end(), frame.begin(), frame.end());
+    // A refusal shows at the next read: the link has failed for good.
+    m_link->Send(frame);
     auto now = std::chrono::steady_clock::now();
     if (answer == ClientProtocol::Answer::None)
         return;
@@ -305,14 +332,44 @@ void NetSession::TakeRequests()
         }
 }
 
+bool NetSession::LinkBecameReady()
+{
+    m_keyChecked = true;
+    const nettls::TlsPipe& tls = m_link->Pipe();
+    m_mediaKey = tls.ExportKey(kMediaKeyLabel);
+    const std::string presented = tls.PeerKeyFingerprint();
+    std::string pinned;
+    if (!m_verifier
+        || m_verifier->Check(m_recorderAddress, ntohs(m_recorder.sin_port), presented, &pinned)
+            == HostKeyVerifier::Verdict::Trusted)
+        return true;
+    {
+        std::lock_guard guard(m_keyLock);
+        m_presentedKey = presented;
+        m_pinnedKey = pinned;
+    }
+    Notify(kNotifyHostKeyChanged);
+    return false;
+}
+
 bool NetSession::ReadControl()
 {
     m_receiveBuffer.resize(kReceiveChunk);
     for (;;) {
         ssize_t got = ::recv(m_control.Get(), m_receiveBuffer.data(), m_receiveBuffer.size(), 0);
         if (got > 0) {
-            if (!m_protocol->OnControlBytes(m_receiveBuffer.data(), static_cast<std::size_t>(got)))
+            // Everything TLS can decrypt from these bytes comes out now: no
+            // poll event would tell of plaintext left inside.
+            m_plain.clear();
+            const bool linkOk = m_link->OnWireBytes(m_receiveBuffer.data(), static_cast<std::size_t>(got), m_plain);
+            if (!m_keyChecked && m_link->Ready() && !LinkBecameReady())
                 return false;
+            if (!m_plain.empty() && !m_protocol->OnControlBytes(m_plain.data(), m_plain.size()))
+                return false;
+            if (!linkOk) {
+                Notify(NotifyCodeOf(m_link->Fail()));
+                return false;
+            }
             if (static_cast<std::size_t>(got) < m_receiveBuffer.size())
                 return true;
             continue;
@@ -344,11 +401,10 @@ void NetSession::ReadDatagrams()
 
 bool NetSession::WritePending()
 {
-    while (m_outgoingSent < m_outgoing.size()) {
-        ssize_t sent = ::send(m_control.Get(), m_outgoing.data() + m_outgoingSent, m_outgoing.size() - m_outgoingSent,
-                              MSG_NOSIGNAL);
+    while (!m_link->Wire().empty()) {
+        ssize_t sent = ::send(m_control.Get(), m_link->Wire().data(), m_link->Wire().size(), MSG_NOSIGNAL);
         if (sent > 0) {
-            m_outgoingSent += static_cast<std::size_t>(sent);
+            m_link->ConsumeWire(static_cast<std::size_t>(sent));
             continue;
         }
         if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
@@ -358,14 +414,12 @@ bool NetSession::WritePending()
         Notify(kNotifyLinkClosed);
         return false;
     }
-    m_outgoing.clear();
-    m_outgoingSent = 0;
     return true;
 }
 
 void NetSession::ServeLink()
 {
-    // The recorder speaks first with its challenge.
+    // The recorder speaks first, with StartTls and, inside TLS, its challenge.
     m_unanswered = 1;
     m_waitingSince = std::chrono::steady_clock::now();
     m_pollsSent.clear();
@@ -373,7 +427,7 @@ void NetSession::ServeLink()
         TakeRequests();
         if (m_linkEnded || !WritePending())
             return;
-        pollfd p[3] = {{m_control.Get(), static_cast<short>(POLLIN | (m_outgoing.empty() ? 0 : POLLOUT)), 0},
+        pollfd p[3] = {{m_control.Get(), static_cast<short>(POLLIN | (m_link->Wire().empty() ? 0 : POLLOUT)), 0},
                        {m_wakeup.Fd(), POLLIN, 0},
                        {m_media.Get(), POLLIN, 0}};
         nfds_t count = m_media.Valid() ? 3 : 2;

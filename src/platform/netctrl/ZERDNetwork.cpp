@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "core/dvr/SettingsBlock.h"
 #include "core/net/LiveMessages.h"
 #include "core/net/TransferMessages.h"
 #include "platform/netctrl/DiscoveryMonitor.h"
+#include "platform/netctrl/MemoryHostKeyPins.h"
 #include "platform/netctrl/NetSession.h"
 
 using wire::MessageType;
@@ -26,7 +28,28 @@ std::string BaseName(std::string path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::mutex g_verifierLock; // guards g_verifier
+std::shared_ptr<HostKeyVerifier> g_verifier;
+
 } // namespace
+
+void CZERDNetwork::SetHostKeyVerifier(std::shared_ptr<HostKeyVerifier> verifier)
+{
+    std::lock_guard guard(g_verifierLock);
+    g_verifier = std::move(verifier);
+}
+
+std::shared_ptr<HostKeyVerifier> CZERDNetwork::GetHostKeyVerifier()
+{
+    std::lock_guard guard(g_verifierLock);
+    if (!g_verifier)
+        g_verifier = std::make_shared<MemoryHostKeyPins>();
+    return g_verifier;
+}
+
+std::string CZERDNetwork::GetPresentedKeyFingerprint() const { return m_session->PresentedKeyFingerprint(); }
+
+std::string CZERDNetwork::GetPinnedKeyFingerprint() const { return m_session->PinnedKeyFingerprint(); }
 
 CZERDNetwork::CZERDNetwork() : m_session(std::make_unique<NetSession>()) {}
 
@@ -52,7 +75,8 @@ unsigned CZERDNetwork::SessionId() const { return m_session->Id(); }
 
 bool CZERDNetwork::Create(char* address, short port, bool tcpMedia, unsigned message, HWND window, short)
 {
-    return m_session->Create(TextOf(address), static_cast<std::uint16_t>(port), tcpMedia, message, window);
+    return m_session->Create(TextOf(address), static_cast<std::uint16_t>(port), tcpMedia, message, window,
+                             GetHostKeyVerifier());
 }
 
 bool CZERDNetwork::SessionOpen(char* account, char* password)

@@ -18,7 +18,7 @@ using PacketLiveMediaCallback = void (*)(void* context, unsigned char, unsigned 
 
 // One session with one recorder. All calls are made on one thread (the user
 // interface's); outcomes arrive later as message `message` posted to the
-// window given to Create, wParam = SessionId(), lParam = the code (100..134).
+// window given to Create, wParam = SessionId(), lParam = the code (100..135).
 //
 // The object is a handle: moving or swapping it moves the session with its
 // connection, threads and identity, so the owner can keep its array dense
@@ -31,6 +31,12 @@ using PacketLiveMediaCallback = void (*)(void* context, unsigned char, unsigned 
 // false; one still pending continues on the session thread and a failure is
 // reported as code 100. A recorder that drops the link is reported as 106, one
 // that leaves requests unanswered for a few seconds as 108.
+//
+// The link runs inside TLS 1.3. Once the handshake is done the recorder's key
+// goes to the process-wide HostKeyVerifier (under the recorder's dotted IPv4
+// address and port); a key other than the one pinned there ends the link with
+// 135, and GetPresentedKeyFingerprint / GetPinnedKeyFingerprint name both. A
+// recorder of another protocol version, or one that talks in clear, is 107.
 class CZERDNetwork {
 public:
     CZERDNetwork();
@@ -108,11 +114,15 @@ public:
     bool Destroy();
     bool SessionClose();
 
-    // The verifier every session asks about the recorder's key.
-    static void SetHostKeyVerifier(std::shared_ptr<HostKeyVerifier> verifier);
-    // After code 135: the key fingerprint the recorder showed, and the one pinned for it.
+    // After 135: "SHA256:..." of the key the recorder showed, and of the key
+    // pinned for its address and port. Empty before and after other outcomes.
     std::string GetPresentedKeyFingerprint() const;
     std::string GetPinnedKeyFingerprint() const;
+
+    // The verifier every later Create uses; null puts back the default, which
+    // pins in memory for the life of the process.
+    static void SetHostKeyVerifier(std::shared_ptr<HostKeyVerifier> verifier);
+    static std::shared_ptr<HostKeyVerifier> GetHostKeyVerifier();
 
     static constexpr int kMaxSerialBytes = 256;
     static constexpr int kMaxUploadChunk = 512;

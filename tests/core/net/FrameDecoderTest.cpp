@@ -28,7 +28,7 @@ TEST(FrameDecoder, HeaderIsLittleEndianWithMagicFirst)
 {
     const auto frame = MakeFrame(MessageType::Masks, 0x01020304, {1, 2, 3, 4, 5, 6});
     const std::vector<uint8_t> header(frame.begin(), frame.begin() + 16);
-    EXPECT_EQ(header, (std::vector<uint8_t>{'O', 'M', 'B', 'R', 1, 0, 0x08, 0x01, 4, 3, 2, 1, 6, 0, 0, 0}));
+    EXPECT_EQ(header, (std::vector<uint8_t>{'O', 'M', 'B', 'R', 2, 0, 0x08, 0x01, 4, 3, 2, 1, 6, 0, 0, 0}));
     EXPECT_EQ(frame.size(), 22u);
 }
 
@@ -82,7 +82,7 @@ TEST(FrameDecoder, RefusesBadHeadersAsSoonAsTheirBytesArrive)
 {
     auto badMagic = MakeFrame(MessageType::Poll, 0, {});
     badMagic[0] = 'X';
-    auto otherVersion = MakeFrame(MessageType::Poll, 0, {}, 2);
+    auto otherVersion = MakeFrame(MessageType::Poll, 0, {}, 1);
     auto unknownType = MakeFrame(MessageType::Poll, 0, {});
     unknownType[6] = 0x77;
     // A client->recorder decoder meets a recorder->client type.

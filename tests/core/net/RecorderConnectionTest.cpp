@@ -241,7 +241,7 @@ TEST_F(RecorderConnectionTest, BadFramesCloseTheConnection)
 {
     LoggedIn();
     std::vector<uint8_t> other;
-    AppendFrame(other, MessageType::Poll, sequencer.Take(), nullptr, 0, 2);
+    AppendFrame(other, MessageType::Poll, sequencer.Take(), nullptr, 0, 1);
     SendRaw(other);
     EXPECT_EQ(ErrorOf(OneReply()), ErrorCode::VersionMismatch);
     EXPECT_TRUE(connection->ShouldClose());

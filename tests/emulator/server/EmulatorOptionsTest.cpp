@@ -21,7 +21,7 @@ TEST(EmulatorOptions, OptionsBeforeTheFirstListenAreDefaultsForEveryRecorder)
 {
     const auto o = Parse({"--max-sessions", "16", "--drop-fragments", "5", "--listen", "127.0.0.1:7001", "--model",
                           "MODEL_A", "--data", "/tmp/a", "--listen", "7002", "--model", "6", "--data", "/tmp/b",
-                          "--reject-logins", "--refuse-op", "upload", "--discovery-port", "0"});
+                          "--reject-logins", "--refuse-op", "upload", "--new-tls-key", "--discovery-port", "0"});
     ASSERT_TRUE(o);
     ASSERT_EQ(o->recorders.size(), 2u);
     EXPECT_EQ(o->recorders[0].port, 7001);
@@ -29,10 +29,12 @@ TEST(EmulatorOptions, OptionsBeforeTheFirstListenAreDefaultsForEveryRecorder)
     EXPECT_EQ(o->recorders[0].maxSessions, 16u);
     EXPECT_EQ(o->recorders[0].faults.dropFragmentsPercent, 5u);
     EXPECT_FALSE(o->recorders[0].faults.rejectLogins);
+    EXPECT_FALSE(o->recorders[0].newTlsKey);
     EXPECT_EQ(o->recorders[1].address, "127.0.0.1");
     EXPECT_EQ(o->recorders[1].model, 6);
     EXPECT_EQ(o->recorders[1].maxSessions, 16u);
     EXPECT_TRUE(o->recorders[1].faults.rejectLogins);
+    EXPECT_TRUE(o->recorders[1].newTlsKey);
     EXPECT_EQ(o->recorders[1].faults.refusedOperations.count(wire::MessageType::UploadStart), 1u);
     EXPECT_EQ(o->discoveryPort, 0);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -19,7 +20,9 @@
 #include "core/dvr/DiscoveryRecord.h"
 #include "core/dvr/NotifyCodes.h"
 #include "core/dvr/SettingsBlock.h"
+#include "platform/netctrl/MemoryHostKeyPins.h"
 #include "platform/netctrl/ZERDNetwork.h"
+#include "platform/nettls/TlsIdentity.h"
 
 using namespace std::chrono_literals;
 
@@ -50,7 +53,7 @@ public:
         options[kRejectLogins] = {"--reject-logins"};
         options[kStopPolls] = {"--stop-polls-after", "0"};
         options[kDisconnectAfter] = {"--disconnect-after", "1"};
-        options[kOtherVersion] = {"--wire-version", "2"};
+        options[kOtherVersion] = {"--wire-version", "1"};
         options[kRefuseOperations] = {"--refuse-op", "settings", "--refuse-op", "log"};
         options[kOneSession] = {"--max-sessions", "1"};
         options[kRefuseConnections] = {"--refuse-connections"};
@@ -478,3 +481,56 @@ TEST_F(EmulatorSessionTest, ScanFindsEveryRecorderOfTheProcess)
 }
 
 } // namespace
+
+TEST_F(EmulatorSessionTest, ARecorderWithAnotherKeyIsRefusedUntilTheNewKeyIsTrusted)
+{
+    EmulatorProcess emulator;
+    ASSERT_TRUE(emulator.Start({{"MODEL_C", {}}}, {"--discovery-port", "0"})) << emulator.Error();
+    auto pins = std::make_shared<MemoryHostKeyPins>();
+    CZERDNetwork::SetHostKeyVerifier(pins);
+    std::string host = "127.0.0.1";
+    const auto port = static_cast<short>(emulator.Port());
+    auto connect = [&](CZERDNetwork& net) {
+        char account[] = "ADMIN";
+        char password[] = "5829";
+        return net.Create(host.data(), port, true, kMsgNetworkNotify, log.Handle(), 0)
+            && net.SessionOpen(account, password);
+    };
+    const std::string keyFile = emulator.DataDir() + "/rec0/tls-identity.pem";
+    auto fingerprintOnDisk = [&] {
+        std::ifstream in(keyFile);
+        std::string error;
+        auto identity = nettls::TlsIdentity::FromPem(
+            std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), "x", &error);
+        return identity ? identity->Fingerprint() : error;
+    };
+
+    CZERDNetwork first;
+    ASSERT_TRUE(connect(first));
+    ASSERT_TRUE(log.WaitFor(first.SessionId(), kNotifyLoggedOnAdmin)) << "the first meeting pins the key";
+    EXPECT_TRUE(first.GetPresentedKeyFingerprint().empty());
+    first.Destroy();
+    first.SessionClose();
+    const std::string original = fingerprintOnDisk();
+
+    // The recorder comes back on the same port with a key of its own making.
+    std::filesystem::remove(keyFile);
+    ASSERT_TRUE(emulator.Restart()) << emulator.Error();
+    const std::string renewed = fingerprintOnDisk();
+    ASSERT_NE(renewed, original);
+    CZERDNetwork second;
+    ASSERT_TRUE(connect(second));
+    EXPECT_TRUE(log.WaitFor(second.SessionId(), kNotifyHostKeyChanged));
+    EXPECT_EQ(log.Codes(second.SessionId()), std::vector<int>{kNotifyHostKeyChanged}) << "no log-in after 135";
+    EXPECT_EQ(second.GetPresentedKeyFingerprint(), renewed);
+    EXPECT_EQ(second.GetPinnedKeyFingerprint(), original);
+    EXPECT_FALSE(second.SessionPoll()) << "the link has ended";
+
+    // The operator's consent: trusted from now on.
+    pins->Trust(host, static_cast<std::uint16_t>(port), second.GetPresentedKeyFingerprint());
+    CZERDNetwork third;
+    ASSERT_TRUE(connect(third));
+    EXPECT_TRUE(log.WaitFor(third.SessionId(), kNotifyLoggedOnAdmin));
+    EXPECT_TRUE(third.GetPinnedKeyFingerprint().empty());
+    CZERDNetwork::SetHostKeyVerifier(nullptr);
+}

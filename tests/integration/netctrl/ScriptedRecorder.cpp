@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "core/net/Frame.h"
+#include "support/TlsTestIdentity.h"
 
 ScriptedRecorder::ScriptedRecorder()
 {
@@ -28,8 +29,9 @@ ScriptedRecorder::~ScriptedRecorder()
     ::close(m_listener);
 }
 
-bool ScriptedRecorder::Accept(std::chrono::milliseconds timeout)
+bool ScriptedRecorder::Accept(std::chrono::milliseconds timeout, Transport transport)
 {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
     pollfd p{m_listener, POLLIN, 0};
     if (::poll(&p, 1, static_cast<int>(timeout.count())) != 1)
         return false;
@@ -37,12 +39,53 @@ bool ScriptedRecorder::Accept(std::chrono::milliseconds timeout)
     m_connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
     // Each connection numbers its frames from 0.
     m_sequence = 0;
+    m_bytesFromClient = 0;
     m_decoder = wire::FrameDecoder(wire::Direction::ToRecorder);
-    return m_connection >= 0;
+    if (m_connection < 0 || transport == Transport::Clear)
+        return m_connection >= 0;
+    std::string error;
+    m_link = nettls::SecureLink::ForRecorder(TlsTestIdentity(), &error);
+    if (!m_link || !FlushLink())
+        return false;
+    while (!m_link->Ready())
+        if (!Receive(deadline))
+            return false;
+    return true;
+}
+
+bool ScriptedRecorder::FlushLink()
+{
+    std::vector<std::uint8_t> bytes = m_link->Wire();
+    m_link->ConsumeWire(bytes.size());
+    return bytes.empty()
+        || ::send(m_connection, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+}
+
+bool ScriptedRecorder::Receive(std::chrono::steady_clock::time_point deadline)
+{
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pollfd p{m_connection, POLLIN, 0};
+    if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) != 1)
+        return false;
+    std::uint8_t buffer[8192];
+    ssize_t got = ::recv(m_connection, buffer, sizeof buffer, 0);
+    if (got <= 0)
+        return false;
+    m_bytesFromClient += static_cast<std::size_t>(got);
+    if (!m_link) {
+        m_decoder.Feed(buffer, static_cast<std::size_t>(got));
+        return true;
+    }
+    std::vector<std::uint8_t> plain;
+    bool ok = m_link->OnWireBytes(buffer, static_cast<std::size_t>(got), plain);
+    m_decoder.Feed(plain.data(), plain.size());
+    return FlushLink() && ok;
 }
 
 bool ScriptedRecorder::SendRaw(const std::vector<std::uint8_t>& bytes)
 {
+    if (m_link)
+        return m_link->Send(bytes) && FlushLink();
     return ::send(m_connection, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
 }
 
@@ -62,17 +105,8 @@ std::optional<ScriptedRecorder::Received> ScriptedRecorder::ReadFrame(std::chron
         auto status = m_decoder.Next(view);
         if (status == wire::FrameDecoder::Status::Frame)
             return Received{view.type, std::vector<std::uint8_t>(view.payload, view.payload + view.length)};
-        if (status == wire::FrameDecoder::Status::Error)
+        if (status == wire::FrameDecoder::Status::Error || !Receive(deadline))
             return std::nullopt;
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        pollfd p{m_connection, POLLIN, 0};
-        if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) != 1)
-            return std::nullopt;
-        std::uint8_t buffer[8192];
-        ssize_t got = ::recv(m_connection, buffer, sizeof buffer, 0);
-        if (got <= 0)
-            return std::nullopt;
-        m_decoder.Feed(buffer, static_cast<std::size_t>(got));
     }
 }
 
@@ -100,6 +134,7 @@ bool ScriptedRecorder::ClientClosed(std::chrono::milliseconds timeout)
         ssize_t got = ::recv(m_connection, buffer, sizeof buffer, 0);
         if (got <= 0)
             return true;
+        m_bytesFromClient += static_cast<std::size_t>(got);
     }
     return false;
 }
@@ -127,4 +162,5 @@ void ScriptedRecorder::CloseConnection()
     if (m_connection >= 0)
         ::close(m_connection);
     m_connection = -1;
+    m_link.reset();
 }

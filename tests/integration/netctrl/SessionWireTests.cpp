@@ -139,11 +139,13 @@ TEST_F(SessionWireTest, BrokenFramesCloseTheLinkWithTheMatchingCode)
     };
     std::vector<Case> cases = {
         {"bad magic", badMagic, kNotifyLinkClosed},
-        {"other version", header(MessageType::Challenge, 0, 32, 2), kNotifyVersionMismatch},
-        {"oversized length", header(MessageType::LiveMedia, 0, 0x7FFFFFFF, 1), kNotifyLinkClosed},
-        {"client-bound type from the wrong side", header(MessageType::Poll, 0, 0, 1), kNotifyLinkClosed},
-        {"wrong sequence", header(MessageType::Challenge, 5, 32, 1), kNotifyLinkClosed},
-        {"frame before log-in", header(MessageType::PollReply, 0, 0, 1), kNotifyLinkClosed},
+        {"other version", header(MessageType::Challenge, 0, 32, 1), kNotifyVersionMismatch},
+        {"oversized length", header(MessageType::LiveMedia, 0, 0x7FFFFFFF, wire::kProtocolVersion), kNotifyLinkClosed},
+        {"client-bound type from the wrong side", header(MessageType::Poll, 0, 0, wire::kProtocolVersion),
+         kNotifyLinkClosed},
+        {"wrong sequence", header(MessageType::Challenge, 5, 32, wire::kProtocolVersion), kNotifyLinkClosed},
+        {"frame before log-in", header(MessageType::PollReply, 0, 0, wire::kProtocolVersion), kNotifyLinkClosed},
+        {"StartTls inside TLS", header(MessageType::StartTls, 0, 0, wire::kProtocolVersion), kNotifyLinkClosed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -153,6 +155,30 @@ TEST_F(SessionWireTest, BrokenFramesCloseTheLinkWithTheMatchingCode)
         ASSERT_TRUE(recorder.SendRaw(bytes));
         EXPECT_TRUE(log.WaitFor(net.SessionId(), c.code));
         EXPECT_TRUE(recorder.ClientClosed());
+        EndSession();
+    }
+}
+
+TEST_F(SessionWireTest, ARecorderThatDoesNotOpenWithStartTlsGetsNothing)
+{
+    struct Case {
+        const char* name;
+        std::uint16_t version;
+        int code;
+    } cases[] = {{"an old recorder's clear challenge", 1, kNotifyVersionMismatch},
+                 {"a clear challenge of this version", wire::kProtocolVersion, kNotifyLinkClosed}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string host = "127.0.0.1";
+        ASSERT_TRUE(net.Create(host.data(), static_cast<short>(recorder.Port()), true, kMsgNetworkNotify,
+                               log.Handle(), 0));
+        ASSERT_TRUE(recorder.Accept(3s, ScriptedRecorder::Transport::Clear));
+        SessionOpen("ADMIN", "5829");
+        net.GetDVRInfo();
+        ASSERT_TRUE(recorder.SendFrame(MessageType::Challenge, wire::ChallengeMessage{}.Encode(), c.version));
+        EXPECT_TRUE(log.WaitFor(net.SessionId(), c.code));
+        EXPECT_TRUE(recorder.ClientClosed());
+        EXPECT_EQ(recorder.BytesFromClient(), 0u) << "not a byte in clear, not even a TLS hello";
         EndSession();
     }
 }

@@ -17,7 +17,7 @@ EmulatorProcess* ViewerEmulator(std::string* error)
         recorders[kEight].model = "MODEL_B";
         recorders[kRejecting].extraOptions = {"--reject-logins"};
         recorders[kOneSession].extraOptions = {"--max-sessions", "1"};
-        recorders[kOtherVersion].extraOptions = {"--wire-version", "2"};
+        recorders[kOtherVersion].extraOptions = {"--wire-version", "1"};
         recorders[kSilent].extraOptions = {"--stop-polls-after", "0"};
         recorders[kAlarming].extraOptions = {"--alarm-every", "1", "--alarm-length", "2"};
         auto started = std::make_unique<EmulatorProcess>();
