@@ -1,6 +1,5 @@
 #include "platform/netctrl/NetSession.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -78,9 +77,7 @@ bool NetSession::Create(const std::string& host, std::uint16_t port, bool tcpMed
     if (!recorder)
         return false;
     m_recorder = *recorder;
-    char dotted[INET_ADDRSTRLEN] = {};
-    ::inet_ntop(AF_INET, &m_recorder.sin_addr, dotted, sizeof dotted);
-    m_recorderAddress = dotted;
+    m_recorderAddress = host;
     m_verifier = std::move(verifier);
     {
         std::lock_guard guard(m_keyLock);

@@ -92,7 +92,7 @@ private:
     // Set by Create before the I/O thread starts and cleared by Close after it
     // stopped; the I/O thread only reads them.
     sockaddr_in m_recorder{};
-    std::string m_recorderAddress; // dotted, as the key is pinned under it
+    std::string m_recorderAddress; // as the caller named it: the viewer and dvrctl trust a new key under that name
     std::shared_ptr<HostKeyVerifier> m_verifier;
     FileDescriptor m_control;
     FileDescriptor m_media;

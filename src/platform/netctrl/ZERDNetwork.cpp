@@ -238,12 +238,6 @@ bool CZERDNetwork::Destroy() { return m_session->Stop(); }
 
 bool CZERDNetwork::SessionClose() { return m_session->Close(); }
 
-void CZERDNetwork::SetHostKeyVerifier(std::shared_ptr<HostKeyVerifier>) {}
-
-std::string CZERDNetwork::GetPresentedKeyFingerprint() const { return {}; }
-
-std::string CZERDNetwork::GetPinnedKeyFingerprint() const { return {}; }
-
 bool StartUnicastChannelMonitoring() { return DiscoveryMonitor::Instance().Start(); }
 
 bool SetNotifyWindow(unsigned message, HWND window)
