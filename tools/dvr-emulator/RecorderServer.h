@@ -11,10 +11,12 @@
 
 #include <netinet/in.h>
 
+#include <array>
 #include <deque>
 #include <list>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -45,6 +47,8 @@ private:
         uint64_t acceptedMs = 0;
         wire::RecorderConnection connection;
         LiveSender live;
+        // The session's media key, once the encrypted connection agreed one.
+        std::optional<std::array<uint8_t, 32>> mediaKey;
         uint64_t liveGeneration = 0;
         std::deque<std::pair<uint64_t, std::vector<uint8_t>>> delayed;  // (due, bytes) under --delay
         bool broken = false;  // socket error or reset: close without flushing

@@ -73,4 +73,16 @@ void ClientInbox::Clear()
     StoreMasks(0, 0, 0);
     m_logSize.store(0);
     m_monthMask.store(0);
+    StoreDroppedDatagrams({});
+}
+
+void ClientInbox::StoreDroppedDatagrams(const netauth::DroppedDatagrams& dropped)
+{
+    m_unauthenticDatagrams.store(dropped.unauthentic);
+    m_replayedDatagrams.store(dropped.replayed);
+}
+
+netauth::DroppedDatagrams ClientInbox::Dropped() const
+{
+    return {m_unauthenticDatagrams.load(), m_replayedDatagrams.load()};
 }

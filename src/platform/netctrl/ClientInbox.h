@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/dvr/ZerdInfoBlock.h"
+#include "platform/netauth/MediaSeal.h"
 
 // What a session received, written by its I/O thread before the matching
 // notification is posted and read by the caller's thread after it.
@@ -33,6 +34,9 @@ public:
     void PushDailyBlock(const std::uint8_t* data, std::size_t length);
     bool TakeDailyBlock(std::vector<std::uint8_t>& out);
 
+    void StoreDroppedDatagrams(const netauth::DroppedDatagrams& dropped);
+    netauth::DroppedDatagrams Dropped() const;
+
     // Forgets everything of an earlier connection.
     void Clear();
 
@@ -47,4 +51,6 @@ private:
     std::atomic<std::uint16_t> m_sensorMask{0};
     std::atomic<std::uint32_t> m_logSize{0};
     std::atomic<std::uint32_t> m_monthMask{0};
+    std::atomic<std::uint64_t> m_unauthenticDatagrams{0};
+    std::atomic<std::uint64_t> m_replayedDatagrams{0};
 };
