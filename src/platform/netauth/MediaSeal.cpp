@@ -24,20 +24,6 @@ std::array<std::uint8_t, kNonceSize> NonceFrom(const std::uint8_t* counterBytes)
     return nonce;
 }
 
-EVP_CIPHER_CTX* NewContext()
-{
-    EVP_CIPHER_CTX* context = EVP_CIPHER_CTX_new();
-    if (!context)
-        throw std::bad_alloc();
-    return context;
-}
-
-// Keeps the key schedule in the context, so each datagram only sets its nonce.
-bool LoadKey(EVP_CIPHER_CTX* context, const MediaKey& key, bool encrypt)
-{
-    return EVP_CipherInit_ex(context, EVP_aes_256_gcm(), nullptr, key.data(), nullptr, encrypt ? 1 : 0) == 1;
-}
-
 bool Update(EVP_CIPHER_CTX* context, std::uint8_t* out, const std::uint8_t* in, std::size_t length)
 {
     int written = 0;
@@ -46,28 +32,35 @@ bool Update(EVP_CIPHER_CTX* context, std::uint8_t* out, const std::uint8_t* in, 
 
 }  // namespace
 
-MediaSealer::MediaSealer(std::uint64_t counterLimit) : m_context(NewContext()), m_limit(counterLimit) {}
+MediaCipher::MediaCipher(bool sealing) : m_context(EVP_CIPHER_CTX_new()), m_sealing(sealing)
+{
+    if (!m_context)
+        throw std::bad_alloc();
+}
 
-MediaSealer::~MediaSealer()
+MediaCipher::~MediaCipher()
 {
     EVP_CIPHER_CTX_free(m_context);
     OPENSSL_cleanse(m_key.data(), m_key.size());
 }
 
-bool MediaSealer::SetKey(const MediaKey& key)
+bool MediaCipher::SetKey(const MediaKey& key)
 {
     if (m_hasKey)
         return key == m_key;
-    m_hasKey = LoadKey(m_context, key, true);
+    // The key schedule stays in the context: each datagram only sets its nonce.
+    m_hasKey = EVP_CipherInit_ex(m_context, EVP_aes_256_gcm(), nullptr, key.data(), nullptr, m_sealing ? 1 : 0) == 1;
     m_key = key;
     return m_hasKey;
 }
+
+MediaSealer::MediaSealer(std::uint64_t counterLimit) : m_limit(counterLimit) {}
 
 std::size_t MediaSealer::Seal(const LiveDatagramHead& head, const std::uint8_t* payload, std::size_t length,
                               std::uint8_t* out)
 {
     const std::size_t payloadLength = length + wire::kSealedDatagramOverhead - wire::kHeaderSize;
-    if (!m_hasKey || m_next >= m_limit || length == 0 || payloadLength > wire::kMaxPayload)
+    if (!m_cipher.HasKey() || m_next >= m_limit || length == 0 || payloadLength > wire::kMaxPayload)
         return 0;
     const std::uint64_t counter = m_next++;
     const auto header = wire::EncodeFrameHeader(wire::MessageType::LiveDatagram, head.sequence,
@@ -80,32 +73,15 @@ std::size_t MediaSealer::Seal(const LiveDatagramHead& head, const std::uint8_t* 
     std::uint8_t* sealed = out + wire::kSealedDatagramClear;
     const auto nonce = NonceFrom(out + wire::kHeaderSize + 4);
     int written = 0;
-    if (EVP_CipherInit_ex(m_context, nullptr, nullptr, nullptr, nonce.data(), 1) != 1
-        || !Update(m_context, nullptr, out, wire::kSealedDatagramClear)
-        || !Update(m_context, sealed, prefix, sizeof prefix)
-        || !Update(m_context, sealed + sizeof prefix, payload, length)
-        || EVP_CipherFinal_ex(m_context, sealed + sizeof prefix + length, &written) != 1
-        || EVP_CIPHER_CTX_ctrl(m_context, EVP_CTRL_GCM_GET_TAG, wire::kMediaTagSize,
+    if (EVP_CipherInit_ex(m_cipher.Context(), nullptr, nullptr, nullptr, nonce.data(), 1) != 1
+        || !Update(m_cipher.Context(), nullptr, out, wire::kSealedDatagramClear)
+        || !Update(m_cipher.Context(), sealed, prefix, sizeof prefix)
+        || !Update(m_cipher.Context(), sealed + sizeof prefix, payload, length)
+        || EVP_CipherFinal_ex(m_cipher.Context(), sealed + sizeof prefix + length, &written) != 1
+        || EVP_CIPHER_CTX_ctrl(m_cipher.Context(), EVP_CTRL_GCM_GET_TAG, wire::kMediaTagSize,
                                sealed + sizeof prefix + length) != 1)
         return 0;
     return wire::kHeaderSize + payloadLength;
-}
-
-MediaOpener::MediaOpener() : m_context(NewContext()) {}
-
-MediaOpener::~MediaOpener()
-{
-    EVP_CIPHER_CTX_free(m_context);
-    OPENSSL_cleanse(m_key.data(), m_key.size());
-}
-
-bool MediaOpener::SetKey(const MediaKey& key)
-{
-    if (m_hasKey)
-        return key == m_key;
-    m_hasKey = LoadKey(m_context, key, false);
-    m_key = key;
-    return m_hasKey;
 }
 
 std::nullopt_t MediaOpener::Unauthentic()
@@ -118,7 +94,7 @@ std::optional<wire::LiveFragmentView> MediaOpener::Open(const std::uint8_t* data
                                                         std::uint32_t token, std::uint8_t* out)
 {
     wire::FrameView frame;
-    if (!m_hasKey || token == 0
+    if (!m_cipher.HasKey() || token == 0
         || wire::DecodeDatagram(datagram, length, wire::Direction::ToClient, frame) != wire::DecodeError::None
         || frame.type != wire::MessageType::LiveDatagram)
         return Unauthentic();
@@ -144,11 +120,11 @@ bool MediaOpener::Authentic(const std::uint8_t* datagram, const wire::SealedData
     std::uint8_t tag[wire::kMediaTagSize];
     std::memcpy(tag, sealed.sealed + textLength, sizeof tag);
     int written = 0;
-    return EVP_CipherInit_ex(m_context, nullptr, nullptr, nullptr, nonce.data(), 0) == 1
-        && Update(m_context, nullptr, datagram, wire::kSealedDatagramClear)
-        && Update(m_context, out, sealed.sealed, textLength)
-        && EVP_CIPHER_CTX_ctrl(m_context, EVP_CTRL_GCM_SET_TAG, sizeof tag, tag) == 1
-        && EVP_CipherFinal_ex(m_context, out + textLength, &written) == 1;
+    return EVP_CipherInit_ex(m_cipher.Context(), nullptr, nullptr, nullptr, nonce.data(), 0) == 1
+        && Update(m_cipher.Context(), nullptr, datagram, wire::kSealedDatagramClear)
+        && Update(m_cipher.Context(), out, sealed.sealed, textLength)
+        && EVP_CIPHER_CTX_ctrl(m_cipher.Context(), EVP_CTRL_GCM_SET_TAG, sizeof tag, tag) == 1
+        && EVP_CipherFinal_ex(m_cipher.Context(), out + textLength, &written) == 1;
 }
 
 }  // namespace netauth

@@ -10,6 +10,7 @@
 
 #include "core/net/LiveMessages.h"
 #include "core/net/ReplayWindow.h"
+#include "platform/netauth/DroppedDatagrams.h"
 
 #include <openssl/types.h>
 
@@ -23,12 +24,6 @@ namespace netauth {
 
 using MediaKey = std::array<std::uint8_t, 32>;
 
-// Datagrams a client dropped since its session started.
-struct DroppedDatagrams {
-    std::uint64_t unauthentic = 0;  // failed authentication, not this session's, malformed, or before the key
-    std::uint64_t replayed = 0;     // a counter already taken, or below the window
-};
-
 // What one datagram carries besides its fragment payload.
 struct LiveDatagramHead {
     std::uint16_t version = wire::kProtocolVersion;
@@ -39,44 +34,49 @@ struct LiveDatagramHead {
     std::uint8_t index = 0;
 };
 
+// One end's AES-256-GCM context, keyed once for its life: counters
+// restarting under an earlier key would repeat nonces, a window started afresh
+// would take old datagrams again. The key in use again changes nothing,
+// another one is refused (false).
+class MediaCipher {
+public:
+    explicit MediaCipher(bool sealing);
+    ~MediaCipher();
+    MediaCipher(const MediaCipher&) = delete;
+    MediaCipher& operator=(const MediaCipher&) = delete;
+
+    bool SetKey(const MediaKey& key);
+    bool HasKey() const { return m_hasKey; }
+    EVP_CIPHER_CTX* Context() const { return m_context; }
+
+private:
+    EVP_CIPHER_CTX* m_context;
+    const bool m_sealing;
+    MediaKey m_key{};
+    bool m_hasKey = false;
+};
+
 class MediaSealer {
 public:
     // Counters 0 .. counterLimit - 1 are used; past them the sealer refuses
     // rather than use a nonce twice.
     explicit MediaSealer(std::uint64_t counterLimit = std::numeric_limits<std::uint64_t>::max());
-    ~MediaSealer();
-    MediaSealer(const MediaSealer&) = delete;
-    MediaSealer& operator=(const MediaSealer&) = delete;
 
-    // A sealer seals under one key for its life (counters restarting under
-    // an earlier key would repeat nonces): the key in use again changes
-    // nothing, another one is refused (false).
-    bool SetKey(const MediaKey& key);
-    bool HasKey() const { return m_hasKey; }
+    bool SetKey(const MediaKey& key) { return m_cipher.SetKey(key); }
     // Writes one whole datagram (length + wire::kSealedDatagramOverhead bytes)
     // to out and returns its size; 0 without a key, once the counters are
     // spent, or for a payload no frame can hold.
     std::size_t Seal(const LiveDatagramHead& head, const std::uint8_t* payload, std::size_t length, std::uint8_t* out);
 
 private:
-    EVP_CIPHER_CTX* m_context;
-    MediaKey m_key{};
-    bool m_hasKey = false;
+    MediaCipher m_cipher{true};
     std::uint64_t m_next = 0;
     const std::uint64_t m_limit;
 };
 
 class MediaOpener {
 public:
-    MediaOpener();
-    ~MediaOpener();
-    MediaOpener(const MediaOpener&) = delete;
-    MediaOpener& operator=(const MediaOpener&) = delete;
-
-    // One key for the opener's life, as for the sealer (a window started
-    // afresh would take old datagrams again): another one is refused (false).
-    bool SetKey(const MediaKey& key);
-    bool HasKey() const { return m_hasKey; }
+    bool SetKey(const MediaKey& key) { return m_cipher.SetKey(key); }
     // Opens one whole datagram meant for session `token` (0: none yet, drop
     // all). The fragment's bytes are written to out (wire::kMaxPayload bytes)
     // and the view points into it; nullopt when the datagram is dropped, which
@@ -89,9 +89,7 @@ private:
     bool Authentic(const std::uint8_t* datagram, const wire::SealedDatagramView& sealed, std::uint8_t* out);
     std::nullopt_t Unauthentic();
 
-    EVP_CIPHER_CTX* m_context;
-    MediaKey m_key{};
-    bool m_hasKey = false;
+    MediaCipher m_cipher{false};
     wire::ReplayWindow m_window;
     DroppedDatagrams m_dropped;
 };

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/dvr/ZerdInfoBlock.h"
-#include "platform/netauth/MediaSeal.h"
+#include "platform/netauth/DroppedDatagrams.h"
 
 // What a session received, written by its I/O thread before the matching
 // notification is posted and read by the caller's thread after it.

@@ -4,7 +4,7 @@
 
 #include "core/dvr/ZerdInfoBlock.h"
 #include "core/msg/WindowMessage.h"
-#include "platform/netauth/MediaSeal.h"
+#include "platform/netauth/DroppedDatagrams.h"
 
 class NetSession;
 
