@@ -6,7 +6,6 @@
 #include <sys/socket.h>
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 namespace emulator {
@@ -207,7 +206,8 @@ size_t LiveSender::SealBatch(uint8_t packetType, size_t begin, size_t end, mmsgh
         if (size == 0)
             break;  // no key yet, or its counters are spent: nothing goes out
         if (dice_.Roll(faults_.tamperDatagramsPercent)) {
-            const size_t at = wire::kSealedDatagramClear + dice_.Below(static_cast<uint32_t>(size - wire::kSealedDatagramClear));
+            const auto sealedPart = static_cast<uint32_t>(size - wire::kSealedDatagramClear);
+            const size_t at = wire::kSealedDatagramClear + dice_.Below(sealedPart);
             datagram[at] ^= static_cast<uint8_t>(1 + dice_.Below(255));
         }
         queue(datagram, size);
