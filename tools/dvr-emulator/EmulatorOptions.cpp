@@ -225,6 +225,12 @@ std::optional<EmulatorOptions> ParseEmulatorOptions(const std::vector<std::strin
         } else if (arg == "--corrupt-fragments") {
             if (!number(&f.corruptFragmentsPercent, 0, 100))
                 return fail("--corrupt-fragments needs 0..100 percent");
+        } else if (arg == "--tamper-datagrams") {
+            if (!number(&f.tamperDatagramsPercent, 0, 100))
+                return fail("--tamper-datagrams needs 0..100 percent");
+        } else if (arg == "--repeat-datagrams") {
+            if (!number(&f.repeatDatagramsPercent, 0, 100))
+                return fail("--repeat-datagrams needs 0..100 percent");
         } else if (arg == "--fault-seed") {
             if (!number(&f.seed, 0, UINT64_MAX))
                 return fail("--fault-seed needs a number");
@@ -323,6 +329,9 @@ Fault injection (per recorder, like the recorder options):
   --drop-fragments P     drop P percent of live fragments
   --reorder-fragments P  swap P percent of live fragments with the next one
   --corrupt-fragments P  flip a byte in P percent of live fragments
+  --tamper-datagrams P   flip a byte of the sealed part (after the clear
+                         token and counter) of P percent of UDP datagrams
+  --repeat-datagrams P   send P percent of UDP datagrams twice
   --fault-seed N         seed of the fault dice (default 1)
 )";
 }

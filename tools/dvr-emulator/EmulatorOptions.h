@@ -27,6 +27,8 @@ struct FaultOptions {
     uint32_t dropFragmentsPercent = 0;
     uint32_t reorderFragmentsPercent = 0;
     uint32_t corruptFragmentsPercent = 0;
+    uint32_t tamperDatagramsPercent = 0;  // flip a byte of the sealed part of a UDP datagram
+    uint32_t repeatDatagramsPercent = 0;  // send a UDP datagram twice
     uint64_t seed = 1;                // of the fault dice
 };
 

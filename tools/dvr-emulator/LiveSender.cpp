@@ -6,7 +6,6 @@
 #include <sys/socket.h>
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 namespace emulator {
@@ -165,33 +164,60 @@ void LiveSender::SendUnit(LiveStream& stream, wire::RecorderConnection& connecti
         sendTimes_.UnitQueued(stream.Camera(), stream.NextPts(), udpPort_ == 0 ? connection.Outgoing().size() : 0);
 }
 
+bool LiveSender::SetMediaKey(const std::array<uint8_t, 32>& key)
+{
+    return sealer_.SetKey(key);
+}
+
 void LiveSender::SendDatagrams(uint8_t packetType, int udpSocket)
 {
-    if (datagramHeads_.size() < fragments_.size())
-        datagramHeads_.resize(fragments_.size());
     for (size_t begin = 0; begin < fragments_.size(); begin += kDatagramBatch) {
-        const size_t n = std::min(kDatagramBatch, fragments_.size() - begin);
-        mmsghdr messages[kDatagramBatch] = {};
-        iovec parts[kDatagramBatch][2];
-        for (size_t k = 0; k < n; ++k) {
-            const Fragment& f = fragments_[begin + k];
-            std::array<uint8_t, 24>& head = datagramHeads_[begin + k];
-            const auto frameHeader = wire::EncodeFrameHeader(
-                wire::MessageType::LiveDatagram, datagramSequence_++,
-                static_cast<uint32_t>(wire::kLiveDatagramPrefix + f.length), faults_.wireVersion);
-            std::memcpy(head.data(), frameHeader.data(), frameHeader.size());
-            wire::WriteLiveDatagramPrefix(head.data() + wire::kHeaderSize, token_, packetType, f.count, f.index);
-            parts[k][0] = {head.data(), head.size()};
-            parts[k][1] = {const_cast<uint8_t*>(f.payload), f.length};
-            messages[k].msg_hdr.msg_name = &udpTarget_;
-            messages[k].msg_hdr.msg_namelen = sizeof udpTarget_;
-            messages[k].msg_hdr.msg_iov = parts[k];
-            messages[k].msg_hdr.msg_iovlen = 2;
-        }
+        const size_t end = std::min(fragments_.size(), begin + kDatagramBatch);
+        // Room for every datagram of the batch sent twice.
+        mmsghdr messages[2 * kDatagramBatch] = {};
+        iovec parts[2 * kDatagramBatch];
+        const size_t n = SealBatch(packetType, begin, end, messages, parts);
         // Datagrams are lossy by nature: a full socket buffer drops the rest.
-        if (::sendmmsg(udpSocket, messages, static_cast<unsigned>(n), MSG_DONTWAIT) < static_cast<int>(n))
+        if (n == 0 || ::sendmmsg(udpSocket, messages, static_cast<unsigned>(n), MSG_DONTWAIT) < static_cast<int>(n))
             return;
     }
+}
+
+size_t LiveSender::SealBatch(uint8_t packetType, size_t begin, size_t end, mmsghdr* messages, iovec* parts)
+{
+    uint32_t longest = 0;
+    for (size_t i = begin; i < end; ++i)
+        longest = std::max(longest, fragments_[i].length);
+    const size_t stride = wire::kSealedDatagramOverhead + longest;
+    if (sealed_.size() < stride * (end - begin))
+        sealed_.resize(stride * (end - begin));
+    size_t queued = 0;
+    const auto queue = [&](uint8_t* datagram, size_t size) {
+        parts[queued] = {datagram, size};
+        messages[queued].msg_hdr.msg_name = &udpTarget_;
+        messages[queued].msg_hdr.msg_namelen = sizeof udpTarget_;
+        messages[queued].msg_hdr.msg_iov = &parts[queued];
+        messages[queued].msg_hdr.msg_iovlen = 1;
+        ++queued;
+    };
+    for (size_t i = begin; i < end; ++i) {
+        const Fragment& f = fragments_[i];
+        uint8_t* datagram = sealed_.data() + (i - begin) * stride;
+        const netauth::LiveDatagramHead head{faults_.wireVersion, datagramSequence_++, token_, packetType, f.count,
+                                             f.index};
+        const size_t size = sealer_.Seal(head, f.payload, f.length, datagram);
+        if (size == 0)
+            break;  // no key yet, or its counters are spent: nothing goes out
+        if (dice_.Roll(faults_.tamperDatagramsPercent)) {
+            const auto sealedPart = static_cast<uint32_t>(size - wire::kSealedDatagramClear);
+            const size_t at = wire::kSealedDatagramClear + dice_.Below(sealedPart);
+            datagram[at] ^= static_cast<uint8_t>(1 + dice_.Below(255));
+        }
+        queue(datagram, size);
+        if (dice_.Roll(faults_.repeatDatagramsPercent))
+            queue(datagram, size);
+    }
+    return queued;
 }
 
 }  // namespace emulator

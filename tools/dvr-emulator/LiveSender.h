@@ -1,8 +1,8 @@
 #pragma once
 // Live media of one session: the streams it asked for, each unit cut into
 // fragments when due, sent on the control connection (TCP mode) or as
-// datagrams to the client's port (UDP mode), with the recorder's fragment
-// faults applied.
+// datagrams sealed with the session's media key to the client's port (UDP
+// mode), with the recorder's fragment and datagram faults applied.
 
 #include "EmulatorOptions.h"
 #include "FaultDice.h"
@@ -12,8 +12,10 @@
 #include "core/net/LiveMessages.h"
 #include "core/net/RecorderConnection.h"
 #include "media/CameraFeeds.h"
+#include "platform/netauth/MediaSeal.h"
 
 #include <netinet/in.h>
+#include <sys/socket.h>
 
 #include <array>
 #include <cstdint>
@@ -31,6 +33,10 @@ public:
     // peer:udpPort through udpSocket.
     void Configure(const wire::LiveReplyMessage& served, uint16_t udpPort, const sockaddr_in& peer, uint32_t token,
                    uint64_t nowMs);
+    // The key of this session's datagrams, from the encrypted control
+    // connection. Without one no datagram is sent: live media never crosses
+    // in clear. One key per session: false for another one.
+    bool SetMediaKey(const std::array<uint8_t, 32>& key);
     // Sends every unit due by nowMs.
     void SendDue(uint64_t nowMs, wire::RecorderConnection& connection, int udpSocket);
     // When the next unit is due; UINT64_MAX without streams.
@@ -47,6 +53,9 @@ private:
     void SendUnit(LiveStream& stream, wire::RecorderConnection& connection, int udpSocket);
     void CutFragments(const LiveStream& stream);
     void SendDatagrams(uint8_t packetType, int udpSocket);
+    // Seals fragments [begin, end) into sealed_ and queues them (some twice
+    // or damaged under the datagram faults); returns how many were queued.
+    size_t SealBatch(uint8_t packetType, size_t begin, size_t end, mmsghdr* messages, iovec* parts);
 
     media::CameraFeeds& feeds_;
     FaultOptions faults_;
@@ -57,11 +66,13 @@ private:
     sockaddr_in udpTarget_{};
     uint32_t token_ = 0;
     uint32_t datagramSequence_ = 0;
+    // Its counters belong to the session's key, whatever the streams do.
+    netauth::MediaSealer sealer_;
 
     // Reused for every unit, so steady streaming allocates nothing.
     std::vector<uint8_t> scratch_;          // restamped first fragment, corrupted copies
     std::vector<Fragment> fragments_;        // of the unit being sent, in send order
-    std::vector<std::array<uint8_t, 24>> datagramHeads_;
+    std::vector<uint8_t> sealed_;            // one batch of whole datagrams
 };
 
 }  // namespace emulator

@@ -426,6 +426,8 @@ void RecorderServer::Tick(uint64_t nowMs)
         }
         if (s.connection.LiveGeneration() != s.liveGeneration) {
             s.liveGeneration = s.connection.LiveGeneration();
+            if (s.mediaKey)
+                s.live.SetMediaKey(*s.mediaKey);
             s.live.Configure(s.connection.Live(), s.connection.LiveUdpPort(), s.peer, s.connection.SessionToken(),
                              nowMs);
         }

@@ -20,6 +20,7 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -54,10 +55,11 @@ private:
         wire::RecorderConnection connection;
         SendTimes sendTimes;
         LiveSender live;
+        // The session's media key, once the encrypted connection agreed one.
+        std::optional<std::array<uint8_t, 32>> mediaKey;
         uint64_t liveGeneration = 0;
         std::unique_ptr<nettls::SecureLink> link;  // null for an old-version recorder in clear
         std::string linkFailure;                   // why the link ended, if it did
-        std::array<uint8_t, 32> mediaKey{};        // agreed in the TLS session, for sealing datagrams
         size_t plainInWire = 0;                    // connection bytes sealed into the link's unsent record
         std::deque<std::pair<uint64_t, std::vector<uint8_t>>> delayed;  // (due, bytes) under --delay
         bool broken = false;  // socket error or reset: close without flushing

@@ -39,6 +39,15 @@ std::string NoPicture(const SnapshotRequest& request)
         + std::to_string(request.timeoutSeconds) + " seconds";
 }
 
+// Why a UDP session may see no picture: what its datagrams lost on the way.
+std::string DroppedDatagramsText(const netauth::DroppedDatagrams& dropped)
+{
+    if (dropped.unauthentic == 0 && dropped.replayed == 0)
+        return "";
+    return "; live datagrams dropped: " + std::to_string(dropped.unauthentic) + " failed authentication, "
+        + std::to_string(dropped.replayed) + " repeated or too old";
+}
+
 // Presents the channel's newest picture (as the video window would) and
 // writes it once the channel has one; waits for the session otherwise.
 int WaitAndCapture(RecorderLink& link, CLiveDecoder& decoder, NotificationQueue& frames, int channel,
@@ -66,7 +75,7 @@ int WaitAndCapture(RecorderLink& link, CLiveDecoder& decoder, NotificationQueue&
             return Fail(kExitRefused, "cannot write " + request.path);
         }
     }
-    return Fail(kExitNoPicture, NoPicture(request));
+    return Fail(kExitNoPicture, NoPicture(request) + DroppedDatagramsText(link.Net().GetDroppedDatagrams()));
 }
 
 int Snapshot(const SnapshotRequest& request, const DvrctlOptions& options)

@@ -56,6 +56,11 @@ public:
         uint32_t lo = U16();
         return lo | (static_cast<uint32_t>(U16()) << 16);
     }
+    uint64_t U64()
+    {
+        uint64_t lo = U32();
+        return lo | (static_cast<uint64_t>(U32()) << 32);
+    }
     void Skip(size_t n)
     {
         if (Have(n))

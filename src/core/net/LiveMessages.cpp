@@ -65,21 +65,6 @@ std::optional<LiveFragmentView> DecodeLiveMedia(const uint8_t* data, size_t leng
     return CheckFragment(data[0], data + 1, length - 1);
 }
 
-std::optional<LiveFragmentView> DecodeLiveDatagram(const uint8_t* data, size_t length, uint32_t* token)
-{
-    if (length < kLiveDatagramPrefix + 1 || length > kMaxPayload)
-        return std::nullopt;
-    ByteReader r(data, length);
-    const uint32_t t = r.U32();
-    const uint8_t type = r.U8();
-    // [token][type][pad][count][index][payload]: count and index sit right
-    // before the payload, so the packet is handed on without a copy.
-    auto v = CheckFragment(type, data + 6, length - 6);
-    if (v)
-        *token = t;
-    return v;
-}
-
 void WriteLiveMediaPrefix(uint8_t* out, uint8_t packetType, uint8_t count, uint8_t index)
 {
     out[0] = packetType;
@@ -87,14 +72,25 @@ void WriteLiveMediaPrefix(uint8_t* out, uint8_t packetType, uint8_t count, uint8
     out[2] = index;
 }
 
-void WriteLiveDatagramPrefix(uint8_t* out, uint32_t token, uint8_t packetType, uint8_t count, uint8_t index)
+std::optional<SealedDatagramView> DecodeSealedDatagram(const uint8_t* data, size_t length)
+{
+    if (length < kMinSealedDatagramPayload || length > kMaxPayload)
+        return std::nullopt;
+    ByteReader r(data, length);
+    SealedDatagramView v;
+    v.token = r.U32();
+    v.counter = r.U64();
+    v.sealed = data + kSealedDatagramPrefix;
+    v.sealedLength = length - kSealedDatagramPrefix;
+    return v;
+}
+
+void WriteSealedDatagramPrefix(uint8_t* out, uint32_t token, uint64_t counter)
 {
     for (int i = 0; i < 4; ++i)
         out[i] = static_cast<uint8_t>(token >> (8 * i));
-    out[4] = packetType;
-    out[5] = 0;
-    out[6] = count;
-    out[7] = index;
+    for (int i = 0; i < 8; ++i)
+        out[4 + i] = static_cast<uint8_t>(counter >> (8 * i));
 }
 
 uint32_t FragmentPlan::FragmentLength(uint32_t index, uint32_t unitLength) const

@@ -40,16 +40,32 @@ struct LiveFragmentView {
 // LiveMedia payload: [type][count][index][payload]. Refuses a packet type
 // other than 2/3, count 0, index >= count or an empty fragment payload.
 std::optional<LiveFragmentView> DecodeLiveMedia(const uint8_t* data, size_t length);
-// LiveDatagram payload: [token u32][type][pad][count][index][payload].
-std::optional<LiveFragmentView> DecodeLiveDatagram(const uint8_t* data, size_t length, uint32_t* token);
 
-inline constexpr size_t kLiveMediaPrefix = 3;     // bytes before the fragment payload
-inline constexpr size_t kLiveDatagramPrefix = 8;  // bytes before the fragment payload
+inline constexpr size_t kLiveMediaPrefix = 3;  // bytes before the fragment payload
 
 // Writes the LiveMedia prefix (3 bytes) to out.
 void WriteLiveMediaPrefix(uint8_t* out, uint8_t packetType, uint8_t count, uint8_t index);
-// Writes the LiveDatagram prefix (8 bytes) to out.
-void WriteLiveDatagramPrefix(uint8_t* out, uint32_t token, uint8_t packetType, uint8_t count, uint8_t index);
+
+// LiveDatagram payload: [token u32][counter u64] in clear, then a LiveMedia
+// payload sealed with the session's media key, then the 16-byte tag. The tag
+// also covers the clear bytes before the sealed part, frame header included.
+inline constexpr size_t kSealedDatagramPrefix = 12;  // token and counter
+inline constexpr size_t kMediaTagSize = 16;
+inline constexpr size_t kSealedDatagramClear = kHeaderSize + kSealedDatagramPrefix;
+// A whole datagram is this much longer than the fragment payload it carries.
+inline constexpr size_t kSealedDatagramOverhead = kSealedDatagramClear + kLiveMediaPrefix + kMediaTagSize;
+inline constexpr size_t kMinSealedDatagramPayload = kSealedDatagramPrefix + kLiveMediaPrefix + 1 + kMediaTagSize;
+
+struct SealedDatagramView {
+    uint32_t token = 0;
+    uint64_t counter = 0;
+    const uint8_t* sealed = nullptr;  // the sealed LiveMedia payload, then the tag
+    size_t sealedLength = 0;          // tag included
+};
+// Splits a LiveDatagram payload; nullopt when too short to hold one payload byte and the tag.
+std::optional<SealedDatagramView> DecodeSealedDatagram(const uint8_t* data, size_t length);
+// Writes token and counter (12 bytes) to out.
+void WriteSealedDatagramPrefix(uint8_t* out, uint32_t token, uint64_t counter);
 
 // How a unit of unitLength bytes is cut: count fragments of fragmentSize
 // bytes, the last one shorter. count 0 for an empty or oversized unit.

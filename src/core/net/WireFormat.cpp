@@ -45,7 +45,7 @@ constexpr TypeInfo kTypes[] = {
     {MessageType::Error, Direction::ToClient, {4, 4 + kMaxErrorText}, "Error"},
     {MessageType::DiscoveryAnswer, Direction::ToClient, {4 + kSettingsBlockSize, 4 + kSettingsBlockSize},
      "DiscoveryAnswer"},
-    {MessageType::LiveDatagram, Direction::ToClient, {9, kMaxPayload}, "LiveDatagram"},
+    {MessageType::LiveDatagram, Direction::ToClient, {32, kMaxPayload}, "LiveDatagram"},
     {MessageType::StartTls, Direction::ToClient, {0, 0}, "StartTls"},
 };
 

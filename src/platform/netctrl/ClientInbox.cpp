@@ -73,6 +73,7 @@ void ClientInbox::Clear()
     StoreMasks(0, 0, 0);
     m_logSize.store(0);
     m_monthProfile.store(0);
+    StoreDroppedDatagrams({});
 }
 
 void ClientInbox::StoreMonthProfile(std::uint16_t year, std::uint8_t month, std::uint32_t dayMask)
@@ -85,4 +86,15 @@ RecordingMonth ClientInbox::MonthProfile() const
     const std::uint64_t packed = m_monthProfile.load();
     return RecordingMonth{static_cast<int>((packed >> 40) & 0xFFFF), static_cast<int>((packed >> 32) & 0xFF),
                           static_cast<std::uint32_t>(packed)};
+}
+
+void ClientInbox::StoreDroppedDatagrams(const netauth::DroppedDatagrams& dropped)
+{
+    m_unauthenticDatagrams.store(dropped.unauthentic);
+    m_replayedDatagrams.store(dropped.replayed);
+}
+
+netauth::DroppedDatagrams ClientInbox::Dropped() const
+{
+    return {m_unauthenticDatagrams.load(), m_replayedDatagrams.load()};
 }

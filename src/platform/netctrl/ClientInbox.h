@@ -8,6 +8,7 @@
 
 #include "core/dvr/RecordingProfile.h"
 #include "core/dvr/ZerdInfoBlock.h"
+#include "platform/netauth/DroppedDatagrams.h"
 
 // What a session received, written by its I/O thread before the matching
 // notification is posted and read by the caller's thread after it.
@@ -36,6 +37,9 @@ public:
     void PushDailyBlock(const std::uint8_t* data, std::size_t length);
     bool TakeDailyBlock(std::vector<std::uint8_t>& out);
 
+    void StoreDroppedDatagrams(const netauth::DroppedDatagrams& dropped);
+    netauth::DroppedDatagrams Dropped() const;
+
     // Forgets everything of an earlier connection.
     void Clear();
 
@@ -50,4 +54,6 @@ private:
     std::atomic<std::uint16_t> m_sensorMask{0};
     std::atomic<std::uint32_t> m_logSize{0};
     std::atomic<std::uint64_t> m_monthProfile{0};  // year << 40 | month << 32 | day mask
+    std::atomic<std::uint64_t> m_unauthenticDatagrams{0};
+    std::atomic<std::uint64_t> m_replayedDatagrams{0};
 };

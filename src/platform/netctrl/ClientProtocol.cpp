@@ -13,7 +13,7 @@
 using wire::MessageType;
 
 ClientProtocol::ClientProtocol(Sink& sink, ClientInbox& inbox)
-    : m_sink(sink), m_inbox(inbox), m_decoder(wire::Direction::ToClient)
+    : m_sink(sink), m_inbox(inbox), m_decoder(wire::Direction::ToClient), m_opened(wire::kMaxPayload)
 {
 }
 
@@ -38,16 +38,18 @@ bool ClientProtocol::OnControlBytes(const std::uint8_t* data, std::size_t length
 
 void ClientProtocol::OnDatagram(const std::uint8_t* data, std::size_t length)
 {
-    wire::FrameView frame;
-    if (m_token == 0 || wire::DecodeDatagram(data, length, wire::Direction::ToClient, frame) != wire::DecodeError::None
-        || frame.type != MessageType::LiveDatagram)
+    auto fragment = m_datagrams.Open(data, length, m_token, m_opened.data());
+    if (!fragment) {
+        m_inbox.StoreDroppedDatagrams(m_datagrams.Dropped());
         return;
-    std::uint32_t token = 0;
-    auto fragment = wire::DecodeLiveDatagram(frame.payload, frame.length, &token);
-    if (!fragment || token != m_token)
-        return;
-    m_livePacket.assign(fragment->packet, fragment->packet + fragment->packetLength);
-    m_sink.Live(fragment->packetType, m_livePacket.data(), m_livePacket.size());
+    }
+    // The opened bytes are a LiveMedia payload: the packet follows its type byte.
+    m_sink.Live(fragment->packetType, m_opened.data() + 1, fragment->packetLength);
+}
+
+bool ClientProtocol::SetMediaKey(const std::array<std::uint8_t, 32>& key)
+{
+    return m_datagrams.SetKey(key);
 }
 
 bool ClientProtocol::Submit(const ClientRequest& request)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/net/FrameDecoder.h"
+#include "platform/netauth/MediaSeal.h"
 #include "platform/netctrl/ClientInbox.h"
 #include "platform/netctrl/ClientRequest.h"
 
@@ -33,8 +34,13 @@ public:
     // Bytes from the control connection. False when the link must end; the
     // notification saying why has been given.
     bool OnControlBytes(const std::uint8_t* data, std::size_t length);
-    // One UDP datagram; anything that is not this session's live media is dropped.
+    // One UDP datagram; anything that is not this session's authentic live
+    // media is dropped, and counted in the inbox.
     void OnDatagram(const std::uint8_t* data, std::size_t length);
+    // The key live datagrams are sealed with, agreed inside the encrypted
+    // control connection; until it is set every datagram is dropped. One key
+    // per connection: false for another one.
+    bool SetMediaKey(const std::array<std::uint8_t, 32>& key);
     // Frames and transmits a request (a log-in waits for the challenge).
     // False when the link must end (an account name that cannot be sent).
     bool Submit(const ClientRequest& request);
@@ -66,4 +72,7 @@ private:
     std::vector<ClientRequest> m_held;
     // Copy of a live fragment handed to the callback, which may write into it.
     std::vector<std::uint8_t> m_livePacket;
+    netauth::MediaOpener m_datagrams;
+    // The opened bytes of the last datagram (wire::kMaxPayload, allocated once).
+    std::vector<std::uint8_t> m_opened;
 };

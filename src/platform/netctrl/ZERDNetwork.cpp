@@ -119,6 +119,8 @@ unsigned short CZERDNetwork::GetVideoChannelMask() const { return m_session->Inb
 unsigned short CZERDNetwork::GetAudioChannelMask() const { return m_session->Inbox().AudioMask(); }
 unsigned short CZERDNetwork::GetSensorStatusMask() const { return m_session->Inbox().SensorMask(); }
 
+netauth::DroppedDatagrams CZERDNetwork::GetDroppedDatagrams() const { return m_session->Inbox().Dropped(); }
+
 bool CZERDNetwork::PutSerialPortData(unsigned char* data, int length)
 {
     if (!data || length <= 0 || length > kMaxSerialBytes)

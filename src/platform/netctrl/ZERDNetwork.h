@@ -6,6 +6,7 @@
 #include "core/dvr/RecordingProfile.h"
 #include "core/dvr/ZerdInfoBlock.h"
 #include "core/msg/WindowMessage.h"
+#include "platform/netauth/DroppedDatagrams.h"
 
 class HostKeyVerifier;
 class NetSession;
@@ -76,6 +77,10 @@ public:
     unsigned short GetVideoChannelMask() const;
     unsigned short GetAudioChannelMask() const;
     unsigned short GetSensorStatusMask() const;
+
+    // Live datagrams dropped since Create (UDP media mode): those that failed
+    // authentication or were not this session's, and repeated or too old ones.
+    netauth::DroppedDatagrams GetDroppedDatagrams() const;
 
     // Bytes for the recorder's serial (PTZ) line, at most kMaxSerialBytes.
     bool PutSerialPortData(unsigned char* data, int length);

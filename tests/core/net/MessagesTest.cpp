@@ -153,18 +153,15 @@ TEST(LiveMessages, FragmentViewPointsAtCountIndexAndPayload)
     EXPECT_EQ(v->packetLength, 4u);
     EXPECT_EQ(v->PayloadLength(), 2u);
 
-    uint8_t prefix[kLiveDatagramPrefix];
-    WriteLiveDatagramPrefix(prefix, 0x01020304, kPacketVideo, 5, 4);
-    std::vector<uint8_t> datagram(prefix, prefix + sizeof prefix);
-    datagram.push_back(0x42);
-    uint32_t token = 0;
-    const auto d = DecodeLiveDatagram(datagram.data(), datagram.size(), &token);
+    std::vector<uint8_t> datagram(kMinSealedDatagramPayload, 0xEE);
+    WriteSealedDatagramPrefix(datagram.data(), 0x01020304, 0x1122334455667788ull);
+    const auto d = DecodeSealedDatagram(datagram.data(), datagram.size());
     ASSERT_TRUE(d);
-    EXPECT_EQ(token, 0x01020304u);
-    EXPECT_EQ(d->count, 5);
-    EXPECT_EQ(d->index, 4);
-    EXPECT_EQ(d->packet[0], 5);
-    EXPECT_EQ(d->Payload()[0], 0x42);
+    EXPECT_EQ(d->token, 0x01020304u);
+    EXPECT_EQ(d->counter, 0x1122334455667788ull);
+    EXPECT_EQ(d->sealed, datagram.data() + kSealedDatagramPrefix);
+    EXPECT_EQ(d->sealedLength, kMinSealedDatagramPayload - kSealedDatagramPrefix);
+    EXPECT_FALSE(DecodeSealedDatagram(datagram.data(), datagram.size() - 1)) << "no room for a byte and the tag";
 
     for (const auto& bad : std::vector<std::vector<uint8_t>>{
              {4, 1, 0, 1},           // packet type

@@ -22,6 +22,8 @@ EmulatorProcess* DvrctlEmulator(std::string* error)
         recorders[kRefusing].extraOptions.insert(recorders[kRefusing].extraOptions.end(),
                                                  {"--refuse-op", "live", "--refuse-op", "log"});
         recorders[kRejecting].extraOptions.push_back("--reject-logins");
+        recorders[kTampering].extraOptions.insert(recorders[kTampering].extraOptions.end(),
+                                                  {"--tamper-datagrams", "15", "--repeat-datagrams", "15"});
         auto started = std::make_unique<EmulatorProcess>();
         if (started->Start(recorders, {"--discovery-port", std::to_string(DvrctlDiscoveryPort())}))
             emulator = std::move(started);

@@ -15,6 +15,7 @@ enum Recorder : std::size_t {
     kLossy,      // loses every live picture on the way
     kRefusing,   // refuses live video and log downloads
     kRejecting,  // every log-in is a wrong password
+    kTampering,  // damages and repeats some of its UDP datagrams
     kRecorderCount
 };
 

@@ -68,6 +68,20 @@ TEST_F(SnapshotTest, WritesTheCamerasPictureAtItsDecodedSize)
     EXPECT_NE(run.err.find("dvrctl: cannot write " + unwritable + "\n"), std::string::npos) << run.err;
 }
 
+// Runs once the session hands both ends the media key the encrypted control
+// connection agrees.
+TEST_F(SnapshotTest, DISABLED_SealedDatagramsGiveAPictureThoughSomeAreDamagedOrRepeated)
+{
+    const std::string path = folder / "sealed.jpg";
+    std::vector<std::string> udp = Connection(kTampering);
+    udp.push_back("--udp");
+    DvrctlRun run = Snapshot(udp, {"--channel", "1", path});
+    ASSERT_EQ(run.status, 0) << run.err;
+    QImage picture;
+    ASSERT_TRUE(picture.load(QString::fromStdString(path), "JPEG"));
+    EXPECT_GT(DistinctColours(picture), 8u);
+}
+
 TEST_F(SnapshotTest, EachFailureKeepsItsCodeAndLeavesNoFile)
 {
     const std::string path = folder / "none.jpg";
