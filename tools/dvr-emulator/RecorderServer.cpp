@@ -29,7 +29,6 @@ constexpr size_t kMaxQueuedOutput = 6 * 1024 * 1024;
 // Frames move into TLS this much at a time, as the socket takes them, so the
 // connection's own buffer stays the measure of what waits.
 constexpr size_t kSealChunk = 256 * 1024;
-constexpr char kMediaKeyLabel[] = "OMBREL-MEDIA-1";
 
 std::string Errno(const std::string& what) { return what + ": " + std::strerror(errno); }
 
@@ -316,7 +315,7 @@ void RecorderServer::Receive(Session& session, uint64_t nowMs)
         plain.clear();
         const bool ok = session.link->OnWireBytes(buffer, static_cast<size_t>(n), plain);
         if (!wasReady && session.link->Ready())
-            session.mediaKey = session.link->Pipe().ExportKey(kMediaKeyLabel);
+            session.mediaKey = session.link->Pipe().ExportKey(nettls::kMediaKeyLabel);
         if (!plain.empty())
             Decrypted(session, plain.data(), plain.size(), nowMs);
         if (!ok) {

@@ -25,7 +25,6 @@ unsigned NextSessionId()
 thread_local const NetSession* t_ioSession = nullptr;
 
 constexpr std::size_t kReceiveChunk = 64 * 1024;
-constexpr char kMediaKeyLabel[] = "OMBREL-MEDIA-1";
 
 int NotifyCodeOf(nettls::SecureLink::Failure failure)
 {
@@ -109,7 +108,6 @@ bool NetSession::Create(const std::string& host, std::uint16_t port, bool tcpMed
     std::string tlsError;
     m_link = nettls::SecureLink::ForClient(&tlsError);
     m_keyChecked = false;
-    m_mediaKey.fill(0);
     m_control = FileDescriptor(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!m_link || !m_control.Valid() || !m_wakeup.Open()) {
         Close();
@@ -333,7 +331,7 @@ bool NetSession::LinkBecameReady()
 {
     m_keyChecked = true;
     const nettls::TlsPipe& tls = m_link->Pipe();
-    m_mediaKey = tls.ExportKey(kMediaKeyLabel);
+    m_protocol->SetMediaKey(tls.ExportKey(nettls::kMediaKeyLabel));
     const std::string presented = tls.PeerKeyFingerprint();
     std::string pinned;
     if (!m_verifier

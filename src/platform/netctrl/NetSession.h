@@ -122,9 +122,6 @@ private:
     std::unique_ptr<ClientProtocol> m_protocol;
     std::unique_ptr<nettls::SecureLink> m_link;
     bool m_keyChecked = false;
-    // Agreed inside the TLS session once the handshake is done; seals and
-    // opens live datagrams.
-    std::array<std::uint8_t, 32> m_mediaKey{};
     std::vector<std::uint8_t> m_receiveBuffer;
     std::vector<std::uint8_t> m_plain;
     int m_unanswered = 0;

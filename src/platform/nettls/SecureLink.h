@@ -10,6 +10,9 @@
 
 namespace nettls {
 
+// The exporter label both ends derive the session's live datagram key with.
+inline constexpr char kMediaKeyLabel[] = "OMBREL-MEDIA-1";
+
 class TlsIdentity;
 
 // The transport of one control connection: the recorder opens with one clear

@@ -89,13 +89,14 @@ protected:
     sockaddr_in peer_{};
     netauth::MediaOpener opener_;
     int opened_ = 0;
+    SendTimes sendTimes_{nullptr};  // not recorded
 };
 
 }  // namespace
 
 TEST_F(LiveSenderTest, NothingLeavesWithoutAKeyAndCountersRunOnAcrossRequests)
 {
-    LiveSender live(recorder_->Feeds(), FaultOptions{}, 1);
+    LiveSender live(recorder_->Feeds(), FaultOptions{}, 1, sendTimes_);
     Stream(live, 0, 400);
     EXPECT_EQ(Receive(), 0) << "live media never goes out in clear";
 
@@ -118,7 +119,7 @@ TEST_F(LiveSenderTest, TamperedAndRepeatedDatagramsAreTheOnesDropped)
     FaultOptions faults;
     faults.tamperDatagramsPercent = 20;
     faults.repeatDatagramsPercent = 20;
-    LiveSender live(recorder_->Feeds(), faults, 3);
+    LiveSender live(recorder_->Feeds(), faults, 3, sendTimes_);
     ASSERT_TRUE(live.SetMediaKey(kKey));
     Stream(live, 0, 900);
     const int received = Receive();

@@ -397,6 +397,8 @@ TEST_F(RecorderServerTest, SendTimesNameEachVideoUnitBeforeTheClientHasAllOfIt)
     }
     EXPECT_GT(received.size(), 20u);
     EXPECT_EQ(matched, received.size()) << "every unit received had left and was named once";
+}
+
 TEST_F(RecorderServerTest, PeersThatDoNotSpeakThisVersionInsideTlsAreRefused)
 {
     Serve({});

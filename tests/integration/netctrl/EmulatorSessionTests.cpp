@@ -28,10 +28,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// UDP media is sealed with the key the encrypted control connection agrees;
-// until the session hands that key to both ends, live tests keep to TCP.
-constexpr bool kUdpMediaKeyed = false;
-
 enum Recorder {
     kNormal,
     kRejectLogins,
@@ -231,12 +227,9 @@ TEST_P(LiveTransportTest, DamagedFragmentsNeverStopTheSession)
 }
 
 const auto kTransportName = [](const auto& info) { return info.param ? "Tcp" : "Udp"; };
-INSTANTIATE_TEST_SUITE_P(Transports, LiveTransportTest, ::testing::Values(true), kTransportName);
-// Enabled with kUdpMediaKeyed.
-INSTANTIATE_TEST_SUITE_P(DISABLED_SealedUdp, LiveTransportTest, ::testing::Values(false), kTransportName);
+INSTANTIATE_TEST_SUITE_P(Transports, LiveTransportTest, ::testing::Values(true, false), kTransportName);
 
-// Enabled with kUdpMediaKeyed.
-TEST_F(EmulatorSessionTest, DISABLED_TamperedAndRepeatedDatagramsAreDroppedCountedAndNeverDelivered)
+TEST_F(EmulatorSessionTest, TamperedAndRepeatedDatagramsAreDroppedCountedAndNeverDelivered)
 {
     LiveUnitCollector units; // outlives the session that calls into it
     CZERDNetwork net;
@@ -424,7 +417,7 @@ TEST_F(EmulatorSessionTest, SixteenSessionsWorkAtOnceAndGiveEverythingBack)
         std::vector<CZERDNetwork> sessions(16);
         for (std::size_t i = 0; i < sessions.size(); ++i) {
             units.push_back(std::make_unique<LiveUnitCollector>());
-            ASSERT_TRUE(Open(sessions[i], log, kNormal, "ADMIN", "5829", !kUdpMediaKeyed || i % 2 == 0));
+            ASSERT_TRUE(Open(sessions[i], log, kNormal, "ADMIN", "5829", i % 2 == 0));
         }
         for (std::size_t i = 0; i < sessions.size(); ++i) {
             ASSERT_TRUE(log.WaitFor(sessions[i].SessionId(), kNotifyLoggedOnAdmin));

@@ -2,9 +2,6 @@
 // TLS: the first connection pins the key in the settings database, a recorder
 // that shows another key is refused with exit 10 and one line naming both
 // keys, and --accept-new-key trusts it and goes on.
-//
-// Needs the encrypted transport; it joins integration_dvrctl_tests when moved
-// beside the other dvrctl tests.
 
 #include <gtest/gtest.h>
 
